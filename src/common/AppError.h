@@ -1,0 +1,49 @@
+// The one error type of the program: an error number, a description and the
+// name of the procedure or module that raised it, as the user-facing
+// messages show them.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tessaly {
+
+// Error numbers used across the program.
+enum ErrorNumber : long {
+  kErrInvalidCall = 5,       // invalid procedure call or argument
+  kErrOverflow = 6,          // a number beyond the range of its type
+  kErrSubscript = 9,         // an item index outside a collection
+  kErrTypeMismatch = 13,     // a text that does not read as a number
+  kErrFileNotFound = 53,
+  kErrPathNotFound = 76,
+};
+
+class AppError : public std::runtime_error {
+ public:
+  AppError(long number, std::string description, std::string source)
+      : std::runtime_error(description), number_(number),
+        description_(std::move(description)), source_(std::move(source)) {}
+
+  long Number() const { return number_; }
+  const std::string& Description() const { return description_; }
+  const std::string& Source() const { return source_; }
+
+ private:
+  long number_;
+  std::string description_;
+  std::string source_;
+};
+
+// "sProcNm=<proc> Num=<number> Src=<source>": the diagnostic text shown by
+// handlers that report an error and carry on.
+std::string DiagnosticText(const std::string& procName, const AppError& err);
+
+// The start-up handler's message: "The following error was encountered:" CR
+// number ": " description+source CR "Please report this error to the
+// manufacturer."
+std::string ProgramErrorText(const AppError& err);
+
+// "Unable to <verb> Play List File.  " + description.
+std::string PlayListErrorText(const std::string& verb, const AppError& err);
+
+}  // namespace tessaly
