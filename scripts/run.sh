@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Sets up, builds the 64-bit screen saver, installs it into a private Wine
+# prefix the way a setup program would, and starts the full-screen show on
+# the current display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/setup.sh
+cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+cmake --build build/win64 --target Tessaly
+
+export WINEPREFIX=${TESSALY_PREFIX:-$HOME/.local/share/tessaly/prefix} WINEDEBUG=-all
+WINE=/usr/lib/wine/wine64
+[ -f "$WINEPREFIX/system.reg" ] || { mkdir -p "$WINEPREFIX"; "$WINE" wineboot -i; }
+
+# What a setup program does: the program into the system directory, the
+# samples into the installation folder, then /INSTALL with that folder.
+sysdir="$WINEPREFIX/drive_c/windows/system32"
+inst="$WINEPREFIX/drive_c/Program Files/Tessaly"
+mkdir -p "$inst"
+cp build/win64/src/startup/Tessaly.scr "$sysdir/Tessaly.scr"
+cp samples/*.jpg samples/*.wav "$inst/"
+"$WINE" 'C:\windows\system32\Tessaly.scr' '/INSTALL' 'C:\Program Files\Tessaly\'
+"$WINE" 'C:\windows\system32\Tessaly.scr' /s
