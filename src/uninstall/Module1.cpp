@@ -1,6 +1,7 @@
 #include "Module1.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "frmSurvey.h"
 
@@ -8,67 +9,90 @@
 #define QMUNINS_BASE_URL "http://www.quillmark.com"
 #endif
 
-namespace qmunins {
+namespace Module1 {
 
 const char kAppTitle[] = "Tessaly Customizable Screen Saver";
 
+namespace {
+
+const char kSettingsKey[] = "Software\\Quillmark Inc.\\qmunins";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Starts the uninstaller minimized and does not wait for it.
+bool StartMinimized(const std::string& command) {
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWMINIMIZED;
+  PROCESS_INFORMATION pi = {};
+  std::string buffer = command;  // CreateProcessA may write into the command text
+  buffer.push_back('\0');
+  if (!CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return true;
+}
+
+}  // namespace
+
 std::string StripNull(const std::string& text) {
-  size_t nul = text.find('\0');
+  const size_t nul = text.find('\0');
   return nul == std::string::npos ? text : text.substr(0, nul);
 }
 
 void AddBackslash(std::string& text) {
-  size_t b = text.find_first_not_of(' ');
-  size_t e = text.find_last_not_of(' ');
-  char last = (b == std::string::npos) ? '\0' : text[e];
-  if (last == '/' || last == '\\') return;
-  text.erase(e == std::string::npos ? 0 : e + 1);
+  const size_t last = text.find_last_not_of(' ');
+  if (last != std::string::npos && (text[last] == '/' || text[last] == '\\')) return;
+  text.erase(last == std::string::npos ? 0 : last + 1);
   text += '\\';
 }
 
 std::string WindowsDirectory() {
   std::string buffer(255, ' ');
-  UINT n = GetWindowsDirectoryA(&buffer[0], 255);
-  if (n == 0) return std::string();
-  std::string dir = StripNull(buffer);
-  AddBackslash(dir);
-  return dir;
+  const UINT length = GetWindowsDirectoryA(&buffer[0], 255);
+  if (length == 0) return std::string();
+  std::string directory = StripNull(buffer);
+  AddBackslash(directory);
+  return directory;
 }
 
-std::string CommandLine() {
-  const char* p = GetCommandLineA();
+std::string ArgumentsOf(const char* p) {
+  if (!p) return std::string();
   if (*p == '"') {
     ++p;
     while (*p && *p != '"') ++p;
     if (*p) ++p;
   } else {
-    while (*p && *p != ' ' && *p != '\t') ++p;
+    while (*p && !IsBlank(*p)) ++p;
   }
-  while (*p == ' ' || *p == '\t') ++p;
+  while (IsBlank(*p)) ++p;
   return p;
 }
 
+std::string CommandLine() { return ArgumentsOf(GetCommandLineA()); }
+
 std::string BaseAddress() {
-  HKEY key;
   std::string base = QMUNINS_BASE_URL;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quillmark Inc.\\qmunins", 0, KEY_READ, &key) ==
-      ERROR_SUCCESS) {
-    char data[1024];
-    DWORD size = sizeof data - 1, type = 0;
-    if (RegQueryValueExA(key, "BaseAddress", nullptr, &type, reinterpret_cast<BYTE*>(data), &size) ==
-            ERROR_SUCCESS && type == REG_SZ && size > 1) {
-      data[size] = '\0';
-      base = data;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return base;
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExA(key, "BaseAddress", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+      type == REG_SZ && size > 0) {
+    std::string value(size, '\0');
+    if (RegQueryValueExA(key, "BaseAddress", nullptr, &type, reinterpret_cast<BYTE*>(&value[0]),
+                         &size) == ERROR_SUCCESS) {
+      value = StripNull(value.substr(0, size));
+      if (!value.empty()) base = value;
     }
-    RegCloseKey(key);
   }
+  RegCloseKey(key);
   return base;
 }
 
-}  // namespace qmunins
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  using namespace qmunins;
+int Main() {
   const std::string commandLine = CommandLine();
   if (commandLine.empty()) {
     MessageBoxA(nullptr,
@@ -77,22 +101,32 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                 "Cannot Run Directly", MB_ICONSTOP | MB_OK);
     return 0;
   }
-  frmSurvey survey(instance, commandLine);
-  survey.ShowModal();
 
-  std::string command = WindowsDirectory() + "st6unst.exe " + commandLine;
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESHOWWINDOW;
-  si.wShowWindow = SW_SHOWMINIMIZED;
-  PROCESS_INFORMATION pi = {};
-  std::string buffer = command;
-  if (!CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    std::string msg = "The uninstaller could not be started:\r\n\r\n" + command;
-    MessageBoxA(nullptr, msg.c_str(), kAppTitle, MB_ICONSTOP | MB_OK);
+  {
+    frmSurvey survey(GetModuleHandleA(nullptr), commandLine);
+    survey.ShowModal();
+  }
+
+  const std::string command = WindowsDirectory() + "st6unst.exe " + commandLine;
+  if (!StartMinimized(command)) {
+    const std::string message =
+        "The uninstaller could not be started.\r\n\r\nCommand:\r\n" + command;
+    MessageBoxA(nullptr, message.c_str(), kAppTitle, MB_ICONSTOP | MB_OK);
     return 1;
   }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
   return 0;
+}
+
+}  // namespace Module1
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  try {
+    return Module1::Main();
+  } catch (...) {
+    MessageBoxA(nullptr, "The uninstall wrapper stopped unexpectedly.", Module1::kAppTitle,
+                MB_ICONSTOP | MB_OK);
+    return 1;
+  }
 }

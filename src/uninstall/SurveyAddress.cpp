@@ -1,21 +1,34 @@
 #include "SurveyAddress.h"
 
-#include <cstring>
-
 namespace qmunins {
+namespace {
+
+bool StandsLiterally(unsigned char c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
+  switch (c) {
+    case '-': case '.': case '_': case '~':
+    case '!': case '$': case '&': case '\'': case '(': case ')': case '*': case '+': case ',':
+    case ';': case '=': case ':': case '@': case '/': case '?':
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
 
 std::string PercentEncodeQuery(const std::string& text) {
-  static const char kLiteral[] = "-._~!$&'()*+,;=:@/?";
   static const char kHex[] = "0123456789ABCDEF";
   std::string out;
-  for (unsigned char c : text) {
-    bool alnum = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-    if (alnum || (c != 0 && std::strchr(kLiteral, c))) {
-      out += static_cast<char>(c);
+  out.reserve(text.size() * 3);
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (StandsLiterally(c)) {
+      out += ch;
     } else {
       out += '%';
       out += kHex[c >> 4];
-      out += kHex[c & 15];
+      out += kHex[c & 0x0F];
     }
   }
   return out;

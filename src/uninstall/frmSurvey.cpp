@@ -5,155 +5,229 @@
 #include <olectl.h>
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "Module1.h"
 #include "SurveyAddress.h"
 #include "resource.h"
 
-namespace qmunins {
+namespace Module1 {
 namespace {
 
-const char kSurveyMessage[] =
-    "Our development team strives to make the best software available and values your input.  "
-    "We can only assume that because you are uninstalling that something wasn't quite right.  "
-    "Won't you please provide us with your valuable input on what went wrong by filling out an "
-    "anonymous "
-    "On-Line Survey?  It takes only a minute to complete, but means the world to us!";
+const char kLabelFace[] = "Comic Sans MS";
+const COLORREF kLabel1Colour = RGB(0xC0, 0x00, 0x00);  // &H000000C0&
 
-HFONT MakeFont(int points, bool bold) {
+// Releases a COM interface when it goes.
+template <typename Interface>
+struct ComRef {
+  Interface* p = nullptr;
+  ComRef() = default;
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  ~ComRef() {
+    if (p) p->Release();
+  }
+};
+
+// COM for the picture decoder, for the lifetime of the window.
+struct ComApartment {
+  bool ok = SUCCEEDED(CoInitialize(nullptr));
+  ComApartment() = default;
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment() {
+    if (ok) CoUninitialize();
+  }
+};
+
+HFONT MakeLabelFont(int points, bool bold) {
   HDC screen = GetDC(nullptr);
-  int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     DEFAULT_PITCH | FF_SCRIPT, "Comic Sans MS");
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_SCRIPT, kLabelFace);
 }
 
-// Decodes the embedded GIF into a bitmap of its own size.
+// Decodes the GIF embedded in the resources into a bitmap of the image's own
+// size; null when it cannot be had (the box then stays empty).
 HBITMAP LoadSurveyPicture(HINSTANCE instance) {
-  HRSRC res = FindResourceA(instance, MAKEINTRESOURCEA(IDR_SURVEY_GIF), MAKEINTRESOURCEA(10));
-  if (!res) return nullptr;
-  DWORD size = SizeofResource(instance, res);
-  const void* bytes = LockResource(LoadResource(instance, res));
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!mem || !bytes) return nullptr;
-  memcpy(GlobalLock(mem), bytes, size);
-  GlobalUnlock(mem);
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(mem, TRUE, &stream))) {
-    GlobalFree(mem);
+  HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDR_SURVEY_GIF), RT_RCDATA);
+  if (!found) return nullptr;
+  const DWORD size = SizeofResource(instance, found);
+  HGLOBAL loaded = LoadResource(instance, found);
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes || size == 0) return nullptr;
+
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!memory) return nullptr;
+  void* target = GlobalLock(memory);
+  if (!target) {
+    GlobalFree(memory);
     return nullptr;
   }
-  IPicture* picture = nullptr;
-  HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                              reinterpret_cast<void**>(&picture));
-  stream->Release();
-  if (FAILED(hr) || !picture) return nullptr;
-  HBITMAP copy = nullptr;
+  std::memcpy(target, bytes, size);
+  GlobalUnlock(memory);
+
+  ComRef<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream.p))) {  // the stream frees memory
+    GlobalFree(memory);
+    return nullptr;
+  }
+  ComRef<IPicture> picture;
+  if (FAILED(OleLoadPicture(stream.p, static_cast<LONG>(size), FALSE, IID_IPicture,
+                            reinterpret_cast<void**>(&picture.p))) ||
+      !picture.p)
+    return nullptr;
   OLE_HANDLE handle = 0;
-  if (SUCCEEDED(picture->get_Handle(&handle)))
-    copy = static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                          IMAGE_BITMAP, 0, 0, 0));
-  picture->Release();
-  return copy;
+  if (FAILED(picture.p->get_Handle(&handle)) || !handle) return nullptr;
+  // The picture object owns its bitmap; keep a copy of our own.
+  return static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+RECT ChildRect(HWND dialog, int id) {
+  RECT r = {};
+  HWND child = GetDlgItem(dialog, id);
+  if (child) {
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  }
+  return r;
 }
 
 void CenterOnScreen(HWND hwnd) {
-  RECT r;
+  RECT r = {};
   GetWindowRect(hwnd, &r);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
 
-frmSurvey::~frmSurvey() {
-  for (HGDIOBJ obj : {static_cast<HGDIOBJ>(titleFont_), static_cast<HGDIOBJ>(textFont_),
-                      static_cast<HGDIOBJ>(boldFont_), static_cast<HGDIOBJ>(picture_)})
-    if (obj) DeleteObject(obj);
-}
-
 void frmSurvey::ShowModal() {
-  OleInitialize(nullptr);
+  ComApartment com;
   DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SURVEY), nullptr, DialogProc,
                   reinterpret_cast<LPARAM>(this));
-  OleUninitialize();
+  hwnd_ = nullptr;
+  picture_.reset();
 }
 
 INT_PTR CALLBACK frmSurvey::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_INITDIALOG) SetWindowLongPtrA(hwnd, DWLP_USER, lp);
+  if (msg == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<frmSurvey*>(lp);
+    SetWindowLongPtrA(hwnd, DWLP_USER, lp);
+    if (self) self->hwnd_ = hwnd;
+  }
   auto* self = reinterpret_cast<frmSurvey*>(GetWindowLongPtrA(hwnd, DWLP_USER));
   if (!self) return FALSE;
   try {
-    switch (msg) {
-      case WM_INITDIALOG:
-        self->hwnd_ = hwnd;
-        self->Form_Load();
-        return TRUE;
-      case WM_CTLCOLORSTATIC:
-        if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == IDC_LABEL1) {
-          HDC dc = reinterpret_cast<HDC>(wp);
-          SetTextColor(dc, RGB(0xC0, 0, 0));
-          SetBkMode(dc, TRANSPARENT);
-          return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
-        }
-        return FALSE;
-      case WM_DRAWITEM:
-        if (wp == IDC_PICTURE1) {
-          self->Picture1_Paint(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-          return TRUE;
-        }
-        return FALSE;
-      case WM_COMMAND:
-        switch (LOWORD(wp)) {
-          case IDC_CMDYES: case IDOK: self->cmdYes_Click(); return TRUE;
-          case IDC_CMDNO: case IDCANCEL: self->cmdNo_Click(); return TRUE;
-        }
-        return FALSE;
-      case WM_CLOSE:
-        self->cmdNo_Click();
-        return TRUE;
-    }
+    return self->HandleMessage(msg, wp, lp);
   } catch (...) {
+    // Nothing may escape into the dialog manager; a window that failed goes away.
     EndDialog(hwnd, IDCANCEL);
+    return TRUE;
+  }
+}
+
+INT_PTR frmSurvey::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      Form_Load();
+      return TRUE;  // focus goes to the default button, "Yes"
+    case WM_CTLCOLORSTATIC:
+      if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == IDC_LABEL1) {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, kLabel1Colour);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+      }
+      return FALSE;
+    case WM_DRAWITEM:
+      if (wp == IDC_PICTURE1) {
+        Picture1_Paint(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+        return TRUE;
+      }
+      return FALSE;
+    case WM_COMMAND:
+      if (HIWORD(wp) != BN_CLICKED) return FALSE;
+      switch (LOWORD(wp)) {
+        case IDC_CMDYES:
+        case IDOK:
+          cmdYes_Click();
+          return TRUE;
+        case IDC_CMDNO:
+          cmdNo_Click();
+          return TRUE;
+        case IDCANCEL:
+          Form_Close();
+          return TRUE;
+      }
+      return FALSE;
+    case WM_CLOSE:
+      Form_Close();
+      return TRUE;
   }
   return FALSE;
 }
 
 void frmSurvey::Form_Load() {
-  titleFont_ = MakeFont(16, true);
-  textFont_ = MakeFont(10, false);
-  boldFont_ = MakeFont(10, true);
-  SendDlgItemMessageA(hwnd_, IDC_LABEL1, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
-  SendDlgItemMessageA(hwnd_, IDC_LBLSTRIVE, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_), FALSE);
-  SendDlgItemMessageA(hwnd_, IDC_LABEL3, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
-  SetDlgItemTextA(hwnd_, IDC_LBLSTRIVE, kSurveyMessage);
-  picture_ = LoadSurveyPicture(instance_);
+  titleFont_ = GdiObject<HFONT>(MakeLabelFont(18, true));
+  textFont_ = GdiObject<HFONT>(MakeLabelFont(10, false));
+  boldFont_ = GdiObject<HFONT>(MakeLabelFont(10, true));
+  SendDlgItemMessageA(hwnd_, IDC_LABEL1, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
+  SendDlgItemMessageA(hwnd_, IDC_LBLSTRIVE, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
+  SendDlgItemMessageA(hwnd_, IDC_LABEL3, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+
+  SetWindowTextA(hwnd_, "");
+  const std::string strive =
+      std::string("Our development team strives to make the best software available and values your input.  ") +
+      "We can only assume that because you are uninstalling that something wasn't quite right.  " +
+      "Won't you please provide us with your valuable input on what went wrong by filling out an anonymous " +
+      "On-Line Survey?  It takes only a minute to complete, but means the world to us!";
+  SetDlgItemTextA(hwnd_, IDC_LBLSTRIVE, strive.c_str());
+
+  // The picture box takes the image's own size; the title sits to its right.
+  picture_ = GdiObject<HBITMAP>(LoadSurveyPicture(instance_));
+  if (picture_) {
+    BITMAP bm = {};
+    GetObjectA(picture_.get(), sizeof bm, &bm);
+    const RECT box = ChildRect(hwnd_, IDC_PICTURE1);
+    SetWindowPos(GetDlgItem(hwnd_, IDC_PICTURE1), nullptr, box.left, box.top, bm.bmWidth,
+                 bm.bmHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT title = ChildRect(hwnd_, IDC_LABEL1);
+    const int left = box.left + bm.bmWidth + (box.left > 0 ? box.left : 8);
+    if (left < title.right)
+      SetWindowPos(GetDlgItem(hwnd_, IDC_LABEL1), nullptr, left, title.top, title.right - left,
+                   title.bottom - title.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   CenterOnScreen(hwnd_);
 }
 
-void frmSurvey::Picture1_Paint(const DRAWITEMSTRUCT& dis) {
+void frmSurvey::Picture1_Paint(const DRAWITEMSTRUCT& item) {
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
   if (!picture_) return;
-  HDC mem = CreateCompatibleDC(dis.hDC);
-  HGDIOBJ old = SelectObject(mem, picture_);
   BITMAP bm = {};
-  GetObjectA(picture_, sizeof bm, &bm);
-  StretchBlt(dis.hDC, 0, 0, dis.rcItem.right, dis.rcItem.bottom, mem, 0, 0, bm.bmWidth,
-             bm.bmHeight, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteDC(mem);
+  GetObjectA(picture_.get(), sizeof bm, &bm);
+  HDC memory = CreateCompatibleDC(item.hDC);
+  if (!memory) return;
+  HGDIOBJ previous = SelectObject(memory, picture_.get());
+  BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, previous);
+  DeleteDC(memory);
 }
 
 void frmSurvey::cmdYes_Click() {
-  try {
-    std::string address = SurveyAddress(BaseAddress(), commandLine_);
-    ShellExecuteA(nullptr, "Open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  } catch (...) {
-    // The survey is an invitation: a failure to open it is not reported.
-  }
+  const std::string address = qmunins::SurveyAddress(BaseAddress(), commandLine_);
+  // Whether the browser opens or not, the uninstall goes on.
+  ShellExecuteA(nullptr, "Open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   EndDialog(hwnd_, IDOK);
 }
 
-void frmSurvey::cmdNo_Click() { EndDialog(hwnd_, IDCANCEL); }
+void frmSurvey::cmdNo_Click() { EndDialog(hwnd_, IDNO); }
 
-}  // namespace qmunins
+void frmSurvey::Form_Close() { EndDialog(hwnd_, IDCANCEL); }
+
+}  // namespace Module1

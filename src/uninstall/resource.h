@@ -6,4 +6,5 @@
 #define IDC_LABEL3 104
 #define IDC_CMDYES 105
 #define IDC_CMDNO 106
+#define IDI_QMUNINS 1
 #define IDR_SURVEY_GIF 200

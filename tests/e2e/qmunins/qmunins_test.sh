@@ -1,74 +1,208 @@
 #!/usr/bin/env bash
-# Drives qmunins.exe: the refusal without arguments, the survey window before
-# the uninstaller, the arguments passed on unchanged, the survey address.
+# qmunins.exe under Wine and Xvfb: the refusal without arguments; the survey
+# window shown before the uninstaller; each way of closing it starting
+# st6unst.exe with the arguments unchanged; "Yes" opening the survey address;
+# a missing uninstaller reported.
+#
+#   qmunins_test.sh <qmunins.exe> <st6unst stand-in.exe> <browser stand-in.exe>
+#
+# Needs WINEPREFIX (initialised), DISPLAY (Xvfb) and a running wineserver.
 set -u
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../lib.sh"
-exe=$1
-recorder=$2
-c="$WINEPREFIX/drive_c"
-cp "$exe" "$c/qmunins.exe"
-cp "$recorder" "$c/browser.exe"
-for k in 'HKCR\http\shell\open\command' 'HKCR\https\shell\open\command'; do
-  "$WINE" reg add "$k" /ve /d '"C:\browser.exe" %1' /f >/dev/null 2>&1
+if [ $# -ne 3 ]; then
+  echo "usage: $0 <qmunins.exe> <st6unst-standin.exe> <browser-standin.exe>" >&2
+  exit 2
+fi
+exe=$1 uninstaller=$2 browser=$3
+WINE=${WINE:-/usr/lib/wine/wine64}
+: "${WINEPREFIX:?WINEPREFIX must name an initialised prefix}" "${DISPLAY:?DISPLAY must name an X display}"
+export WINEPREFIX DISPLAY
+
+PASSED=0 FAILED=0
+check() {  # check "what" command...
+  local what=$1; shift
+  if "$@"; then PASSED=$((PASSED + 1)); echo "ok   - $what"
+  else FAILED=$((FAILED + 1)); echo "FAIL - $what"; fi
+}
+wait_for() {  # wait_for seconds command...: polls until it holds or time is up
+  local deadline=$(( $(date +%s) + $1 )); shift
+  until "$@"; do
+    [ "$(date +%s)" -ge "$deadline" ] && return 1
+    sleep 0.1
+  done
+}
+
+c=$WINEPREFIX/drive_c
+dir=qmtest_$$                       # the wrapper lives in C:\$dir
+work=$(mktemp -d)
+trace=$work/trace.txt               # Wine's message box trace: the boxes' texts
+mkdir -p "$c/$dir"
+cp "$exe" "$c/$dir/qmunins.exe"
+cp "$browser" "$c/browser.exe"
+
+# The browser stand-in opens http and https addresses; the old entries come back at the end.
+for scheme in http https; do
+  "$WINE" reg export "HKCR\\$scheme" "$work/$scheme.reg" /y >/dev/null 2>&1 || rm -f "$work/$scheme.reg"
+  "$WINE" reg add "HKCR\\$scheme\\shell\\open\\command" /ve /d '"C:\browser.exe" "%1"' /f >/dev/null 2>&1
 done
+settings='HKCU\Software\Quillmark Inc.\qmunins'
 
-uninstaller_ran() { [ -s "$c/record_st6unst.txt" ]; }
-gone() { ! kill -0 "$1" 2>/dev/null; }
+cleanup() {
+  for scheme in http https; do
+    "$WINE" reg delete "HKCR\\$scheme" /f >/dev/null 2>&1
+    [ -f "$work/$scheme.reg" ] && "$WINE" reg import "$work/$scheme.reg" >/dev/null 2>&1
+  done
+  "$WINE" reg delete "$settings" /f >/dev/null 2>&1
+  rm -rf "${c:?}/$dir" "$c/browser.exe" "$c/windows/st6unst.exe" "$c"/record_st6unst.txt "$c"/record_browser.txt
+  rm -rf "$work"
+}
+trap cleanup EXIT
 
-# Starts the wrapper with an argument string, exactly as written (through a
-# batch file, so that no argument quoting of the loader changes it).
-start() {
-  rm -f "$c"/record_*.txt
-  printf '@C:\\qmunins.exe%s\r\n' "${1:+ $1}" > "$c/run.bat"
-  "$WINE" cmd /c 'C:\run.bat' >/dev/null 2>&1 &
+record() { cat "$c/record_$1.txt" 2>/dev/null; }
+ran() { [ -s "$c/record_$1.txt" ]; }
+not_ran() { ! [ -e "$c/record_$1.txt" ]; }
+wrapper_ended() { ! kill -0 "$pid" 2>/dev/null; }
+wrapper_running() { kill -0 "$pid" 2>/dev/null; }
+titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+window_titled() { [ -n "$(titled "$1")" ]; }
+
+# The survey window: the wrapper's visible window without a title.
+survey_window() {
+  local w
+  for w in $(xdotool search --onlyvisible --classname '^qmunins\.exe$' 2>/dev/null); do
+    [ -z "$(xdotool getwindowname "$w" 2>/dev/null)" ] && { echo "$w"; return 0; }
+  done
+  return 1
+}
+survey_shown() { survey_window >/dev/null; }
+survey_gone() { ! survey_window >/dev/null; }
+
+# Gives a window the keyboard (there is no window manager) and presses keys,
+# again every few seconds until the condition holds or the deadline passes.
+press_until() {  # press_until seconds window keys condition...
+  local deadline=$(( $(date +%s) + $1 )) window=$2 keys=$3; shift 3
+  while :; do
+    xdotool windowfocus "$window" >/dev/null 2>&1
+    xdotool key $keys >/dev/null 2>&1
+    wait_for 3 "$@" && return 0
+    [ "$(date +%s)" -ge "$deadline" ] && return 1
+  done
+}
+
+# Starts the wrapper with exactly this argument text, through a batch file so
+# no quoting of the loader's comes in between (cmd only wants "%" doubled).
+start_wrapper() {
+  rm -f "$c/record_st6unst.txt" "$c/record_browser.txt"
+  local line="@C:\\$dir\\qmunins.exe"
+  [ -n "$1" ] && line+=" ${1//%/%%}"
+  printf '%s\r\n' "$line" > "$c/$dir/run.bat"
+  WINEDEBUG=-all,+msgbox "$WINE" cmd /c "C:\\$dir\\run.bat" >/dev/null 2>"$trace" &
   pid=$!
 }
 
-# --- no arguments: refused ----------------------------------------------------
-cp "$recorder" "$c/windows/st6unst.exe"
-start
-check "no arguments: \"Cannot Run Directly\"" wait_for 30 window_exists "Cannot Run Directly"
-sleep 0.5; xdotool key Return >/dev/null 2>&1
-check "the wrapper ends" wait_for 20 gone "$pid"
-check "nothing was started" bash -c "! [ -e '$c/record_st6unst.txt' ]"
+# The text Wine's message box was shown with, as it traces it (escapes decoded).
+box_text() {
+  python3 - "$trace" <<'EOF'
+import ast, re, sys
+for line in open(sys.argv[1], encoding="utf-8", errors="replace"):
+    m = re.search(r'MSGBOX_OnInit L(".*")\s*$', line)
+    if m:
+        print(ast.literal_eval(m.group(1)), end="")
+        break
+EOF
+}
 
-# --- each way of closing the survey runs the uninstaller with the arguments --
-args='/U "C:\Program Files\x\st6unst.log"  a b'
-for how in yes no close; do
-  start "$args"
-  check "$how: survey window appears" wait_for 30 bash -c "xdotool search --name '^\$' >/dev/null && xdotool search --onlyvisible --class 'qmunins.exe' >/dev/null"
-  sleep 0.5
-  check "$how: uninstaller not yet started" bash -c "! [ -e '$c/record_st6unst.txt' ]"
-  case $how in
-    yes) xdotool key Return ;;
-    no) xdotool key alt+n ;;
-    close) xdotool key Escape ;;
-  esac
-  check "$how: uninstaller started" wait_for 20 uninstaller_ran
-  got=$(head -n 1 "$c/record_st6unst.txt" 2>/dev/null | tr -d '\r\n')
-  check "$how: arguments unchanged after one space ($got)" [ "$got" = "C:\\windows\\st6unst.exe $args" ]
-  if [ $how = yes ]; then
-    check "yes: browser opened" wait_for 20 test -s "$c/record_browser.txt"
-    url=$(head -n 1 "$c/record_browser.txt" | tr -d '\r\n' | sed 's/^"[^"]*" *//')
-    decoded=$(python3 -c 'import sys,urllib.parse;u=sys.argv[1];print(urllib.parse.unquote(u.split("?",1)[1]) if "?" in u else "",end="")' "$url")
-    check "yes: address holds the survey page ($url)" bash -c "[[ '$url' == http://*/uninstall.htm\?* ]]"
-    check "yes: address has no blank or quote" bash -c "! printf '%s' \"\$1\" | grep -q '[ \"]'" _ "$url"
-    check "yes: the query decodes to the command line" [ "$decoded" = "$args" ]
+# Window's position is within a few pixels of the screen's centre.
+centred() {
+  local X Y WIDTH HEIGHT WINDOW SCREEN sw sh
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  read -r sw sh < <(xdotool getdisplaygeometry)
+  local dx=$(( X - (sw - WIDTH) / 2 )) dy=$(( Y - (sh - HEIGHT) / 2 ))
+  [ ${dx#-} -le 4 ] && [ ${dy#-} -le 40 ]
+}
+
+# The survey address is made only of bytes that may stand in a query (and no
+# blank or quote), every "%" starts an escape, and it decodes to the arguments.
+address_ok() {  # address_ok expected-prefix address arguments
+  python3 - "$@" <<'EOF'
+import re, sys, urllib.parse
+prefix, address, args = sys.argv[1], sys.argv[2], sys.argv[3]
+ok = address.startswith(prefix)
+query = address[len(prefix):]
+ok = ok and re.fullmatch(r"(?:[A-Za-z0-9\-._~!$&'()*+,;=:@/?]|%[0-9A-F]{2})*", query) is not None
+ok = ok and urllib.parse.unquote_to_bytes(query) == args.encode("latin-1")
+if not ok:
+    print("   address %r does not carry %r" % (address, args))
+sys.exit(0 if ok else 1)
+EOF
+}
+
+args=$'/U "C:\\Program Files\\x\\st6unst.log"  a\tb "50% <off> ^|{~}`\'&;=+" end'
+expected_run=$'ran\tC:\\windows\\st6unst.exe '"$args"
+
+# --- 1. without arguments: refused, nothing started --------------------------
+cp "$uninstaller" "$c/windows/st6unst.exe"
+start_wrapper ""
+check "no arguments: \"Cannot Run Directly\" appears" wait_for 60 window_titled 'Cannot Run Directly'
+box=$(titled 'Cannot Run Directly')
+check "no arguments: the message says how to uninstall" \
+  test "$(box_text)" = "This program cannot be run directly.  Run Add/Remove Programs in the Control Panel and select the application name."
+check "no arguments: no survey window" survey_gone
+[ -n "$box" ] && press_until 20 "$box" Return wrapper_ended
+check "no arguments: the wrapper ends once the message is closed" wait_for 20 wrapper_ended
+check "no arguments: nothing was started" bash -c "! [ -e '$c/record_st6unst.txt' ] && ! [ -e '$c/record_browser.txt' ]"
+
+# --- 2. each way of closing the survey starts the uninstaller ----------------
+# how: keys to press | browser expected | survey site set in the registry
+for how in "Yes by Enter|Return|http://www.quillmark.com/uninstall.htm?|" \
+           "Yes by Alt+Y, site from the registry|alt+y|https://survey.example.org/uninstall.htm?|https://survey.example.org/" \
+           "No by Alt+N|alt+n||" \
+           "Escape|Escape||" \
+           "close box (Alt+F4)|alt+F4||"; do
+  IFS='|' read -r name keys site base <<<"$how"
+  if [ -n "$base" ]; then
+    "$WINE" reg add "$settings" /v BaseAddress /t REG_SZ /d "$base" /f >/dev/null 2>&1
   else
-    check "$how: no browser" bash -c "! [ -e '$c/record_browser.txt' ]"
+    "$WINE" reg delete "$settings" /f >/dev/null 2>&1
   fi
-  wait_for 20 gone "$pid"
+  start_wrapper "$args"
+  check "$name: the survey window appears" wait_for 60 survey_shown
+  w=$(survey_window)
+  [ -n "$w" ] || continue
+  check "$name: it is centred on the screen" centred "$w"
+  sleep 1  # give an early start of the uninstaller the chance to show
+  check "$name: the uninstaller has not started while it is open" not_ran st6unst
+  press_until 20 "$w" "$keys" survey_gone
+  check "$name: the survey window closes" survey_gone
+  check "$name: the uninstaller starts" wait_for 30 ran st6unst
+  check "$name: it got exactly the arguments after one space" test "$(record st6unst)" = "$expected_run"
+  if [ -n "$site" ]; then
+    check "$name: the browser opens" wait_for 30 ran browser
+    got=$(record browser)
+    line_ok() { [[ $got == $'ran\t"C:\\browser.exe" "'*'"' ]] && [ "$(printf '%s\n' "$got" | wc -l)" -eq 1 ]; }
+    check "$name: once, with the address quoted as the one argument" line_ok
+    address=${got#*\"C:\\browser.exe\" \"}
+    address=${address%\"}
+    check "$name: the address is the survey page for the arguments" address_ok "$site" "$address" "$args"
+  else
+    check "$name: no browser" not_ran browser
+  fi
+  check "$name: the wrapper ends" wait_for 30 wrapper_ended
 done
+"$WINE" reg delete "$settings" /f >/dev/null 2>&1
 
-# --- a missing uninstaller is reported and the wrapper ends ------------------
+# --- 3. no uninstaller in the Windows directory: reported -------------------
 rm -f "$c/windows/st6unst.exe"
-start '/U x'
-wait_for 30 bash -c "xdotool search --onlyvisible --class 'qmunins.exe' >/dev/null"
-sleep 0.5; xdotool key alt+n
-check "missing uninstaller: message appears" wait_for 30 window_exists "Tessaly Customizable Screen Saver"
-sleep 0.5; xdotool key Return >/dev/null 2>&1
-check "missing uninstaller: the wrapper ends" wait_for 20 gone "$pid"
+start_wrapper "/U x"
+wait_for 60 survey_shown && press_until 20 "$(survey_window)" alt+n survey_gone
+title="Tessaly Customizable Screen Saver"
+check "missing uninstaller: a message titled \"$title\" appears" wait_for 30 window_titled "$title"
+check "missing uninstaller: it names the command" \
+  bash -c '[[ $1 == *"C:\\windows\\st6unst.exe /U x"* ]]' _ "$(box_text)"
+check "missing uninstaller: the wrapper waits for the message" wrapper_running
+box=$(titled "$title")
+[ -n "$box" ] && press_until 20 "$box" Return wrapper_ended
+check "missing uninstaller: the wrapper ends once it is closed" wait_for 20 wrapper_ended
 
-rm -f "$c"/record_*.txt "$c/run.bat" "$c/qmunins.exe" "$c/browser.exe"
-finish
+kill "$pid" 2>/dev/null
+echo "$PASSED passed, $FAILED failed"
+[ "$FAILED" -eq 0 ]
