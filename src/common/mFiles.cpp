@@ -1,5 +1,7 @@
 #include "mFiles.h"
 
+#include "mListBox.h"
+
 #include "AppError.h"
 #include "mString.h"
 
@@ -133,6 +135,15 @@ std::string LongPathName(const std::string& given, FileSystem& fs) {
     path.erase(path.rfind('\\'));
   }
   return path + "\\" + result + tail;
+}
+
+void RemoveMissingEntries(ListBox& list, FileSystem& fs) {
+  for (int i = list.ListCount() - 1; i >= 0; --i) {
+    bool isFile = false;
+    bool exists = false;
+    CheckPath(ListEntryPath(list.List(i)), isFile, exists, fs);
+    if (!exists) list.RemoveItem(i);
+  }
 }
 
 }  // namespace tessaly

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ListBox.h"
 #include "mCollection.h"
 
 namespace tessaly {
@@ -50,5 +51,9 @@ std::string SplitPath(const std::string& path, int part);
 
 std::string ShortPathName(const std::string& path, FileSystem& fs = SystemFileSystem());
 std::string LongPathName(const std::string& path, FileSystem& fs = SystemFileSystem());
+
+// Removes, from the last item down, every play-list entry whose file or
+// folder no longer exists. Errors of the existence check pass on.
+void RemoveMissingEntries(ListBox& list, FileSystem& fs = SystemFileSystem());
 
 }  // namespace tessaly

@@ -1,0 +1,48 @@
+#include "mListBox.h"
+
+#include "AppError.h"
+#include "Convert.h"
+
+namespace tessaly {
+
+namespace {
+const int kMaxItems = 32767;
+const char kEndOfList[] = "EOF";
+}  // namespace
+
+int16_t FirstSelectedIndex(const ListBox& list) {
+  const int count = list.ListCount();
+  for (int i = 0; i < count; ++i) {
+    if (list.Selected(i)) return ToInt16(i);
+  }
+  return 0;
+}
+
+void SaveListBoxToRegistry(CRegSettings& settings, const ListBox& list, const std::string& section,
+                           const std::string& prefix) {
+  settings.DeleteSetting(section);  // the section may not exist yet
+  const int count = list.ListCount();
+  for (int i = 0; i < count; ++i) {
+    if (i > kMaxItems) throw AppError(kErrOverflow, "Overflow", "mListBox.SaveListBoxToRegistry");
+    settings.SaveSetting(section, prefix + TextOfNumber(i), list.List(i));
+  }
+}
+
+void LoadListBoxFromRegistry(CRegSettings& settings, ListBox& list, const std::string& section,
+                             const std::string& prefix) {
+  for (int i = 0;; ++i) {
+    const std::string value = settings.GetSetting(section, prefix + TextOfNumber(i), kEndOfList);
+    if (value == kEndOfList) return;
+    list.AddItem(value);
+    if (i == kMaxItems) throw AppError(kErrOverflow, "Overflow", "mListBox.LoadListBoxFromRegistry");
+  }
+}
+
+std::string ListEntryPath(const std::string& entry) {
+  const std::string name = Trim(entry.substr(0, 254));
+  if (!name.empty() && name.back() == '\\') return Trim(entry.substr(0, 255));
+  const std::string folder = entry.size() > 254 ? Trim(entry.substr(254)) : std::string();
+  return folder + name;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,72 @@
+// The slide-show engine: the play lists built from the stored lists, the
+// start of a show on a host window, the advance from picture to picture
+// with captions, frames and sounds, and the transition effects.
+//
+// One SlideShow object holds the state that the whole process shares (the
+// play lists, the stop flags, the two flags of the slide advance); the
+// hosts reach it through the program's start-up state.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "CRegSettings.h"
+#include "ShowHost.h"
+#include "mCollection.h"
+#include "mFiles.h"
+
+namespace tessaly {
+
+extern const char kPicturePatterns[];  // "*.bmp;*.gif;*.jpg;*.jpeg;*.wmf;*.emf"
+extern const char kSoundPatterns[];    // "*.wav"
+
+// The effect names as stored; kEffects[0..8] are the ones "Random" picks.
+extern const char* const kEffects[9];
+
+class SlideShow {
+ public:
+  SlideShow(CRegSettings& settings, ShowPlatform& platform, FileSystem& fs, std::string commandMode,
+            uintptr_t configOwnerHwnd = 0);
+
+  // Stored lists and play lists.
+  Collection BuildListFromRegistry(const std::string& section, const std::string& patterns);
+  Collection BuildListFromListBox(const ListBox& list, const std::string& patterns);
+  void SaveListsToRegistry(ConfigLists& dialog);
+  void GetConfiguration(ConfigLists& dialog);
+
+  // Show start and advance. ListSource not 0: the stored lists; 0: the
+  // host's own list boxes.
+  void StartSlideShow(Image& Target, long ListSource, ShowHost& Host);
+  void NextSlide(Image& Target, Image& Work, long unused = 0);
+  [[noreturn]] void EndShow();
+
+  void RunTransition(Image& Target);
+
+  const std::string& CommandMode() const { return commandMode_; }
+
+  Collection PicList;
+  Collection SoundList;
+  int32_t TransSpeed = 0;
+  int32_t StepDelay = 0;
+  bool StopShow = false;
+  bool InterruptShow = false;
+  // Kept for the whole life of the process, across show starts.
+  bool FirstSlideShown = false;
+  bool ResetApplied = false;
+
+ private:
+  std::string Option(const std::string& name, const std::string& defaultText);
+  double OptionNumber(const std::string& name, const std::string& defaultText);
+  int32_t ListPosition(const std::string& resetName, const std::string& lastName);
+  void AddEntry(Collection& list, const std::string& entry, const std::string& patterns);
+  void DrawCaption(Surface& surface, Image& target, long position, bool stretched);
+  void StepEnd();
+
+  CRegSettings& settings_;
+  ShowPlatform& platform_;
+  FileSystem& fs_;
+  std::string commandMode_;
+  uintptr_t configOwnerHwnd_;
+};
+
+}  // namespace tessaly

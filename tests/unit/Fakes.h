@@ -1,0 +1,79 @@
+// Stand-ins for the platform shared by the unit tests.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "AppError.h"
+#include "mCollection.h"
+#include "mFiles.h"
+
+namespace tessaly {
+
+// A directory tree in memory. Entries are full paths; folders end in "\".
+// Find answers a full path or a "<folder>\*.ext" pattern like the platform.
+class FakeFileSystem : public FileSystem {
+ public:
+  struct Entry {
+    bool dir;
+    bool hidden;
+  };
+  std::map<std::string, Entry> entries;  // "C:\Pics\a.jpg" -> file
+  std::map<std::string, std::string> longNames;  // short component path -> long name
+  std::string failOn;   // a pattern whose search raises
+  std::vector<std::string> searches;
+
+  std::vector<std::string> Find(const std::string& pattern, unsigned mask) override {
+    searches.push_back(pattern);
+    if (!failOn.empty() && pattern == failOn) throw AppError(52, "Bad file name or number", "fake");
+    std::vector<std::string> names;
+    auto ok = [mask](const Entry& e) {
+      return (!e.dir || (mask & kAttrDirectory)) && (!e.hidden || (mask & kAttrHidden));
+    };
+    auto alias = longNames.find(pattern);
+    if (alias != longNames.end()) {
+      names.push_back(alias->second);
+      return names;
+    }
+    size_t star = pattern.find('*');
+    std::string folder = pattern.substr(0, pattern.rfind('\\') + 1);
+    for (const auto& [path, e] : entries) {
+      std::string name = path.substr(folder.size());
+      if (path.rfind(folder, 0) != 0 || name.empty()) continue;
+      bool nested = name.find('\\') != std::string::npos && name.find('\\') != name.size() - 1;
+      if (nested) continue;
+      if (e.dir) name.pop_back();
+      bool match;
+      if (pattern.back() == '\\') match = true;
+      else if (star != std::string::npos) {
+        std::string ext = pattern.substr(star + 1);  // "*.jpg" -> ".jpg"
+        match = name.size() >= ext.size() && name.compare(name.size() - ext.size(), ext.size(), ext) == 0;
+      } else {
+        match = (folder + name) == pattern;
+      }
+      if (match && ok(e)) names.push_back(name);
+    }
+    return names;
+  }
+  size_t ShortPath(const std::string& path, std::string& out, size_t bufferLength) override {
+    std::string s = "SHORT~1\\" + path.substr(path.rfind('\\') + 1);
+    if (path.size() > 40) return 300;  // pretend the short form does not fit
+    if (s.size() <= bufferLength) out = s;
+    return s.size();
+  }
+};
+
+class ScriptedRandom : public RandomSource {
+ public:
+  explicit ScriptedRandom(std::vector<double> values) : values_(std::move(values)) {}
+  void SeedFromClock() override { ++seeds; }
+  double Next() override { return values_.at(next_++); }
+  int seeds = 0;
+
+ private:
+  std::vector<double> values_;
+  size_t next_ = 0;
+};
+
+}  // namespace tessaly
