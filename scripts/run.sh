@@ -21,5 +21,10 @@ inst="$WINEPREFIX/drive_c/Program Files/Tessaly"
 mkdir -p "$inst"
 cp build/win64/src/startup/Tessaly.scr "$sysdir/Tessaly.scr"
 cp samples/*.jpg samples/*.wav "$inst/"
-"$WINE" 'C:\windows\system32\Tessaly.scr' '/INSTALL' 'C:\Program Files\Tessaly\'
+# The argument string must reach the program exactly as a setup program
+# writes it; a batch file keeps Wine from quoting it again.
+printf '@C:\\windows\\system32\\Tessaly.scr /INSTALL C:\\Program Files\\Tessaly\\\r\n' \
+  > "$WINEPREFIX/drive_c/tessaly-install.bat"
+"$WINE" cmd /c 'C:\tessaly-install.bat'
+pkill -f 'rundll32.*desk.cpl' 2>/dev/null || true
 "$WINE" 'C:\windows\system32\Tessaly.scr' /s

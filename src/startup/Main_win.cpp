@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "Convert.h"
+#include "App.h"
+#include "ShowWindows.h"
 #include "Startup.h"
 #include "StartupCore.h"
 #include "VersionInfo.h"
@@ -188,8 +190,27 @@ std::unique_ptr<CRegSettings> MakeRegSettings() {
 bool WindowMissing(const std::string& title) { return FindWindowA(nullptr, title.c_str()) == nullptr; }
 
 void ShowConfigurationDialog() {}
-void ShowMainForm() {}
-void LoadControlForm() {}
+
+SlideShow& Engine() {
+  static ui::WinPlatform platform;
+  static SlideShow show(*Startup().RegSettings, platform, SystemFileSystem(), Startup().CommandMode,
+                        Startup().ConfigOwnerHwnd);
+  return show;
+}
+
+void ShowMainForm() {
+  ui::InitTwips(Startup().ScreenTwipsX, Startup().ScreenTwipsY);
+  static MainForm form;
+  form.Load();
+  form.Show();
+  SetForegroundWindow(form.hWnd());
+}
+
+void LoadControlForm() {
+  ui::InitTwips(Startup().ScreenTwipsX, Startup().ScreenTwipsY);
+  static ControlForm form;
+  form.Load();
+}
 
 void Main() {
   StartupState& s = Startup();
@@ -234,5 +255,5 @@ void Main() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   tessaly::Main();
-  return 0;
+  return tessaly::ui::RunMessageLoop();
 }

@@ -31,9 +31,9 @@ bool WindowMissing(const std::string& title);
 // The start-up procedure.
 void Main();
 
-// The windows each mode opens. The show window, the preview window and the
-// configuration dialog are not part of this build yet: these entry points
-// return at once, so the program ends cleanly in those modes.
+// The windows each mode opens: the configuration dialog (modal; not part of
+// this build yet, so that mode ends at once), the full-screen show window
+// and the hidden preview window.
 void ShowConfigurationDialog();
 void ShowMainForm();
 void LoadControlForm();

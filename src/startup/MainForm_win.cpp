@@ -1,0 +1,166 @@
+// The full-screen show window.
+#include <windows.h>
+
+#include <cmath>
+
+#include "AppError.h"
+#include "Convert.h"
+#include "App.h"
+#include "ShowWindows.h"
+#include "Startup.h"
+
+namespace tessaly {
+
+namespace {
+
+const char kMainFormCaption[] = "Screen Saver Main Form";
+const UINT kScreenSaverRunning = 97;  // SPI_SCREENSAVERRUNNING
+
+// Seconds since midnight, local time, with the fraction.
+double TimeOfDay() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return t.wHour * 3600.0 + t.wMinute * 60.0 + t.wSecond + t.wMilliseconds / 1000.0;
+}
+
+// The screen-saver password check of the systems that have one; without the
+// component there is nothing to check against and the close goes ahead.
+bool VerifyScreenSavePwd(HWND owner) {
+  HMODULE cpl = LoadLibraryA("password.cpl");
+  if (cpl == nullptr) return true;
+  using Verify = BOOL(WINAPI*)(HWND);
+  auto verify = reinterpret_cast<Verify>(reinterpret_cast<void*>(GetProcAddress(cpl, "VerifyScreenSavePwd")));
+  const bool ok = verify == nullptr || verify(owner) != 0;
+  FreeLibrary(cpl);
+  return ok;
+}
+
+}  // namespace
+
+std::string ReadRegValue(uintptr_t rootKey, const std::string& keyPath, const std::string& valueName) {
+  const uintptr_t first = reinterpret_cast<uintptr_t>(HKEY_CLASSES_ROOT);
+  const uintptr_t last = reinterpret_cast<uintptr_t>(HKEY_DYN_DATA);
+  if (rootKey < first || rootKey > last) return std::string();
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(reinterpret_cast<HKEY>(rootKey), keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return std::string();
+  char buffer[256] = {};
+  DWORD type = 0;
+  DWORD length = 255;
+  std::string result;
+  if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &length) ==
+      ERROR_SUCCESS) {
+    std::string text(buffer, strnlen(buffer, 255));
+    if (type == REG_DWORD && length >= 4) {
+      DWORD value = 0;
+      memcpy(&value, buffer, 4);
+      text = std::to_string(value);
+      if (text.size() < 3) text.insert(0, 3 - text.size(), '0');
+    }
+    if (length >= 1) result = text.substr(0, length - 1);
+  }
+  RegCloseKey(key);
+  return result;
+}
+
+MainForm::MainForm() : ShowForm(kMainFormCaption) {
+  PicBase_.KeyDown = [this](int k, int s) { PicBase_KeyDown(k, s); };
+  PicBase_.MouseMove = [this](int b, int s, float x, float y) { PicBase_MouseMove(b, s, x, y); };
+  PicPreview_.MouseMove = [this](int b, int s, float x, float y) { PicPreview_MouseMove(b, s, x, y); };
+}
+
+void MainForm::HideCursor() {
+  while (ShowCursor(FALSE) >= -5) {
+  }
+}
+
+void MainForm::GetPlatformId() {
+  OSVERSIONINFOA info = {};
+  info.dwOSVersionInfoSize = sizeof info;  // 148
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  GetVersionExA(&info);
+#pragma GCC diagnostic pop
+  PlatformId = info.dwPlatformId;
+}
+
+void MainForm::Form_Load() {
+  PicBase_.Create(hWnd());
+  PicBase_.SetFont("MS Serif", 12, false);
+  SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  const long width = GetSystemMetrics(SM_CXSCREEN) * static_cast<long>(ui::TwipsX());
+  const long height = GetSystemMetrics(SM_CYSCREEN) * static_cast<long>(ui::TwipsY());
+  Move(0, 0, width, height);
+  try {
+    UsePassword = ToInt16(NumberOfText(ReadRegValue(reinterpret_cast<uintptr_t>(HKEY_CURRENT_USER),
+                                                    "Control Panel\\Desktop", "ScreenSaveUsePassword")));
+  } catch (const AppError&) {
+    UsePassword = 0;  // a value beyond 16 bits is no password setting we know
+  }
+  GetPlatformId();
+  if (PasswordMode()) {
+    UINT scratch = 0;
+    SystemParametersInfoA(kScreenSaverRunning, 1, &scratch, 0);
+  }
+  PicBase_.Move(0, 0, width, height);
+  Engine().StartSlideShow(PicPreview_, 1, *this);
+  GetCursorPos(&lastCursor_);
+  HideCursor();
+}
+
+void MainForm::Form_KeyDown(int, int) { Unload(); }
+void MainForm::PicBase_KeyDown(int, int) { Unload(); }
+void MainForm::Form_MouseDown(int, int, float, float) { Unload(); }
+void MainForm::Form_MouseMove(int, int, float, float) { MouseMoved(); }
+void MainForm::PicBase_MouseMove(int, int, float, float) { MouseMoved(); }
+void MainForm::PicPreview_MouseMove(int, int, float, float) { MouseMoved(); }
+
+void MainForm::MouseMoved() {
+  POINT now{};
+  GetCursorPos(&now);
+  if (now.x == lastCursor_.x && now.y == lastCursor_.y) return;
+  lastCursor_ = now;
+  CountMouseMove();
+}
+
+void MainForm::CountMouseMove() {
+  ++MouseMoves;
+  if (MouseMoves == 10) Unload();
+  const double now = TimeOfDay();
+  if (FirstMoveTime == 0) {
+    FirstMoveTime = ToInt32(now);
+  } else if (now - FirstMoveTime > 10.0) {
+    FirstMoveTime = 0;
+    MouseMoves = 0;
+  }
+}
+
+void MainForm::Form_QueryUnload(int& Cancel, int) {
+  SlideShow& show = Engine();
+  show.StopShow = true;
+  if (!PasswordMode()) return;
+  while (ShowCursor(TRUE) <= 5) {
+  }
+  if (!VerifyScreenSavePwd(hWnd())) {
+    HideCursor();
+    Cancel = 1;
+    show.StopShow = false;
+  }
+}
+
+void MainForm::Form_Unload(int&) {
+  while (ShowCursor(TRUE) < 6) {
+  }
+  if (PasswordMode()) {
+    UINT scratch = 0;
+    SystemParametersInfoA(kScreenSaverRunning, 0, &scratch, 0);
+  }
+  tmrSwitch_.SetEnabled(false);
+}
+
+void MainForm::tmrSwitch_Timer() {
+  SlideShow& show = Engine();
+  if (!show.StopShow) show.NextSlide(PicPreview_, imgFullSize_, 0);
+}
+
+}  // namespace tessaly
