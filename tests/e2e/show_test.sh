@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# Drives the full-screen show (/s) and the system preview (/p) of the real
+# Tessaly.scr: what appears on the screen, how it ends, what it stores and
+# what it plays.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
+scr_src=$1
+parent_exe=$2
+samples=$3
+
+sysdir="$WINEPREFIX/drive_c/windows/system32"
+cp "$scr_src" "$sysdir/Tessaly.scr"
+pics="$WINEPREFIX/drive_c/Pics"
+mkdir -p "$pics"
+cp "$samples"/*.jpg "$samples"/*.wav "$pics/"
+convert -size 1024x768 xc:white "$pics/White.bmp"
+APP='HKCU\Software\Quillmark Inc.\Tessaly Customizable Screen Saver'
+work=$(mktemp -d)
+mkdir -p "$work/home"
+trap 'pkill -f 'system32.Tessaly.scr' >/dev/null 2>&1; rm -rf "$work"' EXIT
+
+reset_state() {
+  pkill -f 'system32.Tessaly.scr' >/dev/null 2>&1
+  "$WINE" reg delete 'HKCU\Software\Quillmark Inc.' /f >/dev/null 2>&1
+}
+
+# entry NAME: a 512-character play-list entry for C:\Pics\NAME.
+entry() { printf '%-255s%-257s' "$1" 'C:\Pics\'; }
+
+add_list() {  # add_list SECTION NAME...
+  local section=$1 i=0; shift
+  for name in "$@"; do
+    "$WINE" reg add "$APP\\$section" /v "File$i" /d "$(entry "$name")" /f >/dev/null
+    i=$((i + 1))
+  done
+}
+
+option() { "$WINE" reg add "$APP\\Options" /v "$1" /d "$2" /f >/dev/null; }
+
+stored() {  # stored NAME: the text of an option value, "" when missing
+  "$WINE" reg query "$APP\\Options" /v "$1" 2>/dev/null | tr -d '\r' |
+    awk -v n="$1" '$1 == n { print $3 }'
+}
+
+start_show() {  # starts /s in the background; $show_pid is its process
+  HOME=$work/home timeout 120 "$WINE" 'C:\windows\system32\Tessaly.scr' /s >/dev/null 2>&1 &
+  show_pid=$!
+}
+
+alive() { kill -0 "$1" 2>/dev/null; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+shot() { import -window root "$work/shot.png" 2>/dev/null; }
+pixel() {  # pixel X Y: "r g b" of the last shot
+  convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)] %[fx:int(255*p{$1,$2}.g)] %[fx:int(255*p{$1,$2}.b)]" info:
+}
+near() {  # near "r g b" "r g b" tolerance
+  python3 -c 'import sys
+a=[int(v) for v in sys.argv[1].split()]; b=[int(v) for v in sys.argv[2].split()]
+sys.exit(0 if max(abs(x-y) for x,y in zip(a,b)) <= int(sys.argv[3]) else 1)' "$1" "$2" "$3"
+}
+sample_pixel() {  # sample_pixel FILE X Y
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
+}
+not_background() { shot; ! near "$(pixel 512 384)" "255 0 0" 10; }
+
+# --- 1. The first picture, centred at its natural size on the background ---
+reset_state
+add_list PictureFiles Sample1.jpg
+option BackColor 255
+option SwapAffect None
+option Interval 30
+start_show
+check "/s opens the show window" wait_for 10 window_exists "Screen Saver Main Form"
+check "the first picture appears" wait_for 5 not_background
+shot
+check "background colour at the corners" near "$(pixel 3 3)" "255 0 0" 10
+check "background colour just left of the picture" near "$(pixel 305 384)" "255 0 0" 10
+centre=$(sample_pixel "$samples/Sample1.jpg" 200 150)
+check "picture centred at natural size (middle pixel)" near "$(pixel 512 384)" "$centre" 24
+edge=$(sample_pixel "$samples/Sample1.jpg" 5 5)
+check "picture's top-left corner at (312, 234)" near "$(pixel 317 239)" "$edge" 24
+sleep 1.5
+check "a still mouse does not end the show" alive "$show_pid"
+xdotool key space
+check "a key press ends the show" wait_for 5 gone "$show_pid"
+
+# --- 2. Mouse movements ---
+reset_state
+add_list PictureFiles Sample1.jpg
+option SwapAffect None
+option Interval 30
+start_show
+wait_for 10 window_exists "Screen Saver Main Form"
+sleep 1
+for i in 1 2 3 4 5 6 7 8 9; do
+  xdotool mousemove $((100 + i * 40)) $((100 + i * 30)); sleep 0.15
+  xdotool mousemove $((100 + i * 40)) $((100 + i * 30)); sleep 0.05  # no change
+done
+sleep 1
+check "nine movements (and moves in place) do not end the show" alive "$show_pid"
+sleep 10.5
+for i in 1 2 3; do xdotool mousemove $((600 - i * 50)) 500; sleep 0.15; done
+sleep 0.5
+check "after a pause of more than ten seconds the count starts again" alive "$show_pid"
+for i in 4 5 6 7 8 9 10 11; do xdotool mousemove $((600 - i * 50)) 500; sleep 0.15; done
+check "the tenth movement of a counting window ends the show" wait_for 5 gone "$show_pid"
+
+# --- 3. Positions go on across runs; a sound is really played ---
+reset_state
+add_list PictureFiles Sample1.jpg Sample2.jpg Sample3.jpg
+add_list SoundFiles Camera.wav
+option SwapAffect None
+option Interval 1
+cat > "$work/home/.asoundrc" <<ASOUND
+pcm.!default { type file slave.pcm "null" file "$work/capture.raw" format "raw" }
+ASOUND
+rm -f "$work/capture.raw"
+start_show
+last_is() { [ "$(stored LastPicture)" = "$1" ]; }
+check "first run shows position 1, then 2" wait_for 10 last_is 2
+xdotool key space
+wait_for 5 gone "$show_pid"
+check "LastSound is stored" test "$(stored LastSound)" = 1
+captured=$(stat -c %s "$work/capture.raw" 2>/dev/null || echo 0)
+echo "# captured $captured bytes of sound (Camera.wav holds 17640)"
+check "the WAV was played (captured > 8820 bytes)" test "$captured" -gt 8820
+rm -f "$work/home/.asoundrc"
+start_show
+check "the next run goes on at position 3" wait_for 10 last_is 3
+check "and wraps around to 1" wait_for 10 last_is 1
+# --- 4. A second show while one runs ends at once ---
+HOME=$work/home timeout 20 "$WINE" 'C:\windows\system32\Tessaly.scr' /s >/dev/null 2>&1 &
+second=$!
+check "a second /s ends at once" wait_for 5 gone "$second"
+check "while the first one goes on" alive "$show_pid"
+xdotool key Escape
+wait_for 5 gone "$show_pid"
+
+# --- 5. A slow sweep is drawn progressively ---
+reset_state
+add_list PictureFiles White.bmp White.bmp
+option Stretch 1
+option BackColor 0
+option SwapAffect "Sweep Right"
+option TransSpeed 1
+option Interval 1
+start_show
+white_shown() { shot; near "$(pixel 20 300)" "255 255 255" 8; }
+wait_for 10 white_shown
+partial=no; begun=""; ended=""
+deadline=$(( $(date +%s) + 20 ))
+while [ "$(date +%s)" -lt "$deadline" ]; do
+  shot; now=$(date +%s.%N)
+  left=$(pixel 20 300); right=$(pixel 1010 300)
+  if near "$left" "0 0 0" 8; then
+    [ -z "$begun" ] && begun=$now
+    near "$right" "255 255 255" 8 && partial=yes
+  elif [ -n "$begun" ]; then
+    ended=$now  # the next picture is up: the sweep is over
+    break
+  fi
+done
+check "mid-sweep the left is painted over and the right still shows the picture" test "$partial" = yes
+if [ -n "$begun" ] && [ -n "$ended" ]; then
+  echo "# Sweep Right at speed 1 on 1024 px: about $(python3 -c "print(round($ended - $begun, 2))") s from the first painted column to the next picture"
+fi
+xdotool key space
+wait_for 5 gone "$show_pid"
+
+# --- 6. The system preview ---
+reset_state
+add_list PictureFiles Sample1.jpg
+cp "$parent_exe" "$WINEPREFIX/drive_c/preview_parent.exe"
+winpath() { echo "Z:${1//\//\\}"; }
+timeout 60 "$WINE" 'C:\preview_parent.exe' "$(winpath "$work/hwnd.txt")" \
+  "$(winpath "$work/children.txt")" "$(winpath "$work/destroy")" >/dev/null 2>&1 &
+parent_pid=$!
+check "the stand-in preview window is up" wait_for 10 test -s "$work/hwnd.txt"
+hwnd=$(tr -d '\r\n' < "$work/hwnd.txt")
+timeout 60 "$WINE" 'C:\windows\system32\Tessaly.scr' /p "$hwnd" >/dev/null 2>&1 &
+preview_pid=$!
+has_child() { [ "$(tr -d '\r\n' < "$work/children.txt" 2>/dev/null)" -ge 1 ] 2>/dev/null; }
+check "/p puts a picture box into the given window" wait_for 10 has_child
+sleep 1.5
+check "the preview runs while its window lives" alive "$preview_pid"
+touch "$work/destroy"
+check "the preview ends soon after its window is destroyed" wait_for 4 gone "$preview_pid"
+wait "$parent_pid" 2>/dev/null
+
+t0=$(date +%s.%N)
+timeout 30 "$WINE" 'C:\windows\system32\Tessaly.scr' /p 0 >/dev/null 2>&1
+t1=$(date +%s.%N)
+took=$(python3 -c "print(round($t1 - $t0, 2))")
+echo "# /p 0 ended after $took s"
+check "/p 0 ends by itself within a few seconds, not at once" \
+  python3 -c "import sys; sys.exit(0 if 0.3 <= $took <= 5 else 1)"
+
+finish
