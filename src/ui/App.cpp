@@ -1,0 +1,149 @@
+#include "App.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Form.h"
+#include "Picture.h"
+
+namespace tessaly::ui {
+namespace {
+
+int g_twipsX = 15;
+int g_twipsY = 15;
+std::vector<Form*> g_forms;
+
+// Runs pending messages; true when WM_QUIT was seen (and posted again).
+bool PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return false;
+}
+
+int64_t Ticks() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+int64_t TicksPerSecond() {
+  static const int64_t frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart > 0 ? f.QuadPart : 1000;
+  }();
+  return frequency;
+}
+
+}  // namespace
+
+void InitTwips(int twipsX, int twipsY) {
+  g_twipsX = twipsX > 0 ? twipsX : 15;
+  g_twipsY = twipsY > 0 ? twipsY : 15;
+}
+int TwipsX() { return g_twipsX; }
+int TwipsY() { return g_twipsY; }
+
+int TwipsToPixelsX(double twips) { return static_cast<int>(std::lround(twips / g_twipsX)); }
+int TwipsToPixelsY(double twips) { return static_cast<int>(std::lround(twips / g_twipsY)); }
+
+std::vector<LoadedWindow*> Forms() { return std::vector<LoadedWindow*>(g_forms.begin(), g_forms.end()); }
+
+namespace detail {
+void AddForm(Form* form) {
+  if (std::find(g_forms.begin(), g_forms.end(), form) == g_forms.end()) g_forms.push_back(form);
+}
+bool RemoveForm(Form* form) {
+  auto it = std::find(g_forms.begin(), g_forms.end(), form);
+  if (it == g_forms.end()) return false;
+  g_forms.erase(it);
+  return true;
+}
+std::size_t FormCount() { return g_forms.size(); }
+}  // namespace detail
+
+void DoEvents() { PumpMessages(); }
+
+void DelayPasses(long passes) {
+  if (passes <= 0) return;
+  static const bool fineTimer = timeBeginPeriod(1) == TIMERR_NOERROR;
+  (void)fineTimer;
+  static int64_t deadline = 0;
+
+  const int64_t frequency = TicksPerSecond();
+  const int64_t now = Ticks();
+  // Time owed from earlier calls counts, but no more than 20 ms of it: a
+  // long pause between delays must not make later ones run flat out.
+  const int64_t earliest = now - frequency / 50;
+  const int64_t owed = static_cast<int64_t>(passes) * 25 * frequency / 1000000;
+  deadline = std::max(deadline, earliest) + owed;
+
+  for (;;) {
+    const bool quitting = PumpMessages();
+    const int64_t remaining = deadline - Ticks();
+    if (remaining <= 0) return;
+    const int64_t ms = remaining * 1000 / frequency;
+    if (ms < 1) {
+      // Less than a millisecond left: it stays in the deadline and is
+      // waited for by the next delay.
+      return;
+    }
+    if (quitting) {
+      // A posted WM_QUIT keeps the queue signalled; sleep instead.
+      Sleep(static_cast<DWORD>(ms));
+    } else {
+      MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+  }
+}
+
+int RunMessageLoop() {
+  if (g_forms.empty()) return 0;
+  MSG msg;
+  for (;;) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(msg.wParam);
+    if (got == -1) return -1;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void EndProgram() { ExitProcess(0); }
+
+PicturePtr WinPlatform::LoadPicture(const std::string& path) { return LoadPictureFile(path); }
+
+long WinPlatform::ScreenWidthTwips() { return static_cast<long>(GetSystemMetrics(SM_CXSCREEN)) * TwipsX(); }
+
+long WinPlatform::ScreenHeightTwips() { return static_cast<long>(GetSystemMetrics(SM_CYSCREEN)) * TwipsY(); }
+
+void WinPlatform::DoEvents() { ui::DoEvents(); }
+
+void WinPlatform::DelayPasses(long passes) { ui::DelayPasses(passes); }
+
+bool WinPlatform::PlaySound(const std::string& fileName, uint32_t flags) {
+  return ::PlaySoundA(fileName.empty() ? nullptr : fileName.c_str(), nullptr, flags) != FALSE;
+}
+
+bool WinPlatform::PlaySoundA(const std::string& fileName, uint32_t flags) { return PlaySound(fileName, flags); }
+
+int WinPlatform::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
+
+void WinPlatform::EnableWindow(uintptr_t hwnd, bool enable) {
+  ::EnableWindow(reinterpret_cast<HWND>(hwnd), enable ? TRUE : FALSE);
+}
+
+std::vector<LoadedWindow*> WinPlatform::LoadedWindows() { return Forms(); }
+
+void WinPlatform::EndProgram() { ui::EndProgram(); }
+
+RandomSource& WinPlatform::Random() { return SystemRandom(); }
+
+}  // namespace tessaly::ui

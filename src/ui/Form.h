@@ -1,0 +1,99 @@
+// A top-level window of the program. Derived windows override the
+// Form_* handlers; the window procedure is bound to the object on
+// WM_NCCREATE and never lets an exception out.
+#pragma once
+
+#include "Win32.h"
+
+#include <string>
+#include <vector>
+
+#include "ShowHost.h"
+
+namespace tessaly::ui {
+
+class TimerControl;
+
+// Mouse buttons and shift states as the handlers receive them.
+enum MouseButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+enum ShiftState { kShiftMask = 1, kCtrlMask = 2, kAltMask = 4 };
+
+// UnloadMode values passed to Form_QueryUnload.
+enum UnloadMode { kUnloadFromControlMenu = 0, kUnloadFromCode = 1 };
+
+class Form : public LoadedWindow {
+ public:
+  explicit Form(std::string caption);
+  ~Form() override;
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Creates the (hidden, borderless) window, lists the form and runs
+  // Form_Load. An error of Form_Load propagates to the caller. Loading a
+  // loaded form does nothing.
+  void Load();
+  bool Loaded() const { return hwnd_ != nullptr; }
+  // Loads the form if needed and shows it.
+  void Show();
+  void Hide();
+  bool Visible() const override;
+  // Asks Form_QueryUnload (mode 1) and Form_Unload; unless one cancels,
+  // destroys the window and unlists the form. The last form to go posts
+  // WM_QUIT.
+  void Unload() override;
+  Timer* SwitchTimer() override { return nullptr; }
+
+  HWND hWnd() const { return hwnd_; }
+  // Position and size of the window, in twips.
+  void Move(long left, long top, long width, long height);
+  long Left() const;
+  long Top() const;
+  long Width() const;
+  long Height() const;
+  void SetCaption(const std::string& caption);
+  const std::string& Caption() const { return caption_; }
+
+  // Event handlers; X and Y in twips from the client area's top-left.
+  virtual void Form_Load() {}
+  virtual void Form_QueryUnload(int& Cancel, int UnloadMode) { (void)Cancel, (void)UnloadMode; }
+  virtual void Form_Unload(int& Cancel) { (void)Cancel; }
+  virtual void Form_KeyDown(int KeyCode, int Shift) { (void)KeyCode, (void)Shift; }
+  virtual void Form_MouseDown(int Button, int Shift, float X, float Y) {
+    (void)Button, (void)Shift, (void)X, (void)Y;
+  }
+  virtual void Form_MouseMove(int Button, int Shift, float X, float Y) {
+    (void)Button, (void)Shift, (void)X, (void)Y;
+  }
+
+  // Timers owned by this form (TimerControl registers itself).
+  void AttachTimer(TimerControl* timer);
+  void DetachTimer(TimerControl* timer);
+
+ protected:
+  // The window procedure of this form. The default turns keys, mouse and
+  // WM_CLOSE into the handlers above and passes the rest to DefWindowProc.
+  virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // Styles used by Load (defaults: WS_POPUP | WS_CLIPCHILDREN, no extended style).
+  virtual DWORD WindowStyle() const { return WS_POPUP | WS_CLIPCHILDREN; }
+  virtual DWORD WindowExStyle() const { return 0; }
+
+  void UnloadWithMode(int mode);
+
+ private:
+  static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  std::string caption_;
+  HWND hwnd_ = nullptr;
+  bool unloading_ = false;
+  std::vector<TimerControl*> timers_;
+};
+
+// The Shift argument for the handlers from a mouse message's wParam.
+int ShiftFromMouseKeys(WPARAM keys);
+// The Shift argument from the current keyboard state.
+int ShiftFromKeyboard();
+// The Button argument of a mouse move from its wParam.
+int ButtonsFromMouseKeys(WPARAM keys);
+
+}  // namespace tessaly::ui

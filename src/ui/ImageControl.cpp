@@ -1,0 +1,181 @@
+#include "ImageControl.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "App.h"
+#include "GdiHandles.h"
+#include "Picture.h"
+#include "PictureBox.h"
+
+namespace tessaly::ui {
+namespace {
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+long g_cacheRenders = 0;
+
+}  // namespace
+
+long ImageControl::CacheRenders() { return g_cacheRenders; }
+
+ImageControl::ImageControl(PictureBox& container, ShowHost& parent, bool stretch)
+    : container_(&container), parent_(parent), stretch_(stretch) {
+  container.AttachImage(this);
+}
+
+ImageControl::~ImageControl() {
+  if (container_) {
+    const RECT r = visible_ ? PixelRect() : RECT{};
+    container_->DetachImage(this);
+    if (container_->hWnd() && !IsRectEmpty(&r)) InvalidateRect(container_->hWnd(), &r, FALSE);
+  }
+  DropCache();
+}
+
+Surface& ImageControl::Container() { return *container_; }
+
+RECT ImageControl::PixelRect() const {
+  const int x = TwipsToPixelsX(left_), y = TwipsToPixelsY(top_);
+  const int w = std::max(0, TwipsToPixelsX(width_)), h = std::max(0, TwipsToPixelsY(height_));
+  return RECT{x, y, x + w, y + h};
+}
+
+void ImageControl::Change(long left, long top, long width, long height, bool visible,
+                          PicturePtr picture) {
+  const RECT before = visible_ ? PixelRect() : RECT{};
+  const bool pictureSet = picture != picture_;
+  if (pictureSet) DropCache();
+  const bool wasVisible = visible_;
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  visible_ = visible;
+  picture_ = std::move(picture);
+  const RECT after = visible_ ? PixelRect() : RECT{};
+  // Nothing to repaint when an invisible image stays invisible, or a visible
+  // one keeps its place and picture.
+  if (!wasVisible && !visible_) return;
+  if (wasVisible == visible_ && SameRect(before, after) && !pictureSet) return;
+  RECT both;
+  UnionRect(&both, &before, &after);
+  if (container_) container_->RepaintRect(both);
+}
+
+void ImageControl::SetLeft(long v) { Change(v, top_, width_, height_, visible_, picture_); }
+void ImageControl::SetTop(long v) { Change(left_, v, width_, height_, visible_, picture_); }
+void ImageControl::SetWidth(long v) { Change(left_, top_, v, height_, visible_, picture_); }
+void ImageControl::SetHeight(long v) { Change(left_, top_, width_, v, visible_, picture_); }
+void ImageControl::Move(long left, long top, long width, long height) {
+  Change(left, top, width, height, visible_, picture_);
+}
+void ImageControl::SetVisible(bool v) { Change(left_, top_, width_, height_, v, picture_); }
+
+void ImageControl::SetPicture(PicturePtr picture) {
+  long width = width_, height = height_;
+  if (!stretch_ && picture) {
+    width = picture->WidthTwips();
+    height = picture->HeightTwips();
+  }
+  const bool same = picture == picture_;
+  Change(left_, top_, width, height, visible_, std::move(picture));
+  // Assigning the same picture again still redraws it.
+  if (same && visible_ && container_) container_->RepaintRect(PixelRect());
+}
+
+void ImageControl::DropCache() {
+  if (cache_) DeleteObject(cache_);
+  cache_ = nullptr;
+  cachePicture_ = nullptr;
+}
+
+bool ImageControl::RenderCache(const RECT& image, const RECT& visible) {
+  DropCache();
+  const auto* picture = dynamic_cast<const WinPicture*>(picture_.get());
+  if (!picture || !container_) return false;
+  const int vw = visible.right - visible.left, vh = visible.bottom - visible.top;
+  const int dw = image.right - image.left, dh = image.bottom - image.top;
+  if (vw <= 0 || vh <= 0 || dw <= 0 || dh <= 0) return false;
+
+  WindowDC screen(container_->hWnd());
+  if (!screen) return false;
+  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), vw, vh));
+  MemoryDC mem(screen.get());
+  if (!bitmap || !mem) return false;
+  {
+    Selection into(mem.get(), bitmap.get());
+    bool drawn = false;
+    if (picture->IsBitmap() && picture->PixelWidth() > 0 && picture->PixelHeight() > 0) {
+      MemoryDC source(screen.get());
+      Selection from(source.get(), picture->Bitmap());
+      if (source && from.ok()) {
+        // The part of the picture that maps onto the visible rectangle.
+        const double sx = static_cast<double>(picture->PixelWidth()) / dw;
+        const double sy = static_cast<double>(picture->PixelHeight()) / dh;
+        const int srcX = static_cast<int>(std::lround((visible.left - image.left) * sx));
+        const int srcY = static_cast<int>(std::lround((visible.top - image.top) * sy));
+        const int srcW = std::max(1, static_cast<int>(std::lround(vw * sx)));
+        const int srcH = std::max(1, static_cast<int>(std::lround(vh * sy)));
+        SetStretchBltMode(mem.get(), HALFTONE);
+        SetBrushOrgEx(mem.get(), 0, 0, nullptr);
+        drawn = StretchBlt(mem.get(), 0, 0, vw, vh, source.get(), srcX, srcY, srcW, srcH, SRCCOPY) != FALSE;
+      }
+    }
+    if (!drawn) {
+      // Metafiles (and anything the blit could not do): the background
+      // shows through, then the picture rendered at the image's size.
+      RECT all{0, 0, vw, vh};
+      const Color back = container_->BackColor();
+      GdiObject<HBRUSH> brush(CreateSolidBrush(static_cast<COLORREF>(back & 0xFFFFFF)));
+      FillRect(mem.get(), &all, brush.get());
+      picture->Render(mem.get(), image.left - visible.left, image.top - visible.top, dw, dh);
+    }
+  }
+  ++g_cacheRenders;
+  cache_ = bitmap.release();
+  cachePicture_ = picture_.get();
+  cacheImage_ = image;
+  cacheVisible_ = visible;
+  cacheBox_ = container_->ClientPixels();
+  cacheBack_ = container_->BackColor();
+  return true;
+}
+
+void ImageControl::Paint(HDC dc, const RECT& area) {
+  if (!visible_ || !picture_ || !container_) return;
+  const auto* picture = dynamic_cast<const WinPicture*>(picture_.get());
+  if (!picture) return;
+  const RECT image = PixelRect();
+  RECT part;
+  if (!IntersectRect(&part, &image, &area)) return;
+  const int dw = image.right - image.left, dh = image.bottom - image.top;
+
+  if (picture->IsBitmap() && dw == picture->PixelWidth() && dh == picture->PixelHeight()) {
+    // Shown at its own size: straight from the picture's bitmap.
+    MemoryDC source(dc);
+    Selection from(source.get(), picture->Bitmap());
+    if (source && from.ok()) {
+      BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source.get(),
+             part.left - image.left, part.top - image.top, SRCCOPY);
+      return;
+    }
+  }
+
+  const SIZE box = container_->ClientPixels();
+  const RECT boxRect{0, 0, box.cx, box.cy};
+  RECT visible;
+  if (!IntersectRect(&visible, &image, &boxRect)) return;
+  if (!IntersectRect(&part, &part, &visible)) return;
+  const bool fresh = cache_ && cachePicture_ == picture_.get() && SameRect(cacheImage_, image) &&
+                     SameRect(cacheVisible_, visible) && cacheBox_.cx == box.cx &&
+                     cacheBox_.cy == box.cy && (picture->IsBitmap() || cacheBack_ == container_->BackColor());
+  if (!fresh && !RenderCache(image, visible)) return;
+  MemoryDC source(dc);
+  if (!source) return;
+  Selection from(source.get(), cache_);
+  BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source.get(),
+         part.left - visible.left, part.top - visible.top, SRCCOPY);
+}
+
+}  // namespace tessaly::ui

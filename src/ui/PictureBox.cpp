@@ -1,0 +1,373 @@
+#include "PictureBox.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "App.h"
+#include "AppError.h"
+#include "Form.h"
+#include "GdiHandles.h"
+#include "ImageControl.h"
+
+namespace tessaly::ui {
+namespace {
+
+const char kPictureBoxClass[] = "TessalyPictureBox";
+
+void RegisterPictureBoxClass(WNDPROC proc) {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = nullptr;
+  wc.lpszClassName = kPictureBoxClass;
+  if (RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) registered = true;
+}
+
+// A colour as GDI takes it; the high bit names a system colour.
+COLORREF ToColorRef(Color c) {
+  const uint32_t u = static_cast<uint32_t>(c);
+  if (u & 0x80000000u) return GetSysColor(static_cast<int>(u & 0xFFu));
+  return static_cast<COLORREF>(u & 0xFFFFFFu);
+}
+
+}  // namespace
+
+PictureBox::PictureBox(Form& owner) : owner_(owner) {}
+
+PictureBox::~PictureBox() {
+  for (ImageControl* image : images_) image->DetachContainer();
+  Destroy();
+  if (font_) DeleteObject(font_);
+  if (pen_) DeleteObject(pen_);
+}
+
+void PictureBox::Create(HWND parent) {
+  Destroy();
+  RegisterPictureBoxClass(&PictureBox::Trampoline);
+  HWND hwnd = CreateWindowExA(0, kPictureBoxClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                              TwipsToPixelsX(left_), TwipsToPixelsY(top_), TwipsToPixelsX(width_),
+                              TwipsToPixelsY(height_), parent, nullptr, GetModuleHandleA(nullptr), this);
+  if (!hwnd) {
+    hwnd_ = nullptr;
+    throw AppError(kErrInvalidCall, "Unable to create the picture box", "PictureBox");
+  }
+  hwnd_ = hwnd;
+  if (parent && parent == owner_.hWnd()) ::SetFocus(hwnd_);
+}
+
+void PictureBox::Destroy() {
+  if (!hwnd_) return;
+  HWND hwnd = hwnd_;
+  hwnd_ = nullptr;
+  SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  DestroyWindow(hwnd);
+}
+
+void PictureBox::Move(long left, long top, long width, long height) {
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  if (hwnd_)
+    MoveWindow(hwnd_, TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
+               TwipsToPixelsY(height), TRUE);
+}
+
+long PictureBox::Left() const { return left_; }
+long PictureBox::Top() const { return top_; }
+
+void PictureBox::SetFont(const std::string& face, double points, bool bold) {
+  const int height = -static_cast<int>(std::lround(points * 20.0 / TwipsY()));
+  HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+  if (!font) throw AppError(380, "Invalid property value", "PictureBox");
+  if (font_) DeleteObject(font_);
+  font_ = font;
+}
+
+HFONT PictureBox::Font() const {
+  return font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void PictureBox::SetFocus() {
+  if (hwnd_) ::SetFocus(hwnd_);
+}
+
+SIZE PictureBox::ClientPixels() const {
+  if (!hwnd_) return SIZE{TwipsToPixelsX(width_), TwipsToPixelsY(height_)};
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+long PictureBox::Width() const { return ClientPixels().cx * TwipsX(); }
+long PictureBox::Height() const { return ClientPixels().cy * TwipsY(); }
+
+void PictureBox::Cls() {
+  currentX_ = currentY_ = 0;
+  if (!hwnd_) return;
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  UpdateWindow(hwnd_);
+}
+
+long PictureBox::TextWidth(const std::string& text) {
+  WindowDC dc(hwnd_);
+  if (!dc) return 0;
+  Selection font(dc.get(), Font());
+  SIZE size{};
+  GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  return size.cx * TwipsX();
+}
+
+long PictureBox::TextHeight(const std::string& text) {
+  WindowDC dc(hwnd_);
+  if (!dc) return 0;
+  Selection font(dc.get(), Font());
+  SIZE size{};
+  if (!text.empty()) GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  if (size.cy <= 0) {
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc.get(), &tm);
+    size.cy = tm.tmHeight;
+  }
+  return size.cy * TwipsY();
+}
+
+void PictureBox::Print(const std::string& text) {
+  if (hwnd_) {
+    WindowDC dc(hwnd_);
+    if (dc) {
+      Selection font(dc.get(), Font());
+      SetBkMode(dc.get(), TRANSPARENT);
+      SetTextColor(dc.get(), ToColorRef(foreColor_));
+      TextOutA(dc.get(), TwipsToPixelsX(currentX_), TwipsToPixelsY(currentY_), text.c_str(),
+               static_cast<int>(text.size()));
+      GdiFlush();
+    }
+  }
+  const long height = TextHeight(text);
+  currentX_ = 0;
+  currentY_ += height;
+}
+
+void PictureBox::SetDrawWidth(int pixels) {
+  if (pixels < 1) throw AppError(380, "Invalid property value", "PictureBox");
+  drawWidth_ = pixels;
+}
+
+void PictureBox::SetBackColor(Color c) {
+  backColor_ = c;
+  Cls();
+}
+
+HPEN PictureBox::Pen(Color color) {
+  const int width = std::max(1, drawWidth_);
+  if (pen_ && penWidth_ == width && penColor_ == color) return pen_;
+  LOGBRUSH brush{BS_SOLID, ToColorRef(color), 0};
+  HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
+                          static_cast<DWORD>(width), &brush, 0, nullptr);
+  if (!pen) return static_cast<HPEN>(GetStockObject(BLACK_PEN));
+  if (pen_) DeleteObject(pen_);
+  pen_ = pen;
+  penWidth_ = width;
+  penColor_ = color;
+  return pen_;
+}
+
+void PictureBox::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
+  if (!hwnd_) return;
+  WindowDC dc(hwnd_);
+  if (!dc) return;
+  const int px1 = TwipsToPixelsX(x1), py1 = TwipsToPixelsY(y1);
+  const int px2 = TwipsToPixelsX(x2), py2 = TwipsToPixelsY(y2);
+  if (style == LineStyle::BoxFilled) {
+    RECT r{std::min(px1, px2), std::min(py1, py2), std::max(px1, px2) + 1, std::max(py1, py2) + 1};
+    GdiObject<HBRUSH> brush(CreateSolidBrush(ToColorRef(color)));
+    FillRect(dc.get(), &r, brush.get());
+  } else {
+    Selection pen(dc.get(), Pen(color));
+    if (style == LineStyle::Box) {
+      Selection hollow(dc.get(), GetStockObject(NULL_BRUSH));
+      POINT corners[4] = {{px1, py1}, {px2, py1}, {px2, py2}, {px1, py2}};
+      Polygon(dc.get(), corners, 4);
+    } else {
+      MoveToEx(dc.get(), px1, py1, nullptr);
+      LineTo(dc.get(), px2, py2);
+    }
+  }
+  GdiFlush();
+}
+
+void PictureBox::Circle(double x, double y, double radius) {
+  if (!hwnd_) return;
+  WindowDC dc(hwnd_);
+  if (!dc) return;
+  const int cx = TwipsToPixelsX(x), cy = TwipsToPixelsY(y);
+  const int r = static_cast<int>(std::lround(std::fabs(radius) / TwipsX()));
+  Selection pen(dc.get(), Pen(foreColor_));
+  Selection hollow(dc.get(), GetStockObject(NULL_BRUSH));
+  Ellipse(dc.get(), cx - r, cy - r, cx + r, cy + r);
+  GdiFlush();
+}
+
+void PictureBox::PSet(double x, double y, Color color) {
+  if (!hwnd_) return;
+  WindowDC dc(hwnd_);
+  if (!dc) return;
+  const int cx = TwipsToPixelsX(x), cy = TwipsToPixelsY(y);
+  const COLORREF c = ToColorRef(color);
+  if (drawWidth_ <= 1) {
+    SetPixel(dc.get(), cx, cy, c);
+  } else {
+    // Ellipse with a one-pixel pen covers left..right-1: a dot of exactly
+    // DrawWidth pixels across.
+    const int left = cx - drawWidth_ / 2, top = cy - drawWidth_ / 2;
+    GdiObject<HBRUSH> brush(CreateSolidBrush(c));
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, c));
+    Selection sb(dc.get(), brush.get());
+    Selection sp(dc.get(), pen.get());
+    Ellipse(dc.get(), left, top, left + drawWidth_, top + drawWidth_);
+  }
+  GdiFlush();
+}
+
+void PictureBox::AttachImage(ImageControl* image) {
+  if (std::find(images_.begin(), images_.end(), image) == images_.end()) images_.push_back(image);
+}
+
+void PictureBox::DetachImage(ImageControl* image) {
+  images_.erase(std::remove(images_.begin(), images_.end(), image), images_.end());
+}
+
+void PictureBox::RepaintRect(const RECT& rect) {
+  if (!hwnd_ || IsRectEmpty(&rect)) return;
+  InvalidateRect(hwnd_, &rect, FALSE);
+  UpdateWindow(hwnd_);
+}
+
+void PictureBox::Compose(HDC dc, const RECT& area) {
+  GdiObject<HBRUSH> back(CreateSolidBrush(ToColorRef(backColor_)));
+  FillRect(dc, &area, back.get());
+  for (ImageControl* image : images_) image->Paint(dc, area);
+}
+
+void PictureBox::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  if (!dc) return;
+  const RECT area = ps.rcPaint;
+  const int w = area.right - area.left, h = area.bottom - area.top;
+  if (w > 0 && h > 0) {
+    MemoryDC mem(dc);
+    GdiObject<HBITMAP> bitmap(mem ? CreateCompatibleBitmap(dc, w, h) : nullptr);
+    if (bitmap) {
+      {
+        Selection select(mem.get(), bitmap.get());
+        SetViewportOrgEx(mem.get(), -area.left, -area.top, nullptr);
+        Compose(mem.get(), area);
+        SetViewportOrgEx(mem.get(), 0, 0, nullptr);
+        BitBlt(dc, area.left, area.top, w, h, mem.get(), 0, 0, SRCCOPY);
+      }
+    } else {
+      Compose(dc, area);  // out of memory: paint directly
+    }
+  }
+  EndPaint(hwnd_, &ps);
+}
+
+void PictureBox::OnMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
+  const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  const int shift = ShiftFromMouseKeys(wParam);
+  const bool down = msg != WM_MOUSEMOVE;
+  const int button = msg == WM_MOUSEMOVE     ? ButtonsFromMouseKeys(wParam)
+                     : msg == WM_LBUTTONDOWN ? kLeftButton
+                     : msg == WM_RBUTTONDOWN ? kRightButton
+                                             : kMiddleButton;
+  if (down && owner_.hWnd() && GetParent(hwnd_) == owner_.hWnd()) ::SetFocus(hwnd_);
+
+  // Topmost image first.
+  for (auto it = images_.rbegin(); it != images_.rend(); ++it) {
+    ImageControl* image = *it;
+    if (!image->Visible()) continue;
+    const RECT r = image->PixelRect();
+    if (!PtInRect(&r, pt)) continue;
+    const float x = static_cast<float>(pt.x - r.left) * TwipsX();
+    const float y = static_cast<float>(pt.y - r.top) * TwipsY();
+    if (!down) {
+      if (image->MouseMove) image->MouseMove(button, shift, x, y);
+      return;
+    }
+    if (image->MouseDown) {
+      image->MouseDown(button, shift, x, y);
+      return;
+    }
+    break;
+  }
+  const float x = static_cast<float>(pt.x) * TwipsX();
+  const float y = static_cast<float>(pt.y) * TwipsY();
+  if (down) {
+    if (MouseDown) MouseDown(button, shift, x, y);
+  } else {
+    if (MouseMove) MouseMove(button, shift, x, y);
+  }
+}
+
+LRESULT PictureBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (KeyDown) KeyDown(static_cast<int>(wParam), ShiftFromKeyboard());
+      if (msg == WM_KEYDOWN) return 0;
+      break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      OnMouse(msg, wParam, lParam);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK PictureBox::Trampoline(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  try {
+    PictureBox* self = nullptr;
+    if (msg == WM_NCCREATE) {
+      self = static_cast<PictureBox*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      if (self) self->hwnd_ = hwnd;
+    } else {
+      self = reinterpret_cast<PictureBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+      // Destroyed with its parent (the form, or the preview's window).
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    return self->WndProc(msg, wParam, lParam);
+  } catch (...) {
+    // Nothing may leave a window procedure.
+    return msg == WM_NCCREATE ? FALSE : 0;
+  }
+}
+
+}  // namespace tessaly::ui

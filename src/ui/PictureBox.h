@@ -1,0 +1,106 @@
+// A picture box used as drawing surface for a show. It paints its
+// background and its windowless images; everything drawn with Line, Circle,
+// PSet or Print goes straight to the screen and is not kept, so a repaint of
+// an area (moved image, Cls, WM_PAINT) removes the drawing there.
+#pragma once
+
+#include "Win32.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ShowHost.h"
+
+namespace tessaly::ui {
+
+class Form;
+class ImageControl;
+
+class PictureBox : public Surface {
+ public:
+  explicit PictureBox(Form& owner);
+  ~PictureBox() override;
+  PictureBox(const PictureBox&) = delete;
+  PictureBox& operator=(const PictureBox&) = delete;
+
+  // Creates the child window in `parent`: normally the owner form's
+  // window, or a window of another program (the system preview). Creating
+  // it again first destroys the previous window.
+  void Create(HWND parent);
+  void Destroy();
+  HWND hWnd() const { return hwnd_; }
+  Form& Owner() { return owner_; }
+  // Position and size in the parent's client area, in twips.
+  void Move(long left, long top, long width, long height);
+  long Left() const;
+  long Top() const;
+  void SetFont(const std::string& face, double points, bool bold);
+  void SetFocus();
+
+  // Events; X and Y in twips from the box's top-left. Mouse events over a
+  // visible image go to that image instead.
+  std::function<void(int KeyCode, int Shift)> KeyDown;
+  std::function<void(int Button, int Shift, float X, float Y)> MouseMove;
+  std::function<void(int Button, int Shift, float X, float Y)> MouseDown;
+
+  // Surface
+  long Width() const override;
+  long Height() const override;
+  void Cls() override;
+  long TextWidth(const std::string& text) override;
+  long TextHeight(const std::string& text) override;
+  double CurrentX() const override { return currentX_; }
+  double CurrentY() const override { return currentY_; }
+  void SetCurrentX(double x) override { currentX_ = x; }
+  void SetCurrentY(double y) override { currentY_ = y; }
+  void Print(const std::string& text) override;
+  int DrawWidth() const override { return drawWidth_; }
+  void SetDrawWidth(int pixels) override;
+  Color ForeColor() const override { return foreColor_; }
+  void SetForeColor(Color c) override { foreColor_ = c; }
+  Color BackColor() const override { return backColor_; }
+  void SetBackColor(Color c) override;
+  Color FillColor() const override { return fillColor_; }
+  void SetFillColor(Color c) override { fillColor_ = c; }
+  void Line(double x1, double y1, double x2, double y2, Color color,
+            LineStyle style = LineStyle::Line) override;
+  void Circle(double x, double y, double radius) override;
+  void PSet(double x, double y, Color color) override;
+
+  // Used by ImageControl.
+  void AttachImage(ImageControl* image);
+  void DetachImage(ImageControl* image);
+  // Repaints this rectangle (client pixels) at once: background, then the
+  // visible images.
+  void RepaintRect(const RECT& rect);
+  // Client size in pixels.
+  SIZE ClientPixels() const;
+  // Composes background and images of `area` (client pixels) into `dc`,
+  // whose origin is the box's top-left.
+  void Compose(HDC dc, const RECT& area);
+
+ private:
+  static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  void OnPaint();
+  void OnMouse(UINT msg, WPARAM wParam, LPARAM lParam);
+  HFONT Font() const;
+  HPEN Pen(Color color);
+
+  Form& owner_;
+  HWND hwnd_ = nullptr;
+  std::vector<ImageControl*> images_;
+  long left_ = 0, top_ = 0, width_ = 0, height_ = 0;  // twips, as last moved
+  double currentX_ = 0, currentY_ = 0;
+  int drawWidth_ = 1;
+  Color foreColor_ = 0x000000;
+  Color backColor_ = 0x000000;
+  Color fillColor_ = 0x000000;
+  HFONT font_ = nullptr;  // owned; nullptr: the default GUI font
+  HPEN pen_ = nullptr;    // the last pen made, reused while width and colour stay
+  int penWidth_ = 0;
+  Color penColor_ = 0;
+};
+
+}  // namespace tessaly::ui

@@ -1,0 +1,173 @@
+// Shared pieces of the window-layer tests: a show window with a picture box,
+// a target and a work image; pixel reading; picture files written by code.
+#pragma once
+
+#include "Win32.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "App.h"
+#include "AppError.h"
+#include "Form.h"
+#include "GdiHandles.h"
+#include "ImageControl.h"
+#include "Picture.h"
+#include "PictureBox.h"
+#include "TimerControl.h"
+
+namespace uitest {
+
+using namespace tessaly;
+using namespace tessaly::ui;
+
+constexpr int kFormX = 16, kFormY = 16;        // pixels
+constexpr int kFormW = 400, kFormH = 300;      // pixels
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
+constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
+
+// Takes away a WM_QUIT the last unloaded form left in the queue.
+inline void DrainQuit() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
+// A show window as MainForm is one: a form filled by a picture box that
+// holds the target and the work image, and a timer. With a stage window the
+// box goes into the stage instead of the (hidden) form.
+class HostForm : public Form, public ShowHost {
+ public:
+  explicit HostForm(HWND stage = nullptr)
+      : Form("Tessaly UI Test Host"), box(*this), target(box, *this, true), work(box, *this, false), timer(*this),
+        stage_(stage) {}
+  PictureBox box;
+  ImageControl target;
+  ImageControl work;
+  TimerControl timer;
+
+  void Form_Load() override {
+    Move(kFormX * TwipsX(), kFormY * TwipsY(), kFormW * TwipsX(), kFormH * TwipsY());
+    box.Create(stage_ ? stage_ : hWnd());
+    box.Move(0, 0, kFormW * TwipsX(), kFormH * TwipsY());
+  }
+  Surface& PicBase() override { return box; }
+  Image& PicPreview() override { return target; }
+  Image& imgFullSize() override { return work; }
+  Timer& tmrSwitch() override { return timer; }
+
+ private:
+  HWND stage_;
+};
+
+// A shown top-level window the drawing tests put their boxes in. Wine
+// without a window manager takes about two seconds to hide or destroy a
+// shown top-level window, so the tests share this one and never hide it.
+inline HWND Stage() {
+  static HWND stage = [] {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = "UiTestStage";
+    RegisterClassA(&wc);
+    HWND h = CreateWindowA("UiTestStage", "Tessaly UI Test Stage", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, kFormX,
+                           kFormY, kFormW, kFormH, nullptr, nullptr, wc.hInstance, nullptr);
+    UpdateWindow(h);
+    return h;
+  }();
+  return stage;
+}
+
+inline COLORREF PixelAt(HWND hwnd, int x, int y) {
+  WindowDC dc(hwnd);
+  return GetPixel(dc.get(), x, y);
+}
+
+inline bool Near(COLORREF a, COLORREF b, int tolerance = 48) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+inline std::string Hex(COLORREF c) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%06lX", static_cast<unsigned long>(c));
+  return buffer;
+}
+
+#define EXPECT_PIXEL(hwnd, x, y, colour) \
+  EXPECT_TRUE(Near(PixelAt(hwnd, x, y), colour)) << "pixel (" << (x) << "," << (y) << ") is " << Hex(PixelAt(hwnd, x, y)) << ", expected " << Hex(colour)
+
+// A folder of the test's own in the prefix's temporary folder.
+inline std::string TempFolder() {
+  static const std::string folder = [] {
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    std::string f = std::string(tmp) + "Tessaly UI Test " + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(f.c_str(), nullptr);
+    return f;
+  }();
+  return folder;
+}
+
+inline std::string WriteFile(const std::string& name, const void* data, std::size_t size) {
+  const std::string path = TempFolder() + name;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+  return path;
+}
+
+inline std::string WriteFile(const std::string& name, const std::vector<unsigned char>& bytes) {
+  return WriteFile(name, bytes.data(), bytes.size());
+}
+
+// A 24-bit BMP; `colour(x, y)` gives each pixel.
+template <typename F>
+std::vector<unsigned char> MakeBmp(int width, int height, F colour) {
+  const int stride = (width * 3 + 3) & ~3;
+  const uint32_t imageSize = static_cast<uint32_t>(stride * height);
+  std::vector<unsigned char> out(54 + imageSize, 0);
+  auto put32 = [&out](std::size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<unsigned char>(v >> (8 * i));
+  };
+  out[0] = 'B';
+  out[1] = 'M';
+  put32(2, static_cast<uint32_t>(out.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
+  out[26] = 1;
+  out[28] = 24;
+  put32(34, imageSize);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = colour(x, y);
+      unsigned char* p = &out[54 + static_cast<std::size_t>(height - 1 - y) * stride + x * 3];
+      p[0] = GetBValue(c);
+      p[1] = GetGValue(c);
+      p[2] = GetRValue(c);
+    }
+  }
+  return out;
+}
+
+// Left half red, right half blue.
+inline std::vector<unsigned char> HalvesBmp(int width, int height) {
+  return MakeBmp(width, height, [width](int x, int) { return x < width / 2 ? kRed : kBlue; });
+}
+
+}  // namespace uitest
+
+// Pictures written at build time by make_test_pictures.py.
+extern const int kTestPictureWidth, kTestPictureHeight;
+extern const unsigned char kTestGif[];
+extern const unsigned long kTestGifSize;
+extern const unsigned char kTestJpeg[];
+extern const unsigned long kTestJpegSize;
