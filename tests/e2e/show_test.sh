@@ -172,6 +172,7 @@ wait_for 5 gone "$show_pid"
 # --- 6. The system preview ---
 reset_state
 add_list PictureFiles Sample1.jpg
+option Interval 1  # the preview looks at its window at every tick
 cp "$parent_exe" "$WINEPREFIX/drive_c/preview_parent.exe"
 winpath() { echo "Z:${1//\//\\}"; }
 timeout 60 "$WINE" 'C:\preview_parent.exe' "$(winpath "$work/hwnd.txt")" \
