@@ -111,14 +111,22 @@ void SlideShow::StartSlideShow(Image& /*Target*/, long ListSource, ShowHost& Hos
     SoundList = BuildListFromListBox(*sounds, kSoundPatterns);
   }
   Surface& surface = Host.PicBase();
-  surface.SetBackColor(ToInt32(OptionNumber("BackColor", "&H00000000&")));
+  // A stored colour or speed beyond 32 bits cannot stop the show from
+  // starting: the surface keeps its colour, the speed its last value.
+  try {
+    surface.SetBackColor(ToInt32(OptionNumber("BackColor", "&H00000000&")));
+  } catch (const AppError&) {
+  }
   surface.SetFillColor(surface.BackColor());
   if (OptionNumber("PicRandom", "") == 1) ShuffleCollection(PicList, platform_.Random());
   if (OptionNumber("SoundRandom", "") == 1) ShuffleCollection(SoundList, platform_.Random());
   Timer& timer = Host.tmrSwitch();
   timer.SetInterval(kFirstTickMs);
   timer.SetEnabled(true);
-  TransSpeed = ToInt32(OptionNumber("TransSpeed", "20"));
+  try {
+    TransSpeed = ToInt32(OptionNumber("TransSpeed", "20"));
+  } catch (const AppError&) {
+  }
 }
 
 // ---------------------------------------------------------------------------

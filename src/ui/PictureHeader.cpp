@@ -108,6 +108,11 @@ PictureHeaderInfo ReadPlaceableWmf(const Source& src) {
   PictureHeaderInfo info;
   info.format = PictureFormat::PlaceableWmf;
   info.valid = inch != 0 && right != left && bottom != top && (type == 1 || type == 2) && headerWords == 9;
+  // The metafile's own size (in 16-bit words) must lie within the file: a
+  // cut file would decode to an empty picture.
+  const uint64_t words = Le32(h + 22 + 6);
+  uint8_t last = 0;
+  if (words < 9 || !src.Get(22 + words * 2 - 1, &last, 1)) info.valid = false;
   return info;
 }
 

@@ -59,7 +59,8 @@ Bytes Jpeg(uint16_t width, uint16_t height, uint8_t frameMarker = 0xC0, bool fil
 }
 
 Bytes PlaceableWmf(uint16_t inch = 1440) {
-  Bytes b(22 + 18, 0);
+  // Placeable header, metafile header, then the end-of-file record.
+  Bytes b(22 + 18 + 6, 0);
   Put32le(b, 0, 0x9AC6CDD7u);
   Put16le(b, 10, 2880);
   Put16le(b, 12, 1440);
@@ -67,6 +68,8 @@ Bytes PlaceableWmf(uint16_t inch = 1440) {
   Put16le(b, 22, 1);  // memory metafile
   Put16le(b, 24, 9);  // header words
   Put16le(b, 26, 0x300);
+  Put32le(b, 28, 9 + 3);       // metafile size in words
+  Put32le(b, 22 + 18, 3);      // end record: three words, function 0
   return b;
 }
 
@@ -174,6 +177,12 @@ TEST(PictureHeaderTest, Metafiles) {
   Bytes cut = PlaceableWmf();
   cut.resize(22);
   EXPECT_FALSE(PictureHeaderAcceptable(Read(cut)));
+  cut = PlaceableWmf();
+  cut.resize(22 + 18);  // header complete, records cut away
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(cut)));
+  Bytes tiny = PlaceableWmf();
+  Put32le(tiny, 28, 4);  // a size smaller than its own header
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(tiny)));
   auto emf = Read(Emf());
   EXPECT_EQ(emf.format, PictureFormat::Emf);
   EXPECT_TRUE(PictureHeaderAcceptable(emf));

@@ -531,4 +531,23 @@ TEST_F(ShowTest, StartBuildsListsReadsColoursAndArmsTheTimer) {
   EXPECT_THROW(show->StartSlideShow(host.target, 0, host), AppError);
 }
 
+TEST_F(ShowTest, StoredNumbersBeyondThirtyTwoBitsDoNotStopTheStart) {
+  host.surface.SetBackColor(0x112233);
+  show->TransSpeed = 5;
+  Set("BackColor", std::string(10000, '9'));
+  Set("TransSpeed", "99999999999");
+  EXPECT_NO_THROW(show->StartSlideShow(host.target, 1, host));
+  EXPECT_EQ(host.surface.BackColor(), 0x112233);
+  EXPECT_EQ(host.surface.FillColor(), 0x112233);
+  EXPECT_EQ(show->TransSpeed, 5);
+  EXPECT_EQ(host.timer.interval, 500);
+  EXPECT_TRUE(host.timer.enabled);
+  // A text that is no number at all reads as 0, as every option does.
+  Set("BackColor", "blue");
+  Set("TransSpeed", "fast");
+  show->StartSlideShow(host.target, 1, host);
+  EXPECT_EQ(host.surface.BackColor(), 0);
+  EXPECT_EQ(show->TransSpeed, 0);
+}
+
 }  // namespace

@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# The bench: builds what it needs, makes its own Wine prefix and Xvfb
+# display, measures, prints one line per figure (each against a baseline
+# measured in the same run) and removes everything it made.
+#
+#     bash bench/run.sh
+#
+# See bench/README.md for what each figure means.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+for tool in cmake ninja x86_64-w64-mingw32-g++-posix /usr/lib/wine/wine64 Xvfb cjpeg djpeg convert python3; do
+  command -v "$tool" >/dev/null 2>&1 || { bash scripts/setup.sh; break; }
+done
+jobs=$(nproc)
+
+echo "bench: building" >&2
+if [ ! -f build/win64/CMakeCache.txt ]; then
+  cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+fi
+cmake --build build/win64 -j "$jobs" --target Tessaly tessaly_ui tessaly_show tessaly_core tessaly_common_win >/dev/null
+cmake -S bench -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DTESSALY_WIN64_BUILD="$root/build/win64" >/dev/null
+cmake --build build/bench -j "$jobs" >/dev/null
+
+# A private prefix, display and wineserver.
+run=$(mktemp -d /tmp/tessaly-bench.XXXXXX)
+export WINEPREFIX="$run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+WINE=/usr/lib/wine/wine64
+display=""
+for n in $(seq 140 190); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "bench: no free display" >&2; exit 1; }
+show_pid=""
+cleanup() {
+  [ -n "$show_pid" ] && kill "$show_pid" >/dev/null 2>&1 || true
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
+  rm -rf "$run"
+}
+trap cleanup EXIT
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+echo "bench: making the prefix" >&2
+"$WINE" wineboot -i >/dev/null 2>&1
+wineserver -w || true
+wineserver -p >/dev/null 2>&1 &
+
+drive="$WINEPREFIX/drive_c"
+cp build/win64/src/startup/Tessaly.scr "$drive/windows/system32/Tessaly.scr"
+cp build/bench/tessaly_bench.exe "$drive/tessaly_bench.exe"
+bench() { "$WINE" 'C:\tessaly_bench.exe' "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+echo "bench: making the pictures" >&2
+python3 bench/make_pictures.py "$drive/bench" 1024 768
+bench metafiles 'C:\bench' 1024 768 >/dev/null
+
+ratio() { python3 -c 'import sys; a, b = float(sys.argv[1]), float(sys.argv[2]); print("%.2f" % (a / b) if b > 0 else "n/a")' "$1" "$2"; }
+
+# Median wall time (ms) of N native djpeg decodes to /dev/null.
+djpeg_ms() {
+  python3 - "$1" "$2" <<'PY'
+import statistics, subprocess, sys, time
+times = []
+for _ in range(int(sys.argv[2])):
+    t = time.perf_counter()
+    subprocess.run(["djpeg", sys.argv[1]], stdout=subprocess.DEVNULL, check=True)
+    times.append((time.perf_counter() - t) * 1000)
+print("%.3f" % statistics.median(times))
+PY
+}
+
+echo "== 1. per-slide cost (one NextSlide that loads and places the picture; median) =="
+for spec in 1mp.jpg:9 12mp.jpg:5 48mp.jpg:3 screen.bmp:9 screen.gif:9 screen.wmf:9 screen.emf:9; do
+  f=${spec%%:*} n=${spec##*:}
+  decode=$(bench decode "C:\\bench\\$f" "$n" | awk '/^decode/{print $2}')
+  base="platform decode (OleLoadPicturePath) $decode ms"
+  native=""
+  case $f in *.jpg) native=$(djpeg_ms "$drive/bench/$f" "$n") ;; esac
+  for where in full preview; do
+    ms=$(bench slide "C:\\bench\\$f" "$where" "$n" | awk '/^slide/{print $3}')
+    line="per-slide $where $f: $ms ms = $(ratio "$ms" "$decode") x $base"
+    [ -n "$native" ] && line="$line; $(ratio "$ms" "$native") x djpeg $native ms"
+    echo "$line"
+  done
+done
+
+# The program's own show, with its own settings.
+KEY='HKCU\Software\Quillmark Inc.\Tessaly Customizable Screen Saver'
+seed_show() {  # seed_show INTERVAL [PICTURE]: one picture (or none), no effect
+  "$WINE" reg delete "$KEY" /f >/dev/null 2>&1 || true
+  if [ -n "${2:-}" ]; then
+    local entry
+    entry=$(python3 -c 'import sys; e = [" "] * 512; d = "C:\\bench\\"; e[255:255 + len(d)] = d; f = sys.argv[1]; e[0:len(f)] = f; print("".join(e), end="")' "$2")
+    "$WINE" reg add "$KEY\\PictureFiles" /v File0 /d "$entry" /f >/dev/null 2>&1
+  fi
+  for kv in "Interval=$1" SwapAffect=None Stretch=0 ShowFileName=0 ShowFrame=0 LastPicture=0; do
+    "$WINE" reg add "$KEY\\Options" /v "${kv%%=*}" /d "${kv#*=}" /f >/dev/null 2>&1
+  done
+}
+
+echo "== 2. time to first picture (Tessaly.scr /s, process start to picture on screen; median of 3) =="
+median() { python3 -c 'import statistics, sys; print("%.1f" % statistics.median(float(x) for x in sys.argv[1:]))' "$@"; }
+seed_show 10 screen.jpg
+pics=()
+for i in 1 2 3; do pics+=("$(bench launch FF0000 'C:\windows\system32\Tessaly.scr' /s | awk '/^launch/{print $3}')"); done
+seed_show 10
+wins=()
+for i in 1 2 3; do wins+=("$(bench launch - 'C:\windows\system32\Tessaly.scr' /s | awk '/^launch/{print $2}')"); done
+first=$(median "${pics[@]}")
+empty=$(median "${wins[@]}")
+echo "first picture: $first ms = $(ratio "$first" "$empty") x start-to-window with an empty list $empty ms (the show waits 500 ms before its first slide by design)"
+
+echo "== 3. transitions (RunTransition; measured vs nominal = steps x StepDelay x 25 us) =="
+for where in full preview; do
+  bench transitions "$where" 'C:\bench\screen.bmp' | while read -r _ w rest; do
+    effect=$(echo "$rest" | sed 's/^"\([^"]*\)".*/\1/')
+    set -- $(echo "$rest" | sed 's/^"[^"]*" //')
+    echo "transition $w \"$effect\" speed $1: $2 ms = $(ratio "$2" "$3") x nominal $3 ms ($4 steps)"
+  done
+done
+
+echo "== 4. idle cost (Tessaly.scr /s, Interval 10, 30 s after the first picture) =="
+seed_show 10 1mp.jpg
+"$WINE" 'C:\windows\system32\Tessaly.scr' /s >/dev/null 2>&1 &
+show_pid=$!
+deadline=$(( $(date +%s) + 30 ))
+until "$WINE" reg query "$KEY\\Options" /v LastPicture 2>/dev/null | grep -q 'REG_SZ *1'; do
+  [ "$(date +%s)" -ge "$deadline" ] && break
+  sleep 0.2
+done
+cpu() { awk '{print $14 + $15}' "/proc/$show_pid/stat"; }
+hz=$(getconf CLK_TCK)
+c0=$(cpu); t0=$(date +%s.%N)
+sleep 30
+c1=$(cpu); t1=$(date +%s.%N)
+kill "$show_pid" >/dev/null 2>&1 || true
+show_pid=""
+python3 -c 'import sys
+c0, c1, hz, t0, t1 = map(float, sys.argv[1:])
+print("idle: %.2f %% of one core (%.2f s CPU in %.1f s, three slide changes included)" % ((c1 - c0) / hz / (t1 - t0) * 100, (c1 - c0) / hz, t1 - t0))' "$c0" "$c1" "$hz" "$t0" "$t1"
+
+echo "== 5. memory (private bytes while the 48 MP JPEG is shown) =="
+bench memory 'C:\bench\48mp.jpg' | awk '/^memory/{
+  decoded = $6 * $7 * 4
+  printf "memory: peak %.1f MB = %.2f x decoded size %.1f MB (%dx%dx4); peak over the start-up %.2f x; while shown %.2f x\n",
+    $5 / 1048576, $5 / decoded, decoded / 1048576, $6, $7, ($5 - $2) / decoded, $4 / decoded }'

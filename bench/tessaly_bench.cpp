@@ -1,0 +1,399 @@
+// Measuring program of the bench (run by bench/run.sh under Wine). Every
+// mode prints figures, one per line, as "key value..."; nothing passes or
+// fails here.
+//
+//   tessaly_bench slide FILE full|preview N   median time of one NextSlide
+//                                             that loads and places FILE
+//   tessaly_bench decode FILE N               median OleLoadPicturePath
+//   tessaly_bench transitions full|preview    every effect at speeds 1, 10
+//                                             and 20: measured and nominal
+//   tessaly_bench memory FILE                 private bytes before and at
+//                                             peak while FILE is shown
+//   tessaly_bench metafiles FOLDER W H        writes screen.wmf (placeable)
+//                                             and screen.emf
+//   tessaly_bench launch RGB PROGRAM ARGS...  starts PROGRAM, prints ms to
+//                                             its show window and to colour
+//                                             RGB (hex) at the screen centre
+#include <windows.h>
+#include <olectl.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "App.h"
+#include "Form.h"
+#include "ImageControl.h"
+#include "PictureBox.h"
+#include "RegistryApi.h"
+#include "TimerControl.h"
+#include "mFiles.h"
+#include "mSlideShow.h"
+
+namespace {
+
+using namespace tessaly;
+
+const char kCompany[] = "Quillmark Inc.";
+const char kBenchProduct[] = "Tessaly Bench";  // the bench's own settings key
+const int kPreviewW = 153, kPreviewH = 114;
+
+double Now() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / frequency;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  if (v.empty()) return 0;
+  const std::size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+CRegSettings& Settings() {
+  static CRegSettings settings(SystemRegistry(), kCompany, kBenchProduct);
+  return settings;
+}
+
+std::string Entry(const std::string& file, const std::string& folder) {
+  std::string e(512, ' ');
+  e.replace(0, file.size(), file);
+  e.replace(255, folder.size(), folder);
+  return e;
+}
+
+std::string FullPath(const std::string& path) {
+  char buffer[MAX_PATH * 2];
+  const DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+  return n ? std::string(buffer, n) : path;
+}
+
+// One picture in the list, no effect, no caption, no frame.
+void StoreShow(const std::string& file) {
+  CRegSettings& s = Settings();
+  s.DeleteSetting("PictureFiles");
+  s.DeleteSetting("SoundFiles");
+  s.DeleteSetting("Options");
+  const std::string full = FullPath(file);
+  const std::size_t slash = full.find_last_of('\\');
+  s.SaveSetting("PictureFiles", "File0", Entry(full.substr(slash + 1), full.substr(0, slash + 1)));
+  s.SaveSetting("Options", "SwapAffect", "None");
+  s.SaveSetting("Options", "Stretch", "0");
+  s.SaveSetting("Options", "ShowFileName", "0");
+  s.SaveSetting("Options", "ShowFrame", "0");
+  s.SaveSetting("Options", "Interval", "5");
+  s.SaveSetting("Options", "TransSpeed", "20");
+  s.SaveSetting("Options", "BackColor", "0");
+  s.SaveSetting("Options", "LastPicture", "0");
+}
+
+void InitScale() {
+  HDC screen = GetDC(nullptr);
+  const int twips = 1440 / std::max(1, GetDeviceCaps(screen, LOGPIXELSX));
+  ReleaseDC(nullptr, screen);
+  ui::InitTwips(twips, twips);
+}
+
+HWND PreviewParent() {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  wc.lpszClassName = "TessalyBenchPreview";
+  RegisterClassA(&wc);
+  HWND h = CreateWindowA("TessalyBenchPreview", "Tessaly Bench Preview", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                         400, 300, kPreviewW, kPreviewH, nullptr, nullptr, wc.hInstance, nullptr);
+  UpdateWindow(h);
+  return h;
+}
+
+// A show window as the program's own: a form (full screen) or a foreign
+// preview window (153 x 114) holding the picture box with the target and
+// the work image, and a timer.
+class BenchHost : public ui::Form, public ShowHost {
+ public:
+  explicit BenchHost(bool preview)
+      : ui::Form("Tessaly Bench Show"), box(*this), target(box, *this, true), work(box, *this, false), timer(*this),
+        preview_(preview) {
+    work.SetVisible(false);
+    timer.SetEnabled(false);
+  }
+  void Open() {
+    if (preview_) {
+      HWND parent = PreviewParent();
+      box.Create(parent);
+      box.Move(0, 0, kPreviewW * ui::TwipsX(), kPreviewH * ui::TwipsY());
+    } else {
+      Load();
+      Show();
+    }
+    ui::DoEvents();
+  }
+  void Form_Load() override {
+    const long w = GetSystemMetrics(SM_CXSCREEN) * static_cast<long>(ui::TwipsX());
+    const long h = GetSystemMetrics(SM_CYSCREEN) * static_cast<long>(ui::TwipsY());
+    Move(0, 0, w, h);
+    box.Create(hWnd());
+    box.Move(0, 0, w, h);
+  }
+  Surface& PicBase() override { return box; }
+  Image& PicPreview() override { return target; }
+  Image& imgFullSize() override { return work; }
+  Timer& tmrSwitch() override { return timer; }
+
+  ui::PictureBox box;
+  ui::ImageControl target;
+  ui::ImageControl work;
+  ui::TimerControl timer;
+
+ private:
+  bool preview_;
+};
+
+struct Bench {
+  explicit Bench(bool preview)
+      : host(preview), show(Settings(), platform, SystemFileSystem(), preview ? "/P" : "/S") {
+    InitScale();
+    host.Open();
+  }
+  void Start() {
+    show.StartSlideShow(host.target, 1, host);
+    host.timer.SetEnabled(false);
+  }
+  ui::WinPlatform platform;
+  BenchHost host;
+  SlideShow show;
+};
+
+int Slide(const std::string& file, bool preview, int n) {
+  StoreShow(file);
+  Bench b(preview);
+  b.Start();
+  b.show.NextSlide(b.host.target, b.host.work);  // the first slide
+  if (!b.host.target.GetPicture()) {
+    std::printf("slide error %s was not shown\n", file.c_str());
+    return 1;
+  }
+  std::vector<double> times;
+  for (int i = 0; i < n; ++i) {
+    const double t0 = Now();
+    b.show.NextSlide(b.host.target, b.host.work);
+    times.push_back((Now() - t0) * 1000);
+  }
+  std::printf("slide %s %.3f\n", preview ? "preview" : "full", Median(times));
+  return 0;
+}
+
+int Decode(const std::string& file, int n) {
+  OleInitialize(nullptr);
+  const std::string full = FullPath(file);
+  std::wstring wide(full.begin(), full.end());
+  std::vector<double> times;
+  for (int i = 0; i < n; ++i) {
+    IPicture* picture = nullptr;
+    const double t0 = Now();
+    const HRESULT hr =
+        OleLoadPicturePath(&wide[0], nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&picture));
+    times.push_back((Now() - t0) * 1000);
+    if (FAILED(hr) || !picture) {
+      std::printf("decode error %08lX\n", static_cast<unsigned long>(hr));
+      return 1;
+    }
+    picture->Release();
+  }
+  std::printf("decode %.3f\n", Median(times));
+  return 0;
+}
+
+// How many steps each effect's loop runs on a surface of w x h twips.
+long Steps(const std::string& effect, long w, long h) {
+  auto count = [](long to, long step) { return to < 0 ? 0 : to / step + 1; };
+  const long halfW = std::lround(w / 2.0), halfH = std::lround(h / 2.0);
+  if (effect == "Sweep Right" || effect == "Sweep Left") return count(w, 30);
+  if (effect == "Sweep Down" || effect == "Sweep Up") return count(h, 20);
+  if (effect == "Vertical Sandwich") return count(halfW, 10);
+  if (effect == "Horizontal Sandwich") return count(halfH, 10);
+  if (effect == "Shrinking Square") return count(halfH, 20);
+  if (effect == "Spotlight") return count(std::lround(w * 0.7), 30);
+  if (effect == "Bubbles") return 400;
+  return 0;
+}
+
+int Transitions(bool preview, const std::string& picture) {
+  StoreShow(picture);
+  Bench b(preview);
+  b.Start();
+  b.show.NextSlide(b.host.target, b.host.work);
+  const int speeds[] = {1, 10, 20};
+  for (const char* effect : kEffects) {
+    for (int speed : speeds) {
+      // Show the picture again (Bubbles empties the target), then time the
+      // transition alone.
+      Settings().SaveSetting("Options", "SwapAffect", "None");
+      b.show.NextSlide(b.host.target, b.host.work);
+      Settings().SaveSetting("Options", "SwapAffect", effect);
+      b.show.TransSpeed = speed;
+      ui::DoEvents();
+      const double t0 = Now();
+      b.show.RunTransition(b.host.target);
+      const double ms = (Now() - t0) * 1000;
+      const long steps = Steps(effect, b.host.box.Width(), b.host.box.Height());
+      const double nominal = steps * static_cast<double>(b.show.StepDelay) * 0.025;
+      std::printf("transition %s \"%s\" %d %.1f %.1f %ld\n", preview ? "preview" : "full", effect, speed, ms,
+                  nominal, steps);
+      std::fflush(stdout);
+    }
+  }
+  return 0;
+}
+
+std::size_t PrivateBytes(bool peak) {
+  PROCESS_MEMORY_COUNTERS_EX pm{};
+  pm.cb = sizeof pm;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pm), sizeof pm);
+  // Wine leaves PrivateUsage at 0; its PagefileUsage is the private memory.
+  if (peak) return pm.PeakPagefileUsage;
+  return pm.PrivateUsage ? pm.PrivateUsage : pm.PagefileUsage;
+}
+
+int Memory(const std::string& file) {
+  StoreShow(file);
+  Bench b(false);
+  b.Start();
+  const std::size_t before = PrivateBytes(false);
+  const std::size_t peakBefore = PrivateBytes(true);
+  b.show.NextSlide(b.host.target, b.host.work);
+  ui::DoEvents();
+  const std::size_t showing = PrivateBytes(false);
+  const std::size_t peak = PrivateBytes(true);
+  long w = 0, h = 0;
+  if (auto p = b.host.work.GetPicture()) {
+    w = p->WidthTwips() / ui::TwipsX();
+    h = p->HeightTwips() / ui::TwipsY();
+  }
+  std::printf("memory %zu %zu %zu %zu %ld %ld\n", before, peakBefore, showing, peak, w, h);
+  return 0;
+}
+
+void Scene(HDC dc, int w, int h) {
+  // Bands and many small shapes: a drawing of some hundreds of records.
+  for (int i = 0; i < 32; ++i) {
+    HBRUSH brush = CreateSolidBrush(RGB(i * 8, 255 - i * 8, 128));
+    RECT r{i * w / 32, 0, (i + 1) * w / 32, h};
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  }
+  HPEN pen = CreatePen(PS_SOLID, 3, RGB(255, 255, 255));
+  HGDIOBJ old = SelectObject(dc, pen);
+  for (int i = 0; i < 300; ++i) {
+    const int x = (i * 37) % w, y = (i * 53) % h;
+    Ellipse(dc, x, y, x + 40, y + 30);
+  }
+  SelectObject(dc, old);
+  DeleteObject(pen);
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  RECT centre{w / 2 - 40, h / 2 - 40, w / 2 + 40, h / 2 + 40};
+  FillRect(dc, &centre, red);
+  DeleteObject(red);
+}
+
+int Metafiles(std::string folder, int w, int h) {
+  if (folder.back() != '\\') folder += '\\';
+  HDC dc = CreateMetaFileA(nullptr);
+  SetWindowOrgEx(dc, 0, 0, nullptr);
+  SetWindowExtEx(dc, w, h, nullptr);
+  Scene(dc, w, h);
+  HMETAFILE mf = CloseMetaFile(dc);
+  const UINT size = GetMetaFileBitsEx(mf, 0, nullptr);
+  std::vector<unsigned char> body(size);
+  GetMetaFileBitsEx(mf, size, body.data());
+  DeleteMetaFile(mf);
+  const uint16_t head[10] = {0xCDD7, 0x9AC6, 0, 0, 0, static_cast<uint16_t>(w), static_cast<uint16_t>(h), 96, 0, 0};
+  uint16_t sum = 0;
+  for (uint16_t v : head) sum ^= v;
+  FILE* f = std::fopen((folder + "screen.wmf").c_str(), "wb");
+  if (!f) return 1;
+  std::fwrite(head, 2, 10, f);
+  std::fwrite(&sum, 2, 1, f);
+  std::fwrite(body.data(), 1, body.size(), f);
+  std::fclose(f);
+
+  HDC screen = GetDC(nullptr);
+  RECT frame{0, 0, MulDiv(w, GetDeviceCaps(screen, HORZSIZE) * 100, GetDeviceCaps(screen, HORZRES)),
+             MulDiv(h, GetDeviceCaps(screen, VERTSIZE) * 100, GetDeviceCaps(screen, VERTRES))};
+  ReleaseDC(nullptr, screen);
+  HDC edc = CreateEnhMetaFileA(nullptr, (folder + "screen.emf").c_str(), &frame, nullptr);
+  if (!edc) return 1;
+  Scene(edc, w, h);
+  DeleteEnhMetaFile(CloseEnhMetaFile(edc));
+  return 0;
+}
+
+bool Near(COLORREF a, COLORREF b) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= 48 && std::abs(GetGValue(a) - GetGValue(b)) <= 48 &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= 48;
+}
+
+int Launch(const std::string& rgb, const std::string& commandLine) {
+  const unsigned long v = std::strtoul(rgb.c_str(), nullptr, 16);
+  const COLORREF want = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  std::string buffer = commandLine;
+  const double t0 = Now();
+  if (!CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    std::printf("launch error %lu\n", GetLastError());
+    return 1;
+  }
+  double window = -1, picture = -1;
+  while (Now() - t0 < 30 && (window < 0 || (picture < 0 && rgb != "-"))) {
+    if (window < 0) {
+      HWND h = FindWindowA(nullptr, "Screen Saver Main Form");
+      if (h && IsWindowVisible(h)) window = (Now() - t0) * 1000;
+    }
+    if (window >= 0 && picture < 0 && rgb != "-") {
+      HDC screen = GetDC(nullptr);
+      const COLORREF c = GetPixel(screen, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
+      ReleaseDC(nullptr, screen);
+      if (Near(c, want)) picture = (Now() - t0) * 1000;
+    }
+    Sleep(2);
+  }
+  TerminateProcess(pi.hProcess, 0);
+  WaitForSingleObject(pi.hProcess, 5000);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  std::printf("launch %.1f %.1f\n", window, picture);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  const std::string arg = argc > 2 ? argv[2] : "";
+  if (mode == "slide" && argc > 4) return Slide(arg, std::string(argv[3]) == "preview", std::atoi(argv[4]));
+  if (mode == "decode" && argc > 3) return Decode(arg, std::atoi(argv[3]));
+  if (mode == "transitions" && argc > 3) return Transitions(arg == "preview", argv[3]);
+  if (mode == "memory" && argc > 2) return Memory(arg);
+  if (mode == "metafiles" && argc > 4) return Metafiles(arg, std::atoi(argv[3]), std::atoi(argv[4]));
+  if (mode == "launch" && argc > 3) {
+    std::string line = std::string("\"") + argv[3] + "\"";
+    for (int i = 4; i < argc; ++i) line += std::string(" ") + argv[i];
+    return Launch(arg, line);
+  }
+  std::fprintf(stderr, "usage: see the comment at the top of tessaly_bench.cpp\n");
+  return 2;
+}

@@ -1,0 +1,564 @@
+// The long-run and bad-input checks of the show, and the probes the
+// bad-input script uses from outside the show's process.
+//
+//   tessaly_soak soak SLIDES      runs the real full-screen show window
+//                                 (MainForm, SlideShow engine, window layer)
+//                                 for SLIDES timer ticks and checks that GDI
+//                                 objects, windows and private bytes stay flat
+//   tessaly_soak pictures FOLDER  writes good.bmp, good.gif, good.jpg,
+//                                 good.wmf (placeable) and good.emf, 160x120,
+//                                 each one solid colour
+//   tessaly_soak watch SECONDS CHANGES
+//                                 watches another process's show: prints each
+//                                 new stored LastPicture with the colour at
+//                                 the screen's centre at that moment, and
+//                                 every other visible top-level window, until
+//                                 LastPicture has changed CHANGES times or
+//                                 SECONDS pass
+//
+// Wine answers GetGuiResources with 0 (for this process and for others), so
+// where it does the soak counts GDI objects itself (every handle value that
+// GetObjectType knows) and USER objects as the process's windows.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "App.h"
+#include "Picture.h"
+#include "RegistryApi.h"
+#include "ShowWindows.h"
+#include "Startup.h"
+#include "mFiles.h"
+
+extern const unsigned char kSoakJpeg[];
+extern const unsigned long kSoakJpegSize;
+
+namespace {
+
+const int kW = 160, kH = 120;
+const char kCompany[] = "Quillmark Inc.";
+const char kProduct[] = "Tessaly Customizable Screen Saver";
+const char kSoakProduct[] = "Tessaly Soak Check";  // the soak's own settings key
+
+struct Good {
+  const char* name;
+  COLORREF colour;
+};
+const Good kGood[] = {{"good.bmp", RGB(255, 0, 0)},
+                      {"good.gif", RGB(0, 255, 0)},
+                      {"good.jpg", RGB(0, 0, 255)},
+                      {"good.wmf", RGB(255, 255, 0)},
+                      {"good.emf", RGB(255, 0, 255)}};
+
+bool WriteBytes(const std::string& path, const void* data, std::size_t size) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+  return static_cast<bool>(out);
+}
+
+void Put16(std::vector<unsigned char>& out, unsigned v) {
+  out.push_back(static_cast<unsigned char>(v & 0xFF));
+  out.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
+}
+void Put32(std::vector<unsigned char>& out, uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+std::vector<unsigned char> SolidBmp(int w, int h, COLORREF c) {
+  const int stride = (w * 3 + 3) & ~3;
+  std::vector<unsigned char> out;
+  out.push_back('B');
+  out.push_back('M');
+  Put32(out, static_cast<uint32_t>(54 + stride * h));
+  Put32(out, 0);
+  Put32(out, 54);
+  Put32(out, 40);
+  Put32(out, static_cast<uint32_t>(w));
+  Put32(out, static_cast<uint32_t>(h));
+  Put16(out, 1);
+  Put16(out, 24);
+  Put32(out, 0);
+  Put32(out, static_cast<uint32_t>(stride * h));
+  for (int i = 0; i < 4; ++i) Put32(out, 0);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      out.push_back(GetBValue(c));
+      out.push_back(GetGValue(c));
+      out.push_back(GetRValue(c));
+    }
+    for (int p = w * 3; p < stride; ++p) out.push_back(0);
+  }
+  return out;
+}
+
+// Every pixel code follows a clear code, so no code table is needed.
+std::vector<unsigned char> SolidGif(int w, int h, COLORREF c) {
+  std::vector<unsigned char> out = {'G', 'I', 'F', '8', '9', 'a'};
+  Put16(out, static_cast<unsigned>(w));
+  Put16(out, static_cast<unsigned>(h));
+  out.push_back(0x81);  // global table of 4 entries
+  out.push_back(0);
+  out.push_back(0);
+  const unsigned char table[12] = {GetRValue(c), GetGValue(c), GetBValue(c), 0, 0, 0, 0, 0, 0, 255, 255, 255};
+  out.insert(out.end(), table, table + 12);
+  out.push_back(',');
+  Put16(out, 0);
+  Put16(out, 0);
+  Put16(out, static_cast<unsigned>(w));
+  Put16(out, static_cast<unsigned>(h));
+  out.push_back(0);
+  const unsigned minCode = 2, clear = 4, end = 5;
+  std::vector<unsigned char> data;
+  uint32_t bits = 0;
+  int nbits = 0;
+  auto code = [&](unsigned v) {
+    bits |= v << nbits;
+    nbits += 3;
+    while (nbits >= 8) {
+      data.push_back(static_cast<unsigned char>(bits & 0xFF));
+      bits >>= 8;
+      nbits -= 8;
+    }
+  };
+  for (int i = 0; i < w * h; ++i) {
+    code(clear);
+    code(0);
+  }
+  code(end);
+  if (nbits) data.push_back(static_cast<unsigned char>(bits & 0xFF));
+  out.push_back(static_cast<unsigned char>(minCode));
+  for (std::size_t i = 0; i < data.size(); i += 255) {
+    const std::size_t n = std::min<std::size_t>(255, data.size() - i);
+    out.push_back(static_cast<unsigned char>(n));
+    out.insert(out.end(), data.begin() + static_cast<long>(i), data.begin() + static_cast<long>(i + n));
+  }
+  out.push_back(0);
+  out.push_back(';');
+  return out;
+}
+
+void FillRect(HDC dc, int w, int h, COLORREF c) {
+  HBRUSH brush = CreateSolidBrush(c);
+  HPEN pen = CreatePen(PS_SOLID, 1, c);
+  HGDIOBJ oldBrush = SelectObject(dc, brush);
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  Rectangle(dc, 0, 0, w, h);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(brush);
+  DeleteObject(pen);
+}
+
+// A placeable metafile: the 22-byte header, then the records.
+std::vector<unsigned char> SolidWmf(int w, int h, COLORREF c, bool placeable) {
+  HDC dc = CreateMetaFileA(nullptr);
+  SetWindowOrgEx(dc, 0, 0, nullptr);
+  SetWindowExtEx(dc, w, h, nullptr);
+  FillRect(dc, w, h, c);
+  HMETAFILE mf = CloseMetaFile(dc);
+  const UINT size = GetMetaFileBitsEx(mf, 0, nullptr);
+  std::vector<unsigned char> body(size);
+  GetMetaFileBitsEx(mf, size, body.data());
+  DeleteMetaFile(mf);
+  std::vector<unsigned char> out;
+  if (placeable) {
+    Put32(out, 0x9AC6CDD7u);
+    Put16(out, 0);  // handle
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, static_cast<unsigned>(w));
+    Put16(out, static_cast<unsigned>(h));
+    Put16(out, 96);  // units per inch: one unit per pixel at 96 dpi
+    Put32(out, 0);
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < out.size(); i += 2) sum ^= static_cast<unsigned>(out[i] | (out[i + 1] << 8));
+    Put16(out, sum);
+  }
+  out.insert(out.end(), body.begin(), body.end());
+  return out;
+}
+
+bool WriteEmf(const std::string& path, int w, int h, COLORREF c) {
+  HDC screen = GetDC(nullptr);
+  const int mmX = GetDeviceCaps(screen, HORZSIZE), mmY = GetDeviceCaps(screen, VERTSIZE);
+  const int pxX = GetDeviceCaps(screen, HORZRES), pxY = GetDeviceCaps(screen, VERTRES);
+  ReleaseDC(nullptr, screen);
+  // The frame in 0.01 mm for w x h reference-device pixels.
+  RECT frame{0, 0, MulDiv(w, mmX * 100, pxX), MulDiv(h, mmY * 100, pxY)};
+  HDC dc = CreateEnhMetaFileA(nullptr, path.c_str(), &frame, nullptr);
+  if (!dc) return false;
+  FillRect(dc, w, h, c);
+  HENHMETAFILE emf = CloseEnhMetaFile(dc);
+  if (!emf) return false;
+  DeleteEnhMetaFile(emf);
+  return true;
+}
+
+bool WritePictures(std::string folder) {
+  if (folder.empty()) return false;
+  if (folder.back() != '\\') folder += '\\';
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const auto bmp = SolidBmp(kW, kH, kGood[0].colour);
+  const auto gif = SolidGif(kW, kH, kGood[1].colour);
+  const auto wmf = SolidWmf(kW, kH, kGood[3].colour, true);
+  const auto raw = SolidWmf(kW, kH, kGood[3].colour, false);
+  return WriteBytes(folder + kGood[0].name, bmp.data(), bmp.size()) &&
+         WriteBytes(folder + kGood[1].name, gif.data(), gif.size()) &&
+         WriteBytes(folder + kGood[2].name, kSoakJpeg, kSoakJpegSize) &&
+         WriteBytes(folder + kGood[3].name, wmf.data(), wmf.size()) &&
+         WriteBytes(folder + "plain.wmf", raw.data(), raw.size()) &&
+         WriteEmf(folder + kGood[4].name, kW, kH, kGood[4].colour);
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance = 48) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+// ---------------------------------------------------------------------------
+// Resource counts of this process
+
+int CountGdiHandles() {
+  int n = 0;
+  for (uintptr_t i = 1; i < 0x10000; ++i)
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0) ++n;
+  return n;
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+BOOL CALLBACK CountOwnWindows(HWND hwnd, LPARAM count) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != GetCurrentProcessId()) return TRUE;
+  ++*reinterpret_cast<int*>(count);
+  EnumChildWindows(hwnd, CountChild, count);
+  return TRUE;
+}
+
+struct Sample {
+  long slide = 0;
+  long gdi = 0;
+  long user = 0;
+  std::size_t privateBytes = 0;
+};
+
+Sample TakeSample(long slide) {
+  Sample s;
+  s.slide = slide;
+  s.gdi = static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+  if (s.gdi == 0) s.gdi = CountGdiHandles();
+  s.user = static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+  if (s.user == 0) {
+    int windows = 0;
+    EnumWindows(CountOwnWindows, reinterpret_cast<LPARAM>(&windows));
+    s.user = windows;
+  }
+  PROCESS_MEMORY_COUNTERS_EX pm{};
+  pm.cb = sizeof pm;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pm), sizeof pm);
+  // Wine leaves PrivateUsage at 0; its PagefileUsage is the private memory.
+  s.privateBytes = pm.PrivateUsage ? pm.PrivateUsage : pm.PagefileUsage;
+  return s;
+}
+
+// ---------------------------------------------------------------------------
+// The soak
+
+tessaly::CRegSettings& Settings() {
+  static tessaly::CRegSettings settings(tessaly::SystemRegistry(), kCompany, kSoakProduct);
+  return settings;
+}
+
+std::string Entry(const std::string& file, const std::string& folder) {
+  std::string e(512, ' ');
+  e.replace(0, file.size(), file);
+  e.replace(255, folder.size(), folder);
+  return e;
+}
+
+class SoakForm : public tessaly::MainForm {
+ public:
+  long slides = 0;
+  long target = 0;
+  static const long kPhase = 25;
+  static const long kEffectEvery = 10;
+  std::vector<long> effectsRun = std::vector<long>(9, 0);
+  long stretched = 0, placed = 0;
+  long wrongPosition = 0, wrongColour = 0, noPicture = 0;
+  long lastStored = 0;
+  long listCount = 0;
+  std::vector<long> shownPerFormat = std::vector<long>(5, 0);
+  std::vector<Sample> samples;
+  std::string firstFault;
+
+ protected:
+  void tmrSwitch_Timer() override {
+    if (slides >= target) return;
+    // Every tenth change runs a transition, the nine effects in turn (a
+    // full-screen Spotlight takes about two seconds under Wine even at
+    // speed 20, so a transition on every slide would not fit the run).
+    const long next = slides + 1;
+    const bool transition = next % kEffectEvery == 0;
+    const std::size_t effect = static_cast<std::size_t>((next / kEffectEvery) % 9);
+    Settings().SaveSetting("Options", "SwapAffect", transition ? tessaly::kEffects[effect] : "None");
+    MainForm::tmrSwitch_Timer();
+    if (transition && slides > 0) ++effectsRun[effect];
+    ++slides;
+    Check();
+    if (slides == 200 || (slides > 200 && slides % 100 == 0) || slides == target) samples.push_back(TakeSample(slides));
+    // Both placements take turns, so each has run long before slide 200.
+    if (slides % kPhase == 0) Settings().SaveSetting("Options", "Stretch", (slides / kPhase) % 2 ? "1" : "0");
+    if (slides == target) {
+      tmrSwitch_.SetEnabled(false);
+      PostQuitMessage(0);
+    }
+  }
+
+ private:
+  void Fault(const std::string& what) {
+    if (firstFault.empty()) firstFault = "slide " + std::to_string(slides) + ": " + what;
+  }
+
+  void Check() {
+    const long stored = std::atol(Settings().GetSetting("Options", "LastPicture", "0").c_str());
+    const long expected = lastStored % listCount + 1;
+    if (stored != expected) {
+      ++wrongPosition;
+      Fault("LastPicture " + std::to_string(stored) + ", expected " + std::to_string(expected));
+    }
+    lastStored = stored;
+    const auto* picture = dynamic_cast<const tessaly::ui::WinPicture*>(PicPreview_.GetPicture().get());
+    if (!picture || !PicPreview_.Visible()) {
+      ++noPicture;
+      Fault("no picture shown");
+      return;
+    }
+    const bool stretch = PicPreview_.Width() == PicBase_.Width();
+    (stretch ? stretched : placed)++;
+    const long index = (stored - 1) % 5;  // the list repeats the five formats
+    if (index >= 0) ++shownPerFormat[static_cast<std::size_t>(index)];
+    // The centre of the shown picture, read back from the window.
+    const int x = tessaly::ui::TwipsToPixelsX(PicPreview_.Left() + PicPreview_.Width() / 2.0);
+    const int y = tessaly::ui::TwipsToPixelsY(PicPreview_.Top() + PicPreview_.Height() / 2.0);
+    HDC dc = GetDC(PicBase_.hWnd());
+    const COLORREF seen = GetPixel(dc, x, y);
+    ReleaseDC(PicBase_.hWnd(), dc);
+    if (index >= 0 && !Near(seen, kGood[index].colour)) {
+      ++wrongColour;
+      char text[96];
+      std::snprintf(text, sizeof text, "centre (%d,%d) is %06lX, expected %06lX", x, y,
+                    static_cast<unsigned long>(seen), static_cast<unsigned long>(kGood[index].colour));
+      Fault(text);
+    }
+  }
+};
+
+SoakForm* g_form = nullptr;
+
+int Soak(long slides) {
+  char tmp[MAX_PATH];
+  GetTempPathA(MAX_PATH, tmp);
+  const std::string folder = std::string(tmp) + "Tessaly Soak " + std::to_string(GetCurrentProcessId()) + "\\";
+  if (!WritePictures(folder)) {
+    std::printf("FAIL - cannot write the pictures to %s\n", folder.c_str());
+    return 1;
+  }
+  tessaly::CRegSettings& s = Settings();
+  s.DeleteSetting("PictureFiles");
+  s.DeleteSetting("SoundFiles");
+  s.DeleteSetting("Options");
+  // Ten entries: the five formats twice, the second time through the folder
+  // entry's own order would differ, so all ten are file entries.
+  const int kRepeats = 2;
+  for (int r = 0; r < kRepeats; ++r)
+    for (int i = 0; i < 5; ++i)
+      s.SaveSetting("PictureFiles", "File" + std::to_string(r * 5 + i), Entry(kGood[i].name, folder));
+  s.SaveSetting("Options", "Interval", "0.05");
+  s.SaveSetting("Options", "SwapAffect", "None");
+  s.SaveSetting("Options", "TransSpeed", "20");
+  s.SaveSetting("Options", "Stretch", "0");
+  s.SaveSetting("Options", "ShowFileName", "1");
+  s.SaveSetting("Options", "ShowFrame", "1");
+  s.SaveSetting("Options", "FrameThickness", "3");
+  s.SaveSetting("Options", "FrameColor", "16777215");
+  s.SaveSetting("Options", "BackColor", "0");
+  s.SaveSetting("Options", "LastPicture", "0");
+
+  tessaly::Startup().CommandMode = "/S";
+  HDC screen = GetDC(nullptr);
+  const int twips = 1440 / std::max(1, GetDeviceCaps(screen, LOGPIXELSX));
+  ReleaseDC(nullptr, screen);
+  tessaly::ui::InitTwips(twips, twips);
+  static SoakForm form;
+  g_form = &form;
+  form.target = slides;
+  form.listCount = 5 * kRepeats;
+  form.Load();
+  form.Show();
+  tessaly::ui::RunMessageLoop();
+
+  int failed = 0;
+  auto check = [&failed](bool ok, const std::string& what) {
+    std::printf("%s - %s\n", ok ? "ok  " : "FAIL", what.c_str());
+    std::fflush(stdout);
+    if (!ok) ++failed;
+  };
+  std::printf("slides %ld (placed %ld, stretched %ld)\n", form.slides, form.placed, form.stretched);
+  for (const Sample& x : form.samples)
+    std::printf("sample slide %5ld: gdi %ld user %ld private %zu\n", x.slide, x.gdi, x.user, x.privateBytes);
+  check(form.slides == slides, "the show ran " + std::to_string(slides) + " slides");
+  check(form.wrongPosition == 0, "LastPicture advanced by one each slide (" + std::to_string(form.wrongPosition) +
+                                     " wrong)");
+  check(form.noPicture == 0, "every slide showed a picture (" + std::to_string(form.noPicture) + " without)");
+  check(form.wrongColour == 0, "every slide's centre has its picture's colour (" +
+                                   std::to_string(form.wrongColour) + " wrong)");
+  for (int i = 0; i < 5; ++i)
+    check(form.shownPerFormat[static_cast<std::size_t>(i)] >= slides / 6,
+          std::string(kGood[i].name) + " shown " + std::to_string(form.shownPerFormat[static_cast<std::size_t>(i)]) +
+              " times");
+  for (std::size_t i = 0; i < 9; ++i)
+    check(form.effectsRun[i] >= slides / 100, std::string(tessaly::kEffects[i]) + " ran " +
+                                                   std::to_string(form.effectsRun[i]) + " times");
+  check(form.placed >= slides / 3 && form.stretched >= slides / 3, "both placements ran");
+  if (!form.firstFault.empty()) std::printf("first fault: %s\n", form.firstFault.c_str());
+
+  if (form.samples.size() >= 2) {
+    const Sample& first = form.samples.front();
+    long maxGdi = 0, maxUser = 0;
+    std::size_t maxPrivate = 0;
+    for (const Sample& x : form.samples) {
+      maxGdi = std::max(maxGdi, x.gdi);
+      maxUser = std::max(maxUser, x.user);
+      maxPrivate = std::max(maxPrivate, x.privateBytes);
+    }
+    // One handle leaked per slide would add 1,800; one 160x120 bitmap per
+    // slide 100 MB. The tolerances leave room for caches that fill once.
+    check(maxGdi - first.gdi <= 8, "GDI objects flat from slide 200 (" + std::to_string(first.gdi) + " -> max " +
+                                       std::to_string(maxGdi) + ")");
+    check(maxUser - first.user <= 1, "USER objects flat from slide 200 (" + std::to_string(first.user) +
+                                         " -> max " + std::to_string(maxUser) + ")");
+    const long long grown = static_cast<long long>(maxPrivate) - static_cast<long long>(first.privateBytes);
+    check(grown <= 3 * 1024 * 1024, "private bytes flat from slide 200 (" + std::to_string(first.privateBytes) +
+                                        " -> max " + std::to_string(maxPrivate) + ")");
+  } else {
+    check(false, "resource samples taken");
+  }
+  s.DeleteSetting("PictureFiles");
+  s.DeleteSetting("Options");
+  for (const Good& g : kGood) DeleteFileA((folder + g.name).c_str());
+  DeleteFileA((folder + "plain.wmf").c_str());
+  RemoveDirectoryA(folder.c_str());
+  std::printf("%s\n", failed ? "soak FAILED" : "soak passed");
+  return failed ? 1 : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Watching another process's show
+
+std::string StoredLastPicture() {
+  HKEY key = nullptr;
+  const std::string path = std::string("Software\\") + kCompany + "\\" + kProduct + "\\Options";
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<none>";
+  char buffer[256] = {};
+  DWORD size = sizeof buffer - 1, type = 0;
+  std::string value = "<none>";
+  if (RegQueryValueExA(key, "LastPicture", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS)
+    value = std::string(buffer, strnlen(buffer, size));
+  RegCloseKey(key);
+  return value;
+}
+
+struct WindowList {
+  std::vector<std::string> others;
+  bool mainForm = false;
+};
+
+BOOL CALLBACK ListWindow(HWND hwnd, LPARAM param) {
+  auto* list = reinterpret_cast<WindowList*>(param);
+  if (!IsWindowVisible(hwnd)) return TRUE;
+  char title[256] = {}, cls[256] = {};
+  GetWindowTextA(hwnd, title, sizeof title);
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (std::string(title) == "Screen Saver Main Form") {
+    list->mainForm = true;
+    return TRUE;
+  }
+  list->others.push_back(std::string(title) + " [" + cls + "]");
+  return TRUE;
+}
+
+COLORREF CentreColour() {
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+int Watch(double seconds, int changes) {
+  const DWORD start = GetTickCount();
+  std::string last = StoredLastPicture();
+  std::printf("start %s\n", last.c_str());
+  std::set<std::string> reported;
+  int seen = 0;
+  bool everMissing = false, everSeen = false;
+  while (GetTickCount() - start < static_cast<DWORD>(seconds * 1000) && seen < changes) {
+    const std::string now = StoredLastPicture();
+    // The value is stored once the slide is on screen: its colour now is
+    // the slide's.
+    const COLORREF c = CentreColour();
+    if (now != last) {
+      last = now;
+      ++seen;
+      std::printf("last %s %02X%02X%02X\n", now.c_str(), GetRValue(c), GetGValue(c), GetBValue(c));
+    }
+    WindowList windows;
+    EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&windows));
+    // Missing once it had been there: the show window went away.
+    if (windows.mainForm) everSeen = true;
+    else if (everSeen) everMissing = true;
+    for (const std::string& w : windows.others)
+      if (reported.insert(w).second) std::printf("window %s\n", w.c_str());
+    std::fflush(stdout);
+    Sleep(10);
+  }
+  WindowList windows;
+  EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&windows));
+  std::printf("changes %d\nmainform %s\n", seen, windows.mainForm && !everMissing ? "stayed" : "missing");
+  return 0;
+}
+
+}  // namespace
+
+// The engine of this process, as Main_win.cpp makes it for the program.
+namespace tessaly {
+StartupState& Startup() {
+  static StartupState state;
+  return state;
+}
+SlideShow& Engine() {
+  static ui::WinPlatform platform;
+  static SlideShow show(Settings(), platform, SystemFileSystem(), Startup().CommandMode, 0);
+  return show;
+}
+}  // namespace tessaly
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "soak" && argc > 2) return Soak(std::atol(argv[2]));
+  if (mode == "pictures" && argc > 2) return WritePictures(argv[2]) ? 0 : 1;
+  if (mode == "watch" && argc > 3) return Watch(std::atof(argv[2]), std::atoi(argv[3]));
+  std::fprintf(stderr, "usage: tessaly_soak soak SLIDES | pictures FOLDER | watch SECONDS CHANGES\n");
+  return 2;
+}
