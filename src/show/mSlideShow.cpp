@@ -118,8 +118,16 @@ void SlideShow::StartSlideShow(Image& /*Target*/, long ListSource, ShowHost& Hos
   } catch (const AppError&) {
   }
   surface.SetFillColor(surface.BackColor());
-  if (OptionNumber("PicRandom", "") == 1) ShuffleCollection(PicList, platform_.Random());
-  if (OptionNumber("SoundRandom", "") == 1) ShuffleCollection(SoundList, platform_.Random());
+  // So can a shuffle option too long to read as a number: it is not 1.
+  const auto isOne = [this](const char* name) {
+    try {
+      return OptionNumber(name, "") == 1;
+    } catch (const AppError&) {
+      return false;
+    }
+  };
+  if (isOne("PicRandom")) ShuffleCollection(PicList, platform_.Random());
+  if (isOne("SoundRandom")) ShuffleCollection(SoundList, platform_.Random());
   Timer& timer = Host.tmrSwitch();
   timer.SetInterval(kFirstTickMs);
   timer.SetEnabled(true);

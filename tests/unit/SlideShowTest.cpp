@@ -536,6 +536,8 @@ TEST_F(ShowTest, StoredNumbersBeyondThirtyTwoBitsDoNotStopTheStart) {
   show->TransSpeed = 5;
   Set("BackColor", std::string(10000, '9'));
   Set("TransSpeed", "99999999999");
+  Set("PicRandom", std::string(10000, '9'));
+  Set("SoundRandom", "1e999");
   EXPECT_NO_THROW(show->StartSlideShow(host.target, 1, host));
   EXPECT_EQ(host.surface.BackColor(), 0x112233);
   EXPECT_EQ(host.surface.FillColor(), 0x112233);
