@@ -212,9 +212,25 @@ void PictureBox::Circle(double x, double y, double radius) {
   if (!dc) return;
   const int cx = TwipsToPixelsX(x), cy = TwipsToPixelsY(y);
   const int r = static_cast<int>(std::lround(std::fabs(radius) / TwipsX()));
-  Selection pen(dc.get(), Pen(foreColor_));
-  Selection hollow(dc.get(), GetStockObject(NULL_BRUSH));
-  Ellipse(dc.get(), cx - r, cy - r, cx + r, cy + r);
+  const int width = std::max(1, drawWidth_);
+  if (width == 1) {
+    Selection pen(dc.get(), Pen(foreColor_));
+    Selection hollow(dc.get(), GetStockObject(NULL_BRUSH));
+    Ellipse(dc.get(), cx - r, cy - r, cx + r, cy + r);
+  } else {
+    // A wide pen is centred on the outline: the ring from r - width/2 to
+    // r + width/2, filled as a region. (A wide-pen Ellipse covers the same
+    // pixels but is widened as a path, far too slow for a transition.)
+    const int out = r + width / 2;
+    const int in = r - (width - width / 2);
+    GdiObject<HRGN> ring(CreateEllipticRgn(cx - out, cy - out, cx + out + 1, cy + out + 1));
+    if (ring && in > 0) {
+      GdiObject<HRGN> hole(CreateEllipticRgn(cx - in, cy - in, cx + in + 1, cy + in + 1));
+      if (hole) CombineRgn(ring.get(), ring.get(), hole.get(), RGN_DIFF);
+    }
+    GdiObject<HBRUSH> brush(CreateSolidBrush(ToColorRef(foreColor_)));
+    if (ring && brush) FillRgn(dc.get(), ring.get(), brush.get());
+  }
   GdiFlush();
 }
 

@@ -116,6 +116,22 @@ TEST_F(DrawingTest, CircleIsARingInForeColor) {
   EXPECT_PIXEL(hwnd(), 300, 200, kWhite);  // an outline, not a disc
   EXPECT_PIXEL(hwnd(), 320, 200, kWhite);
   EXPECT_PIXEL(hwnd(), 360, 200, kWhite);
+  // The pen is centred on the outline and exactly as wide as DrawWidth.
+  EXPECT_EQ(CountInRow(200, 340, 360, magenta), 3);
+  EXPECT_EQ(CountInColumn(300, 240, 260, magenta), 3);
+
+  // A wide ring, and a circle smaller than its pen, which is a dot.
+  box().SetDrawWidth(12);
+  box().SetForeColor(kBlue);
+  box().Circle(T(150), T(150), T(80));
+  EXPECT_EQ(CountInRow(150, 215, 245, kBlue), 12);
+  EXPECT_EQ(CountInRow(150, 55, 85, kBlue), 12);
+  EXPECT_PIXEL(hwnd(), 150, 150, kWhite);
+  EXPECT_PIXEL(hwnd(), 150 + 56, 150 + 56, kBlue);  // on the diagonal too
+  EXPECT_PIXEL(hwnd(), 150 + 45, 150 + 45, kWhite);
+  box().Circle(T(360), T(40), T(3));
+  EXPECT_PIXEL(hwnd(), 360, 40, kBlue);
+  EXPECT_GE(CountInRow(40, 345, 375, kBlue), 11);
 }
 
 TEST_F(DrawingTest, WidePSetIsARoundDotAsWideAsThePen) {
