@@ -142,13 +142,31 @@ bool ImageControl::RenderCache(const RECT& image, const RECT& visible) {
   return true;
 }
 
-void ImageControl::Paint(HDC dc, const RECT& area) {
-  if (!visible_ || !picture_ || !container_) return;
-  const auto* picture = dynamic_cast<const WinPicture*>(picture_.get());
-  if (!picture) return;
+bool ImageControl::Shows(const RECT& area) const {
+  if (!visible_ || !picture_ || !container_) return false;
   const RECT image = PixelRect();
   RECT part;
-  if (!IntersectRect(&part, &image, &area)) return;
+  return IntersectRect(&part, &image, &area) != FALSE;
+}
+
+bool ImageControl::Covers(const RECT& area) const {
+  if (!Shows(area) || !dynamic_cast<const WinPicture*>(picture_.get())) return false;
+  const SIZE box = container_->ClientPixels();
+  const RECT boxRect{0, 0, box.cx, box.cy};
+  const RECT image = PixelRect();
+  RECT visible, part;
+  if (!IntersectRect(&visible, &image, &boxRect)) return false;
+  IntersectRect(&part, &visible, &area);
+  return SameRect(part, area);
+}
+
+bool ImageControl::Paint(HDC dc, const RECT& area) {
+  if (!visible_ || !picture_ || !container_) return false;
+  const auto* picture = dynamic_cast<const WinPicture*>(picture_.get());
+  if (!picture) return false;
+  const RECT image = PixelRect();
+  RECT part;
+  if (!IntersectRect(&part, &image, &area)) return false;
   const int dw = image.right - image.left, dh = image.bottom - image.top;
 
   if (picture->IsBitmap() && dw == picture->PixelWidth() && dh == picture->PixelHeight()) {
@@ -156,26 +174,25 @@ void ImageControl::Paint(HDC dc, const RECT& area) {
     MemoryDC source(dc);
     Selection from(source.get(), picture->Bitmap());
     if (source && from.ok()) {
-      BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source.get(),
-             part.left - image.left, part.top - image.top, SRCCOPY);
-      return;
+      return BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source.get(),
+                    part.left - image.left, part.top - image.top, SRCCOPY) != FALSE;
     }
   }
 
   const SIZE box = container_->ClientPixels();
   const RECT boxRect{0, 0, box.cx, box.cy};
   RECT visible;
-  if (!IntersectRect(&visible, &image, &boxRect)) return;
-  if (!IntersectRect(&part, &part, &visible)) return;
+  if (!IntersectRect(&visible, &image, &boxRect)) return false;
+  if (!IntersectRect(&part, &part, &visible)) return false;
   const bool fresh = cache_ && cachePicture_ == picture_.get() && SameRect(cacheImage_, image) &&
                      SameRect(cacheVisible_, visible) && cacheBox_.cx == box.cx &&
                      cacheBox_.cy == box.cy && (picture->IsBitmap() || cacheBack_ == container_->BackColor());
-  if (!fresh && !RenderCache(image, visible)) return;
+  if (!fresh && !RenderCache(image, visible)) return false;
   MemoryDC source(dc);
-  if (!source) return;
+  if (!source) return false;
   Selection from(source.get(), cache_);
-  BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source.get(),
-         part.left - visible.left, part.top - visible.top, SRCCOPY);
+  return BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source.get(),
+                part.left - visible.left, part.top - visible.top, SRCCOPY) != FALSE;
 }
 
 }  // namespace tessaly::ui

@@ -46,9 +46,13 @@ class ImageControl : public Image {
 
   // The image's rectangle in the box's client pixels.
   RECT PixelRect() const;
+  // Whether the image shows anything in `area`, and whether it covers all
+  // of it (its picture is opaque where it lies).
+  bool Shows(const RECT& area) const;
+  bool Covers(const RECT& area) const;
   // Draws the visible part of the image that lies in `area` into `dc`
-  // (origin = the box's top-left).
-  void Paint(HDC dc, const RECT& area);
+  // (origin = the box's top-left); false when nothing could be drawn.
+  bool Paint(HDC dc, const RECT& area);
   // How many times any image rendered its picture into its cache (a
   // repaint that only copies from the cache does not count).
   static long CacheRenders();

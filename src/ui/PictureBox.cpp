@@ -281,7 +281,25 @@ void PictureBox::OnPaint() {
   if (!dc) return;
   const RECT area = ps.rcPaint;
   const int w = area.right - area.left, h = area.bottom - area.top;
-  if (w > 0 && h > 0) {
+  // What takes a single drawing operation cannot flicker and goes straight
+  // to the window: an area no image shows (the background alone), or one
+  // that a single opaque image covers and no other image touches.
+  ImageControl* only = nullptr;
+  int showing = 0;
+  for (ImageControl* image : images_) {
+    if (image->Shows(area)) {
+      only = image;
+      ++showing;
+    }
+  }
+  bool done = w <= 0 || h <= 0;
+  if (!done && showing == 0) {
+    GdiObject<HBRUSH> back(CreateSolidBrush(ToColorRef(backColor_)));
+    done = FillRect(dc, &area, back.get()) != 0;
+  } else if (!done && showing == 1 && only->Covers(area)) {
+    done = only->Paint(dc, area);
+  }
+  if (!done) {
     MemoryDC mem(dc);
     GdiObject<HBITMAP> bitmap(mem ? CreateCompatibleBitmap(dc, w, h) : nullptr);
     if (bitmap) {
