@@ -48,6 +48,21 @@ void InitTwips(int twipsX, int twipsY) {
   g_twipsX = twipsX > 0 ? twipsX : 15;
   g_twipsY = twipsY > 0 ? twipsY : 15;
 }
+void RegisterWindowClass(const char* name, WNDPROC proc, HBRUSH background) {
+  WNDCLASSEXA existing = {};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &existing)) return;
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  RegisterClassExA(&wc);
+}
+
 int TwipsX() { return g_twipsX; }
 int TwipsY() { return g_twipsY; }
 

@@ -23,6 +23,10 @@ int TwipsY();
 int TwipsToPixelsX(double twips);
 int TwipsToPixelsY(double twips);
 
+// Registers a window class of the layer once (double clicks on, arrow
+// cursor); a class that already exists counts as registered.
+void RegisterWindowClass(const char* name, WNDPROC proc, HBRUSH background);
+
 // The loaded forms, in load order.
 std::vector<LoadedWindow*> Forms();
 

@@ -13,20 +13,6 @@ namespace {
 
 const char kFormClass[] = "TessalyForm";
 
-void RegisterFormClass(WNDPROC proc) {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  wc.lpszClassName = kFormClass;
-  if (RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) registered = true;
-}
-
 // Resets a flag when the scope ends, also by an exception.
 struct FlagScope {
   bool& flag;
@@ -75,7 +61,7 @@ Form::~Form() {
 
 void Form::Load() {
   if (hwnd_) return;
-  RegisterFormClass(&Form::Trampoline);
+  RegisterWindowClass(kFormClass, &Form::Trampoline, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   HWND hwnd = CreateWindowExA(WindowExStyle(), kFormClass, caption_.c_str(), WindowStyle(), 0, 0,
                               320, 240, nullptr, nullptr, GetModuleHandleA(nullptr), this);
   if (!hwnd) {

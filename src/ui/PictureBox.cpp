@@ -16,20 +16,6 @@ namespace {
 
 const char kPictureBoxClass[] = "TessalyPictureBox";
 
-void RegisterPictureBoxClass(WNDPROC proc) {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = nullptr;
-  wc.lpszClassName = kPictureBoxClass;
-  if (RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) registered = true;
-}
-
 // A colour as GDI takes it; the high bit names a system colour.
 COLORREF ToColorRef(Color c) {
   const uint32_t u = static_cast<uint32_t>(c);
@@ -50,7 +36,7 @@ PictureBox::~PictureBox() {
 
 void PictureBox::Create(HWND parent) {
   Destroy();
-  RegisterPictureBoxClass(&PictureBox::Trampoline);
+  RegisterWindowClass(kPictureBoxClass, &PictureBox::Trampoline, nullptr);
   HWND hwnd = CreateWindowExA(0, kPictureBoxClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
                               TwipsToPixelsX(left_), TwipsToPixelsY(top_), TwipsToPixelsX(width_),
                               TwipsToPixelsY(height_), parent, nullptr, GetModuleHandleA(nullptr), this);
