@@ -111,30 +111,20 @@ void SlideShow::StartSlideShow(Image& /*Target*/, long ListSource, ShowHost& Hos
     SoundList = BuildListFromListBox(*sounds, kSoundPatterns);
   }
   Surface& surface = Host.PicBase();
-  // A stored colour or speed beyond 32 bits cannot stop the show from
-  // starting: the surface keeps its colour, the speed its last value.
-  try {
-    surface.SetBackColor(ToInt32(OptionNumber("BackColor", "&H00000000&")));
-  } catch (const AppError&) {
-  }
+  // A stored colour, speed or shuffle option too large to read cannot stop
+  // the show from starting: the colour and the speed keep their last
+  // values, and the shuffle is off.
+  Protected([&] { surface.SetBackColor(ToInt32(OptionNumber("BackColor", "&H00000000&"))); });
   surface.SetFillColor(surface.BackColor());
-  // So can a shuffle option too long to read as a number: it is not 1.
-  const auto isOne = [this](const char* name) {
-    try {
-      return OptionNumber(name, "") == 1;
-    } catch (const AppError&) {
-      return false;
-    }
-  };
-  if (isOne("PicRandom")) ShuffleCollection(PicList, platform_.Random());
-  if (isOne("SoundRandom")) ShuffleCollection(SoundList, platform_.Random());
+  bool shufflePictures = false, shuffleSounds = false;
+  Protected([&] { shufflePictures = OptionNumber("PicRandom", "") == 1; });
+  Protected([&] { shuffleSounds = OptionNumber("SoundRandom", "") == 1; });
+  if (shufflePictures) ShuffleCollection(PicList, platform_.Random());
+  if (shuffleSounds) ShuffleCollection(SoundList, platform_.Random());
   Timer& timer = Host.tmrSwitch();
   timer.SetInterval(kFirstTickMs);
   timer.SetEnabled(true);
-  try {
-    TransSpeed = ToInt32(OptionNumber("TransSpeed", "20"));
-  } catch (const AppError&) {
-  }
+  Protected([&] { TransSpeed = ToInt32(OptionNumber("TransSpeed", "20")); });
 }
 
 // ---------------------------------------------------------------------------

@@ -48,6 +48,7 @@ void InitTwips(int twipsX, int twipsY) {
   g_twipsX = twipsX > 0 ? twipsX : 15;
   g_twipsY = twipsY > 0 ? twipsY : 15;
 }
+
 void RegisterWindowClass(const char* name, WNDPROC proc, HBRUSH background) {
   WNDCLASSEXA existing = {};
   existing.cbSize = sizeof existing;

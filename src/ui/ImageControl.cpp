@@ -149,13 +149,16 @@ bool ImageControl::Shows(const RECT& area) const {
   return IntersectRect(&part, &image, &area) != FALSE;
 }
 
-bool ImageControl::Covers(const RECT& area) const {
-  if (!Shows(area) || !dynamic_cast<const WinPicture*>(picture_.get())) return false;
+bool ImageControl::VisiblePart(const RECT& image, RECT& visible) const {
   const SIZE box = container_->ClientPixels();
   const RECT boxRect{0, 0, box.cx, box.cy};
-  const RECT image = PixelRect();
+  return IntersectRect(&visible, &image, &boxRect) != FALSE;
+}
+
+bool ImageControl::Covers(const RECT& area) const {
+  if (!Shows(area) || !dynamic_cast<const WinPicture*>(picture_.get())) return false;
   RECT visible, part;
-  if (!IntersectRect(&visible, &image, &boxRect)) return false;
+  if (!VisiblePart(PixelRect(), visible)) return false;
   IntersectRect(&part, &visible, &area);
   return SameRect(part, area);
 }
@@ -179,11 +182,10 @@ bool ImageControl::Paint(HDC dc, const RECT& area) {
     }
   }
 
-  const SIZE box = container_->ClientPixels();
-  const RECT boxRect{0, 0, box.cx, box.cy};
   RECT visible;
-  if (!IntersectRect(&visible, &image, &boxRect)) return false;
+  if (!VisiblePart(image, visible)) return false;
   if (!IntersectRect(&part, &part, &visible)) return false;
+  const SIZE box = container_->ClientPixels();
   const bool fresh = cache_ && cachePicture_ == picture_.get() && SameRect(cacheImage_, image) &&
                      SameRect(cacheVisible_, visible) && cacheBox_.cx == box.cx &&
                      cacheBox_.cy == box.cy && (picture->IsBitmap() || cacheBack_ == container_->BackColor());

@@ -61,6 +61,8 @@ class ImageControl : public Image {
 
  private:
   void Change(long left, long top, long width, long height, bool visible, PicturePtr picture);
+  // The part of `image` (pixels) inside the box; false when none is.
+  bool VisiblePart(const RECT& image, RECT& visible) const;
   void DropCache();
   bool RenderCache(const RECT& image, const RECT& visible);
 

@@ -261,15 +261,7 @@ void PictureBox::Compose(HDC dc, const RECT& area) {
   for (ImageControl* image : images_) image->Paint(dc, area);
 }
 
-void PictureBox::OnPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
-  if (!dc) return;
-  const RECT area = ps.rcPaint;
-  const int w = area.right - area.left, h = area.bottom - area.top;
-  // What takes a single drawing operation cannot flicker and goes straight
-  // to the window: an area no image shows (the background alone), or one
-  // that a single opaque image covers and no other image touches.
+bool PictureBox::PaintDirect(HDC dc, const RECT& area) {
   ImageControl* only = nullptr;
   int showing = 0;
   for (ImageControl* image : images_) {
@@ -278,14 +270,20 @@ void PictureBox::OnPaint() {
       ++showing;
     }
   }
-  bool done = w <= 0 || h <= 0;
-  if (!done && showing == 0) {
-    GdiObject<HBRUSH> back(CreateSolidBrush(ToColorRef(backColor_)));
-    done = FillRect(dc, &area, back.get()) != 0;
-  } else if (!done && showing == 1 && only->Covers(area)) {
-    done = only->Paint(dc, area);
+  if (showing == 0) {
+    Compose(dc, area);  // the background alone
+    return true;
   }
-  if (!done) {
+  return showing == 1 && only->Covers(area) && only->Paint(dc, area);
+}
+
+void PictureBox::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  if (!dc) return;
+  const RECT area = ps.rcPaint;
+  const int w = area.right - area.left, h = area.bottom - area.top;
+  if (w > 0 && h > 0 && !PaintDirect(dc, area)) {
     MemoryDC mem(dc);
     GdiObject<HBITMAP> bitmap(mem ? CreateCompatibleBitmap(dc, w, h) : nullptr);
     if (bitmap) {

@@ -84,6 +84,10 @@ class PictureBox : public Surface {
   static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   void OnPaint();
+  // Paints `area` straight into the window DC when that takes a single
+  // operation, which cannot flicker: the background where no image shows,
+  // or one opaque image covering it that no other image touches.
+  bool PaintDirect(HDC dc, const RECT& area);
   void OnMouse(UINT msg, WPARAM wParam, LPARAM lParam);
   HFONT Font() const;
   HPEN Pen(Color color);
