@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "App.h"
+#include "WinPlatform.h"
 #include "Form.h"
 #include "ImageControl.h"
 #include "PictureBox.h"
@@ -171,7 +172,7 @@ struct Bench {
     show.StartSlideShow(host.target, 1, host);
     host.timer.SetEnabled(false);
   }
-  ui::WinPlatform platform;
+  WinPlatform platform;
   BenchHost host;
   SlideShow show;
 };

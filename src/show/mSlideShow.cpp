@@ -259,7 +259,9 @@ void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
     // refused like one beyond the timer's limit, and the last one stays.
     const int32_t ms = ToInt32(OptionNumber("Interval", "5") * 1000);
     if (ms < 1) throw AppError(380, "Invalid property value", "mSlideShow.NextSlide");
-    Target.Parent().tmrSwitch().SetInterval(ms);
+    Timer* timer = Target.Parent().SwitchTimer();
+    if (timer == nullptr) throw AppError(438, "Object doesn't support this property or method", "mSlideShow");
+    timer->SetInterval(ms);
   });
   ResetApplied = true;
 }
@@ -283,7 +285,7 @@ void SlideShow::StepEnd() {
 }
 
 void SlideShow::RunTransition(Image& Target) {
-  Surface& c = Target.Container();
+  Surface& c = Target.Container();  // the window's PicBase: every host puts its target there
   std::string effect = Option("SwapAffect", "Random");
   const Color bg = ToInt32(NumberOfTextStrict(Option("Backcolor", "0")));
   if (effect == "None") return;
@@ -293,8 +295,7 @@ void SlideShow::RunTransition(Image& Target) {
     const int k = ToInt32(random.Next() * 8 + 1);
     effect = kEffects[k - 1];
   }
-  Surface& picBase = Target.Parent().PicBase();
-  picBase.SetDrawWidth(30);
+  c.SetDrawWidth(30);
   const bool preview = commandMode_ == "/P" || commandMode_ == "/C";
   const long long delay = preview ? (21LL - TransSpeed) * 200 : 401LL - TransSpeed * 20LL;
   StepDelay = ToInt32(static_cast<double>(delay));
@@ -346,7 +347,7 @@ void SlideShow::RunTransition(Image& Target) {
       StepEnd();
     }
   } else if (effect == "Spotlight") {
-    picBase.SetDrawWidth(5);
+    c.SetDrawWidth(5);
     const long to = Round(c.Width() * 0.7);
     for (long r = 0; r <= to; r += 30) {
       c.SetForeColor(c.BackColor());
@@ -354,7 +355,7 @@ void SlideShow::RunTransition(Image& Target) {
       StepEnd();
     }
   } else if (effect == "Bubbles") {
-    picBase.SetDrawWidth(1);
+    c.SetDrawWidth(1);
     RandomSource& random = platform_.Random();
     for (int n = 1; n <= 400; ++n) {
       const double r1 = random.Next();
@@ -362,7 +363,7 @@ void SlideShow::RunTransition(Image& Target) {
       c.PSet(Target.Left() + r1 * Target.Width(), Target.Top() + r2 * Target.Height(), bg);
       platform_.DoEvents();
       if (StopShow) EndShow();
-      picBase.SetDrawWidth(n + 1);
+      c.SetDrawWidth(n + 1);
       if (StepDelay > 0) platform_.DelayPasses(StepDelay);
     }
     Target.SetPicture(nullptr);

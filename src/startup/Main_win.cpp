@@ -5,6 +5,7 @@
 
 #include "Convert.h"
 #include "App.h"
+#include "WinPlatform.h"
 #include "ShowWindows.h"
 #include "Startup.h"
 #include "StartupCore.h"
@@ -192,7 +193,7 @@ bool WindowMissing(const std::string& title) { return FindWindowA(nullptr, title
 void ShowConfigurationDialog() {}
 
 SlideShow& Engine() {
-  static ui::WinPlatform platform;
+  static WinPlatform platform;
   static SlideShow show(*Startup().RegSettings, platform, SystemFileSystem(), Startup().CommandMode,
                         Startup().ConfigOwnerHwnd);
   return show;

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "Form.h"
-#include "Picture.h"
 
 namespace tessaly::ui {
 namespace {
@@ -133,33 +132,5 @@ int RunMessageLoop() {
 }
 
 void EndProgram() { ExitProcess(0); }
-
-PicturePtr WinPlatform::LoadPicture(const std::string& path) { return LoadPictureFile(path); }
-
-long WinPlatform::ScreenWidthTwips() { return static_cast<long>(GetSystemMetrics(SM_CXSCREEN)) * TwipsX(); }
-
-long WinPlatform::ScreenHeightTwips() { return static_cast<long>(GetSystemMetrics(SM_CYSCREEN)) * TwipsY(); }
-
-void WinPlatform::DoEvents() { ui::DoEvents(); }
-
-void WinPlatform::DelayPasses(long passes) { ui::DelayPasses(passes); }
-
-bool WinPlatform::PlaySound(const std::string& fileName, uint32_t flags) {
-  return ::PlaySoundA(fileName.empty() ? nullptr : fileName.c_str(), nullptr, flags) != FALSE;
-}
-
-bool WinPlatform::PlaySoundA(const std::string& fileName, uint32_t flags) { return PlaySound(fileName, flags); }
-
-int WinPlatform::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
-
-void WinPlatform::EnableWindow(uintptr_t hwnd, bool enable) {
-  ::EnableWindow(reinterpret_cast<HWND>(hwnd), enable ? TRUE : FALSE);
-}
-
-std::vector<LoadedWindow*> WinPlatform::LoadedWindows() { return Forms(); }
-
-void WinPlatform::EndProgram() { ui::EndProgram(); }
-
-RandomSource& WinPlatform::Random() { return SystemRandom(); }
 
 }  // namespace tessaly::ui

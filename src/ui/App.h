@@ -1,6 +1,5 @@
 // Process-wide services of the window layer: the twips scale, the list of
-// loaded forms, message pumping, the transition pacer and the platform
-// object the show engine runs on.
+// loaded forms, message pumping and the transition pacer.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +7,7 @@
 #include <vector>
 
 #include "Win32.h"
-#include "ShowHost.h"
+#include "Controls.h"
 
 namespace tessaly::ui {
 
@@ -45,27 +44,6 @@ int RunMessageLoop();
 
 // Ends the process at once (ExitProcess(0)); no handler runs.
 [[noreturn]] void EndProgram();
-
-// The platform services of the show on Win32.
-class WinPlatform : public ShowPlatform {
- public:
-  PicturePtr LoadPicture(const std::string& path) override;
-  long ScreenWidthTwips() override;
-  long ScreenHeightTwips() override;
-  void DoEvents() override;
-  void DelayPasses(long passes) override;
-  // PlaySoundA; an empty name passes a null name, which stops the sound.
-  // <mmsystem.h> spells PlaySound as PlaySoundA in files that include it
-  // before ShowHost.h; declaring both spellings keeps the override in
-  // either case (both do the same).
-  bool PlaySound(const std::string& fileName, uint32_t flags);
-  bool PlaySoundA(const std::string& fileName, uint32_t flags);
-  int ShowCursor(bool show) override;
-  void EnableWindow(uintptr_t hwnd, bool enable) override;
-  std::vector<LoadedWindow*> LoadedWindows() override;
-  [[noreturn]] void EndProgram() override;
-  RandomSource& Random() override;
-};
 
 namespace detail {
 // Bookkeeping used by Form.

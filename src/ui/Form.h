@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ShowHost.h"
+#include "Controls.h"
 
 namespace tessaly::ui {
 

@@ -19,7 +19,7 @@ long g_cacheRenders = 0;
 
 long ImageControl::CacheRenders() { return g_cacheRenders; }
 
-ImageControl::ImageControl(PictureBox& container, ShowHost& parent, bool stretch)
+ImageControl::ImageControl(PictureBox& container, LoadedWindow& parent, bool stretch)
     : container_(&container), parent_(parent), stretch_(stretch) {
   container.AttachImage(this);
 }

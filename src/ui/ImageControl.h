@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "ShowHost.h"
+#include "Controls.h"
 
 namespace tessaly::ui {
 
@@ -16,7 +16,7 @@ class PictureBox;
 
 class ImageControl : public Image {
  public:
-  ImageControl(PictureBox& container, ShowHost& parent, bool stretch);
+  ImageControl(PictureBox& container, LoadedWindow& parent, bool stretch);
   ~ImageControl() override;
   ImageControl(const ImageControl&) = delete;
   ImageControl& operator=(const ImageControl&) = delete;
@@ -41,7 +41,7 @@ class ImageControl : public Image {
   PicturePtr GetPicture() const override { return picture_; }
   void SetPicture(PicturePtr picture) override;
   Surface& Container() override;
-  ShowHost& Parent() override { return parent_; }
+  LoadedWindow& Parent() override { return parent_; }
   bool Stretch() const { return stretch_; }
 
   // The image's rectangle in the box's client pixels.
@@ -67,7 +67,7 @@ class ImageControl : public Image {
   bool RenderCache(const RECT& image, const RECT& visible);
 
   PictureBox* container_;
-  ShowHost& parent_;
+  LoadedWindow& parent_;
   bool stretch_;
   long left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "ShowHost.h"
+#include "Controls.h"
 
 namespace tessaly::ui {
 

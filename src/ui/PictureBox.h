@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ShowHost.h"
+#include "Controls.h"
 
 namespace tessaly::ui {
 

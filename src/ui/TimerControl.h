@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "ShowHost.h"
+#include "Controls.h"
 
 namespace tessaly::ui {
 

@@ -111,7 +111,7 @@ class FakeSurface : public Surface {
 
 class FakeImage : public Image {
  public:
-  FakeImage(FakeSurface& c, ShowHost& parent, bool stretch, std::vector<std::string>& log,
+  FakeImage(FakeSurface& c, LoadedWindow& parent, bool stretch, std::vector<std::string>& log,
             std::string name)
       : c_(c), parent_(parent), stretch_(stretch), log_(log), name_(std::move(name)) {}
   long left = 0, top = 0, width = 0, height = 0;
@@ -141,11 +141,11 @@ class FakeImage : public Image {
     log_.push_back(name_ + ".picture=" + PathOf(picture));
   }
   Surface& Container() override { return c_; }
-  ShowHost& Parent() override { return parent_; }
+  LoadedWindow& Parent() override { return parent_; }
 
  private:
   FakeSurface& c_;
-  ShowHost& parent_;
+  LoadedWindow& parent_;
   bool stretch_;
   std::vector<std::string>& log_;
   std::string name_;

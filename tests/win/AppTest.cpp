@@ -1,6 +1,8 @@
 // Message pumping, the transition pacer and the platform services.
 #include "UiTestSupport.h"
 
+#include "WinPlatform.h"
+
 namespace uitest {
 namespace {
 

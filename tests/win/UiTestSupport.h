@@ -20,6 +20,7 @@
 #include "ImageControl.h"
 #include "Picture.h"
 #include "PictureBox.h"
+#include "ShowHost.h"
 #include "TimerControl.h"
 
 namespace uitest {

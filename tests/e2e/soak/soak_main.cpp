@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "App.h"
+#include "WinPlatform.h"
 #include "Picture.h"
 #include "RegistryApi.h"
 #include "ShowWindows.h"
@@ -548,7 +549,7 @@ StartupState& Startup() {
   return state;
 }
 SlideShow& Engine() {
-  static ui::WinPlatform platform;
+  static WinPlatform platform;
   static SlideShow show(Settings(), platform, SystemFileSystem(), Startup().CommandMode, 0);
   return show;
 }

@@ -1,0 +1,30 @@
+// The platform services of the show on Win32, over the window layer.
+#pragma once
+
+#include "Win32.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ShowHost.h"
+
+namespace tessaly {
+
+class WinPlatform : public ShowPlatform {
+ public:
+  PicturePtr LoadPicture(const std::string& path) override;
+  long ScreenWidthTwips() override;
+  long ScreenHeightTwips() override;
+  void DoEvents() override;
+  void DelayPasses(long passes) override;
+  // PlaySoundA; an empty name passes a null name, which stops the sound.
+  bool PlaySound(const std::string& fileName, uint32_t flags) override;
+  int ShowCursor(bool show) override;
+  void EnableWindow(uintptr_t hwnd, bool enable) override;
+  std::vector<LoadedWindow*> LoadedWindows() override;
+  [[noreturn]] void EndProgram() override;
+  RandomSource& Random() override;
+};
+
+}  // namespace tessaly
