@@ -33,14 +33,6 @@ int16_t TwipsPerPixel(int logPixels) {
   return ToInt16(logPixels > 0 ? 1440.0 / logPixels : 15.0);
 }
 
-void ProcessPendingMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
 struct TitleSearch {
   const char* prefix;
   HWND found;
@@ -133,7 +125,7 @@ void RunConfiguration(StartupState& s) {
   } catch (...) {
   }
   EnableWindow(owner, TRUE);
-  ProcessPendingMessages();
+  ui::DoEvents();
   try {
     ActivateWindowByTitle("Display Properties");
   } catch (...) {

@@ -5,12 +5,15 @@
 
 #include "Form.h"
 
+#include <commctrl.h>
+
 namespace tessaly::ui {
 namespace {
 
 int g_twipsX = 15;
 int g_twipsY = 15;
 std::vector<Form*> g_forms;
+std::vector<std::pair<HWND, HACCEL>> g_accelerators;
 
 // Runs pending messages; true when WM_QUIT was seen (and posted again).
 bool PumpMessages() {
@@ -20,10 +23,19 @@ bool PumpMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return true;
     }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchQueued(msg);
   }
   return false;
+}
+
+HACCEL AcceleratorsOf(HWND root) {
+  for (const auto& entry : g_accelerators)
+    if (entry.first == root) return entry.second;
+  return nullptr;
+}
+
+bool IsDialogWindow(HWND hwnd) {
+  return GetClassLongPtrA(hwnd, GCW_ATOM) == reinterpret_cast<ULONG_PTR>(WC_DIALOG);
 }
 
 int64_t Ticks() {
@@ -82,7 +94,24 @@ bool RemoveForm(Form* form) {
   return true;
 }
 std::size_t FormCount() { return g_forms.size(); }
+void SetWindowAccelerators(HWND hwnd, HACCEL table) {
+  g_accelerators.erase(std::remove_if(g_accelerators.begin(), g_accelerators.end(),
+                                      [hwnd](const auto& entry) { return entry.first == hwnd; }),
+                       g_accelerators.end());
+  if (hwnd && table) g_accelerators.emplace_back(hwnd, table);
+}
 }  // namespace detail
+
+void DispatchQueued(MSG& msg) {
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (root && IsWindowEnabled(root)) {
+    HACCEL table = AcceleratorsOf(root);
+    if (table && TranslateAcceleratorA(root, table, &msg)) return;
+    if (IsDialogWindow(root) && IsDialogMessageA(root, &msg)) return;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
 
 void DoEvents() { PumpMessages(); }
 
@@ -126,9 +155,27 @@ int RunMessageLoop() {
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(msg.wParam);
     if (got == -1) return -1;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchQueued(msg);
   }
+}
+
+int RunModalLoop(const std::function<bool()>& running) {
+  MSG msg;
+  while (running()) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(msg.wParam);
+    if (got == -1) return -1;
+    DispatchQueued(msg);
+  }
+  return -1;
+}
+
+void InitDialogControls() {
+  static const bool done = [] {
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)done;
 }
 
 void EndProgram() { ExitProcess(0); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,12 @@ void RegisterWindowClass(const char* name, WNDPROC proc, HBRUSH background);
 // The loaded forms, in load order.
 std::vector<LoadedWindow*> Forms();
 
+// Hands one message from the queue to its window: the accelerator table of
+// its top-level window first, then the dialog manager when that window is a
+// dialog (Tab, Enter, Esc, access keys), otherwise TranslateMessage and
+// DispatchMessage. Every message pump of the program goes through this.
+void DispatchQueued(MSG& msg);
+
 // Runs every pending message once. A WM_QUIT seen here is posted again so
 // the main loop still ends.
 void DoEvents();
@@ -42,6 +49,13 @@ void DelayPasses(long passes);
 // when no form is loaded.
 int RunMessageLoop();
 
+// GetMessage loop while `running()` holds. Returns the exit code of a
+// WM_QUIT that ended it (the caller posts it again), or -1.
+int RunModalLoop(const std::function<bool()>& running);
+
+// Loads the common controls the dialogs use (tabs, trackbars, tool tips).
+void InitDialogControls();
+
 // Ends the process at once (ExitProcess(0)); no handler runs.
 [[noreturn]] void EndProgram();
 
@@ -51,6 +65,8 @@ void AddForm(Form* form);
 // Removes the form; true when it was listed.
 bool RemoveForm(Form* form);
 std::size_t FormCount();
+// The accelerator table of a top-level window (nullptr removes it).
+void SetWindowAccelerators(HWND hwnd, HACCEL table);
 }  // namespace detail
 
 }  // namespace tessaly::ui

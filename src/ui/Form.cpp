@@ -48,30 +48,79 @@ int ButtonsFromMouseKeys(WPARAM keys) {
 
 Form::Form(std::string caption) : caption_(std::move(caption)) {}
 
+Form::Form(int templateId, std::string caption) : templateId_(templateId), caption_(std::move(caption)) {}
+
 Form::~Form() {
   for (TimerControl* t : timers_) t->DetachOwner();
   if (hwnd_) {
     // The derived part is gone: let the window die without our handlers.
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
+    HWND hwnd = hwnd_;
+    UnbindWindow(hwnd);
+    Unlist(hwnd);
+    DestroyWindow(hwnd);
   }
   detail::RemoveForm(this);
 }
 
-void Form::Load() {
+void Form::Load(HWND owner) {
   if (hwnd_) return;
-  RegisterWindowClass(kFormClass, &Form::Trampoline, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  HWND hwnd = CreateWindowExA(WindowExStyle(), kFormClass, caption_.c_str(), WindowStyle(), 0, 0,
-                              320, 240, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  HWND hwnd = nullptr;
+  if (IsDialog()) {
+    InitDialogControls();
+    hwnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, BoundDialogProc,
+                              reinterpret_cast<LPARAM>(static_cast<WindowHandler*>(this)));
+  } else {
+    RegisterWindowClass(kFormClass, BoundWindowProc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    hwnd = CreateWindowExA(WindowExStyle(), kFormClass, caption_.c_str(), WindowStyle(), 0, 0, 320, 240, owner,
+                           nullptr, GetModuleHandleA(nullptr), static_cast<WindowHandler*>(this));
+  }
   if (!hwnd) {
     hwnd_ = nullptr;
     throw AppError(kErrInvalidCall, "Unable to create the window " + caption_, "Tessaly");
   }
   hwnd_ = hwnd;
+  if (IsDialog()) {
+    char title[256] = {};
+    GetWindowTextA(hwnd_, title, sizeof title);
+    caption_ = title;
+  }
   detail::AddForm(this);
+  if (accelerators_) detail::SetWindowAccelerators(hwnd_, accelerators_);
   for (TimerControl* t : timers_) t->Arm();
   Form_Load();
+}
+
+void Form::ShowModal(HWND owner) {
+  try {
+    Load(owner);
+  } catch (...) {
+    Discard();  // a modal form that failed to load does not stay behind
+    throw;
+  }
+  if (!hwnd_) return;
+  const bool disabledOwner = owner && IsWindowEnabled(owner);
+  if (disabledOwner) EnableWindow(owner, FALSE);
+  modalOwner_ = disabledOwner ? owner : nullptr;
+  Show();
+  const int quit = RunModalLoop([this] { return Loaded(); });
+  if (hwnd_) Unload();
+  Discard();  // Form_QueryUnload refused while the program is quitting
+  modalOwner_ = nullptr;
+  if (quit >= 0) PostQuitMessage(quit);
+}
+
+void Form::Discard() {
+  if (!hwnd_) return;
+  HWND hwnd = hwnd_;
+  UnbindWindow(hwnd);
+  if (modalOwner_) EnableWindow(modalOwner_, TRUE);
+  Unlist(hwnd);
+  DestroyWindow(hwnd);
+}
+
+void Form::SetAccelerators(HACCEL table) {
+  accelerators_ = table;
+  if (hwnd_) detail::SetWindowAccelerators(hwnd_, table);
 }
 
 void Form::Show() {
@@ -98,10 +147,13 @@ void Form::UnloadWithMode(int mode) {
     if (cancel || !hwnd_) return;
   }
   HWND hwnd = hwnd_;
-  hwnd_ = nullptr;
-  SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  UnbindWindow(hwnd);
+  // A modal form's owner comes back before the form goes, so that the
+  // activation returns to it.
+  if (modalOwner_) EnableWindow(modalOwner_, TRUE);
+  const bool last = Unlist(hwnd);
   DestroyWindow(hwnd);
-  if (detail::RemoveForm(this) && detail::FormCount() == 0) PostQuitMessage(0);
+  if (last) PostQuitMessage(0);
 }
 
 void Form::Move(long left, long top, long width, long height) {
@@ -171,13 +223,24 @@ LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       UnloadWithMode(kUnloadFromControlMenu);
       return 0;
+    case WM_ENDSESSION:
+      if (wParam) UnloadWithMode(kUnloadFromSession);
+      return 0;
     default:
       break;
+  }
+  return DefaultProc(msg, wParam, lParam);
+}
+
+LRESULT Form::DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (IsDialog()) {
+    defaulted_ = true;
+    return 0;
   }
   return DefWindowProcA(hwnd_, msg, wParam, lParam);
 }
 
-LRESULT Form::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
   if (msg == WM_TIMER) {
     for (TimerControl* t : timers_) {
       if (t->Id() == wParam) {
@@ -186,34 +249,26 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
     }
   }
-  return WndProc(msg, wParam, lParam);
+  const bool outer = defaulted_;
+  defaulted_ = false;
+  const LRESULT result = WndProc(msg, wParam, lParam);
+  handled = !defaulted_;
+  defaulted_ = outer;
+  return result;
 }
 
-LRESULT CALLBACK Form::Trampoline(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  try {
-    Form* self = nullptr;
-    if (msg == WM_NCCREATE) {
-      self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-      if (self) self->hwnd_ = hwnd;
-    } else {
-      self = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-      if (self->hwnd_ == hwnd) {
-        // Destroyed from outside (a parent or the system): unlist the form.
-        self->hwnd_ = nullptr;
-        detail::RemoveForm(self);
-      }
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    return self->Dispatch(msg, wParam, lParam);
-  } catch (...) {
-    // Nothing may leave a window procedure; the handler's work is lost.
-    return msg == WM_NCCREATE ? FALSE : 0;
-  }
+void Form::WindowBound(HWND hwnd) { hwnd_ = hwnd; }
+
+void Form::WindowGone(HWND hwnd) {
+  if (hwnd_ != hwnd) return;
+  // Destroyed from outside (an owner or the system): unlist the form.
+  Unlist(hwnd);
+}
+
+bool Form::Unlist(HWND hwnd) {
+  detail::SetWindowAccelerators(hwnd, nullptr);
+  hwnd_ = nullptr;
+  return detail::RemoveForm(this) && detail::FormCount() == 0;
 }
 
 }  // namespace tessaly::ui

@@ -1,6 +1,7 @@
-// A top-level window of the program. Derived windows override the
-// Form_* handlers; the window procedure is bound to the object on
-// WM_NCCREATE and never lets an exception out.
+// A top-level window of the program: a borderless popup (the show windows)
+// or, when it names a dialog template, a dialog. Derived windows override
+// the Form_* handlers; the window procedure is bound to the object (see
+// WindowBinding.h) and never lets an exception out.
 #pragma once
 
 #include "Win32.h"
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "Controls.h"
+#include "WindowBinding.h"
 
 namespace tessaly::ui {
 
@@ -18,21 +20,34 @@ class TimerControl;
 enum MouseButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 enum ShiftState { kShiftMask = 1, kCtrlMask = 2, kAltMask = 4 };
 
-// UnloadMode values passed to Form_QueryUnload.
-enum UnloadMode { kUnloadFromControlMenu = 0, kUnloadFromCode = 1 };
+// UnloadMode values passed to Form_QueryUnload: the window's close box,
+// Alt+F4 or WM_CLOSE; the program's own code; the end of the Windows session.
+enum UnloadMode { kUnloadFromControlMenu = 0, kUnloadFromCode = 1, kUnloadFromSession = 2 };
 
-class Form : public LoadedWindow {
+class Form : public LoadedWindow, protected WindowHandler {
  public:
   explicit Form(std::string caption);
+  // A dialog made from the DIALOGEX template `templateId` of the program's
+  // resources; its caption comes from the template.
+  Form(int templateId, std::string caption);
   ~Form() override;
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
 
-  // Creates the (hidden, borderless) window, lists the form and runs
-  // Form_Load. An error of Form_Load propagates to the caller. Loading a
-  // loaded form does nothing.
-  void Load();
+  // Creates the (hidden) window, owned by `owner` if given, lists the form
+  // and runs Form_Load. An error of Form_Load propagates to the caller.
+  // Loading a loaded form does nothing.
+  void Load(HWND owner = nullptr);
   bool Loaded() const { return hwnd_ != nullptr; }
+  bool IsDialog() const { return templateId_ != 0; }
+  // Loads and shows the form modally: `owner` (if any) is disabled and the
+  // program's one message pump runs until the form is unloaded; then the
+  // owner is enabled again before the form's window goes. A WM_QUIT seen
+  // meanwhile unloads the form and is posted again.
+  void ShowModal(HWND owner);
+  // The accelerator table whose keys work anywhere in the window (the
+  // message pump translates them). Not owned.
+  void SetAccelerators(HACCEL table);
   // Loads the form if needed and shows it.
   void Show();
   void Hide();
@@ -71,8 +86,10 @@ class Form : public LoadedWindow {
 
  protected:
   // The window procedure of this form. The default turns keys, mouse and
-  // WM_CLOSE into the handlers above and passes the rest to DefWindowProc.
+  // WM_CLOSE into the handlers above and passes the rest to DefaultProc.
   virtual LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The default processing: DefWindowProc, or the dialog manager's.
+  LRESULT DefaultProc(UINT msg, WPARAM wParam, LPARAM lParam);
   // Styles used by Load (defaults: WS_POPUP | WS_CLIPCHILDREN, no extended style).
   virtual DWORD WindowStyle() const { return WS_POPUP | WS_CLIPCHILDREN; }
   virtual DWORD WindowExStyle() const { return 0; }
@@ -80,12 +97,21 @@ class Form : public LoadedWindow {
   void UnloadWithMode(int mode);
 
  private:
-  static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  void WindowBound(HWND hwnd) override;
+  void WindowGone(HWND hwnd) override;
+  // Destroys the window without asking the handlers.
+  void Discard();
+  // Takes the form off the loaded windows; true when it was the last one.
+  bool Unlist(HWND hwnd);
 
+  int templateId_ = 0;
   std::string caption_;
   HWND hwnd_ = nullptr;
+  HWND modalOwner_ = nullptr;
+  HACCEL accelerators_ = nullptr;
   bool unloading_ = false;
+  bool defaulted_ = false;  // the message being handled asked for DefaultProc
   std::vector<TimerControl*> timers_;
 };
 

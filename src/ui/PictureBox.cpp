@@ -36,23 +36,26 @@ PictureBox::~PictureBox() {
 
 void PictureBox::Create(HWND parent) {
   Destroy();
-  RegisterWindowClass(kPictureBoxClass, &PictureBox::Trampoline, nullptr);
+  RegisterWindowClass(kPictureBoxClass, BoundWindowProc, nullptr);
   HWND hwnd = CreateWindowExA(0, kPictureBoxClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
                               TwipsToPixelsX(left_), TwipsToPixelsY(top_), TwipsToPixelsX(width_),
-                              TwipsToPixelsY(height_), parent, nullptr, GetModuleHandleA(nullptr), this);
+                              TwipsToPixelsY(height_), parent, nullptr, GetModuleHandleA(nullptr),
+                              static_cast<WindowHandler*>(this));
   if (!hwnd) {
     hwnd_ = nullptr;
     throw AppError(kErrInvalidCall, "Unable to create the picture box", "PictureBox");
   }
   hwnd_ = hwnd;
-  if (parent && parent == owner_.hWnd()) ::SetFocus(hwnd_);
+  if (parent && parent == owner_.hWnd() && WantsKeys()) ::SetFocus(hwnd_);
 }
+
+bool PictureBox::WantsKeys() const { return !owner_.IsDialog(); }
 
 void PictureBox::Destroy() {
   if (!hwnd_) return;
   HWND hwnd = hwnd_;
   hwnd_ = nullptr;
-  SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  UnbindWindow(hwnd);
   DestroyWindow(hwnd);
 }
 
@@ -309,7 +312,7 @@ void PictureBox::OnMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
                      : msg == WM_LBUTTONDOWN ? kLeftButton
                      : msg == WM_RBUTTONDOWN ? kRightButton
                                              : kMiddleButton;
-  if (down && owner_.hWnd() && GetParent(hwnd_) == owner_.hWnd()) ::SetFocus(hwnd_);
+  if (down && owner_.hWnd() && GetParent(hwnd_) == owner_.hWnd() && WantsKeys()) ::SetFocus(hwnd_);
 
   // Topmost image first.
   for (auto it = images_.rbegin(); it != images_.rend(); ++it) {
@@ -338,7 +341,7 @@ void PictureBox::OnMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-LRESULT PictureBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
@@ -346,9 +349,11 @@ LRESULT PictureBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnPaint();
       return 0;
     case WM_GETDLGCODE:
+      if (!WantsKeys()) break;
       return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+      if (!WantsKeys()) break;
       if (KeyDown) KeyDown(static_cast<int>(wParam), ShiftFromKeyboard());
       if (msg == WM_KEYDOWN) return 0;
       break;
@@ -361,31 +366,13 @@ LRESULT PictureBox::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcA(hwnd_, msg, wParam, lParam);
+  handled = false;
+  return 0;
 }
 
-LRESULT CALLBACK PictureBox::Trampoline(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  try {
-    PictureBox* self = nullptr;
-    if (msg == WM_NCCREATE) {
-      self = static_cast<PictureBox*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-      if (self) self->hwnd_ = hwnd;
-    } else {
-      self = reinterpret_cast<PictureBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-      // Destroyed with its parent (the form, or the preview's window).
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-      if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    return self->WndProc(msg, wParam, lParam);
-  } catch (...) {
-    // Nothing may leave a window procedure.
-    return msg == WM_NCCREATE ? FALSE : 0;
-  }
+void PictureBox::WindowGone(HWND hwnd) {
+  // Destroyed with its parent (the form, or the preview's window).
+  if (hwnd_ == hwnd) hwnd_ = nullptr;
 }
 
 }  // namespace tessaly::ui

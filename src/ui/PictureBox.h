@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "Controls.h"
+#include "WindowBinding.h"
 
 namespace tessaly::ui {
 
 class Form;
 class ImageControl;
 
-class PictureBox : public Surface {
+class PictureBox : public Surface, private WindowHandler {
  public:
   explicit PictureBox(Form& owner);
   ~PictureBox() override;
@@ -26,7 +27,9 @@ class PictureBox : public Surface {
 
   // Creates the child window in `parent`: normally the owner form's
   // window, or a window of another program (the system preview). Creating
-  // it again first destroys the previous window.
+  // it again first destroys the previous window. In a show window the box
+  // takes the focus and every key; in a dialog it takes neither, so the
+  // dialog's keys keep working.
   void Create(HWND parent);
   void Destroy();
   HWND hWnd() const { return hwnd_; }
@@ -81,8 +84,11 @@ class PictureBox : public Surface {
   void Compose(HDC dc, const RECT& area);
 
  private:
-  static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  void WindowBound(HWND hwnd) override { hwnd_ = hwnd; }
+  void WindowGone(HWND hwnd) override;
+  // Whether the box takes the focus and the keys (not in a dialog).
+  bool WantsKeys() const;
   void OnPaint();
   // Paints `area` straight into the window DC when that takes a single
   // operation, which cannot flicker: the background where no image shows,
