@@ -7,14 +7,39 @@
 
 namespace tessaly {
 
-std::string OwnVersionString(const std::string& name) {
+namespace {
+
+// The version-information block of the running program; empty when none.
+std::vector<char> OwnVersionBlock() {
   char path[MAX_PATH] = {};
-  if (GetModuleFileNameA(nullptr, path, MAX_PATH) == 0) return std::string();
+  if (GetModuleFileNameA(nullptr, path, MAX_PATH) == 0) return {};
   DWORD ignored = 0;
   DWORD size = GetFileVersionInfoSizeA(path, &ignored);
-  if (size == 0) return std::string();
+  if (size == 0) return {};
   std::vector<char> block(size);
-  if (!GetFileVersionInfoA(path, 0, size, block.data())) return std::string();
+  if (!GetFileVersionInfoA(path, 0, size, block.data())) return {};
+  return block;
+}
+
+}  // namespace
+
+bool OwnVersionNumbers(VersionNumbers& numbers) {
+  std::vector<char> block = OwnVersionBlock();
+  if (block.empty()) return false;
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
+      length < sizeof(VS_FIXEDFILEINFO))
+    return false;
+  numbers.major = HIWORD(info->dwFileVersionMS);
+  numbers.minor = LOWORD(info->dwFileVersionMS);
+  numbers.revision = HIWORD(info->dwFileVersionLS);
+  return true;
+}
+
+std::string OwnVersionString(const std::string& name) {
+  std::vector<char> block = OwnVersionBlock();
+  if (block.empty()) return std::string();
 
   struct LangCodePage {
     WORD language;

@@ -32,7 +32,9 @@ class ShowHost {
 class ConfigLists {
  public:
   virtual ~ConfigLists() = default;
-  virtual ListBox& lstList(int index) = 0;
+  // lstList(0) pictures, lstList(1) sounds (the same lists the window
+  // shows as a ShowHost).
+  virtual ListBox* lstList(int index) = 0;
   virtual std::string CurPlayList() const = 0;
   virtual void SetCurPlayList(const std::string& path) = 0;
 };

@@ -8,18 +8,20 @@
 #include "Convert.h"
 #include "mListBox.h"
 #include "mSound.h"
+#include "OptionNames.h"
 
 namespace tessaly {
 
 const char kPicturePatterns[] = "*.bmp;*.gif;*.jpg;*.jpeg;*.wmf;*.emf";
 const char kSoundPatterns[] = "*.wav";
+const char kNoEffect[] = "None";
+const char kRandomEffect[] = "Random";
 const char* const kEffects[9] = {"Sweep Right", "Sweep Left",          "Sweep Down",
                                  "Sweep Up",    "Spotlight",           "Bubbles",
                                  "Horizontal Sandwich", "Vertical Sandwich", "Shrinking Square"};
 
 namespace {
 
-const char kOptions[] = "Options";
 const char kFilePrefix[] = "File";
 const char kEndOfList[] = "EOF";
 const int kMaxItems = 32767;
@@ -44,7 +46,7 @@ SlideShow::SlideShow(CRegSettings& settings, ShowPlatform& platform, FileSystem&
       configOwnerHwnd_(configOwnerHwnd) {}
 
 std::string SlideShow::Option(const std::string& name, const std::string& defaultText) {
-  return settings_.GetSetting(kOptions, name, defaultText);
+  return settings_.GetSetting(opt::kSection, name, defaultText);
 }
 
 double SlideShow::OptionNumber(const std::string& name, const std::string& defaultText) {
@@ -82,16 +84,24 @@ Collection SlideShow::BuildListFromListBox(const ListBox& box, const std::string
   return list;
 }
 
+namespace {
+ListBox& DialogList(ConfigLists& dialog, int index) {
+  ListBox* list = dialog.lstList(index);
+  if (list == nullptr) throw AppError(kErrInvalidCall, "The window has no list boxes", "mSlideShow");
+  return *list;
+}
+}  // namespace
+
 void SlideShow::SaveListsToRegistry(ConfigLists& dialog) {
-  SaveListBoxToRegistry(settings_, dialog.lstList(0), "PictureFiles", kFilePrefix);
-  SaveListBoxToRegistry(settings_, dialog.lstList(1), "SoundFiles", kFilePrefix);
-  settings_.SaveSetting(kOptions, "PlayList", dialog.CurPlayList());
+  SaveListBoxToRegistry(settings_, DialogList(dialog, 0), opt::kPictureFiles, kFilePrefix);
+  SaveListBoxToRegistry(settings_, DialogList(dialog, 1), opt::kSoundFiles, kFilePrefix);
+  settings_.SaveSetting(opt::kSection, opt::kPlayList, dialog.CurPlayList());
 }
 
 void SlideShow::GetConfiguration(ConfigLists& dialog) {
-  LoadListBoxFromRegistry(settings_, dialog.lstList(0), "PictureFiles", kFilePrefix);
-  LoadListBoxFromRegistry(settings_, dialog.lstList(1), "SoundFiles", kFilePrefix);
-  dialog.SetCurPlayList(Option("PlayList", ""));
+  LoadListBoxFromRegistry(settings_, DialogList(dialog, 0), opt::kPictureFiles, kFilePrefix);
+  LoadListBoxFromRegistry(settings_, DialogList(dialog, 1), opt::kSoundFiles, kFilePrefix);
+  dialog.SetCurPlayList(Option(opt::kPlayList, ""));
 }
 
 // ---------------------------------------------------------------------------
@@ -100,8 +110,8 @@ void SlideShow::GetConfiguration(ConfigLists& dialog) {
 void SlideShow::StartSlideShow(Image& /*Target*/, long ListSource, ShowHost& Host) {
   Host.tmrSwitch().SetEnabled(false);
   if (ListSource != 0) {
-    PicList = BuildListFromRegistry("PictureFiles", kPicturePatterns);
-    SoundList = BuildListFromRegistry("SoundFiles", kSoundPatterns);
+    PicList = BuildListFromRegistry(opt::kPictureFiles, kPicturePatterns);
+    SoundList = BuildListFromRegistry(opt::kSoundFiles, kSoundPatterns);
   } else {
     ListBox* pictures = Host.lstList(0);
     ListBox* sounds = Host.lstList(1);
@@ -114,17 +124,17 @@ void SlideShow::StartSlideShow(Image& /*Target*/, long ListSource, ShowHost& Hos
   // A stored colour, speed or shuffle option too large to read cannot stop
   // the show from starting: the colour and the speed keep their last
   // values, and the shuffle is off.
-  Protected([&] { surface.SetBackColor(ToInt32(OptionNumber("BackColor", "&H00000000&"))); });
+  Protected([&] { surface.SetBackColor(ToInt32(OptionNumber(opt::kBackColor, opt::kDefaultBlack))); });
   surface.SetFillColor(surface.BackColor());
   bool shufflePictures = false, shuffleSounds = false;
-  Protected([&] { shufflePictures = OptionNumber("PicRandom", "") == 1; });
-  Protected([&] { shuffleSounds = OptionNumber("SoundRandom", "") == 1; });
+  Protected([&] { shufflePictures = OptionNumber(opt::kPicRandom, "") == 1; });
+  Protected([&] { shuffleSounds = OptionNumber(opt::kSoundRandom, "") == 1; });
   if (shufflePictures) ShuffleCollection(PicList, platform_.Random());
   if (shuffleSounds) ShuffleCollection(SoundList, platform_.Random());
   Timer& timer = Host.tmrSwitch();
   timer.SetInterval(kFirstTickMs);
   timer.SetEnabled(true);
-  Protected([&] { TransSpeed = ToInt32(OptionNumber("TransSpeed", "20")); });
+  Protected([&] { TransSpeed = ToInt32(OptionNumber(opt::kTransSpeed, opt::kDefaultSpeed)); });
 }
 
 // ---------------------------------------------------------------------------
@@ -178,7 +188,7 @@ void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
 
   if (pictures) {
     int32_t PicPos = 0;
-    Protected([&] { PicPos = ListPosition("ResetPicList", "LastPicture"); });
+    Protected([&] { PicPos = ListPosition(opt::kResetPicList, opt::kLastPicture); });
     // A position past the end wraps to the start, and so does one below 0.
     Protected([&] {
       if (PicPos > PicList.Count() || PicPos < 0) PicPos = 1;
@@ -194,7 +204,7 @@ void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
     Protected([&] { Target.SetVisible(false); });
 
     bool stretched = false;
-    Protected([&] { stretched = OptionNumber("Stretch", "") == 1; });
+    Protected([&] { stretched = OptionNumber(opt::kStretch, "") == 1; });
     if (!stretched) {
       Protected([&] { Work.SetPicture(platform_.LoadPicture(PicList.Item(PicPos))); });
       Protected([&] {
@@ -211,19 +221,19 @@ void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
       int16_t FrameWidth = 0;
       Protected([&] {
         const double unit = commandMode_ == "/C" ? 4 : 20;
-        FrameWidth = ToInt16(OptionNumber("FrameThickness", "3") * unit);
+        FrameWidth = ToInt16(OptionNumber(opt::kFrameThickness, opt::kDefaultThickness) * unit);
       });
       Protected([&] {
-        if (OptionNumber("ShowFileName", "") == 1) DrawCaption(surface, Target, PicPos, false);
+        if (OptionNumber(opt::kShowFileName, "") == 1) DrawCaption(surface, Target, PicPos, false);
       });
       Protected([&] {
-        if (OptionNumber("ShowFrame", "") != 1) return;
+        if (OptionNumber(opt::kShowFrame, "") != 1) return;
         surface.SetDrawWidth(1);
         const double left = Target.Left() - FrameWidth;
         const double top = Target.Top() - FrameWidth;
         const double right = Target.Left() + Target.Width() + FrameWidth;
         const double bottom = Target.Top() + Target.Height() + FrameWidth;
-        surface.Line(left, top, right, bottom, ToInt32(OptionNumber("FrameColor", "&H00000000&")),
+        surface.Line(left, top, right, bottom, ToInt32(OptionNumber(opt::kFrameColor, opt::kDefaultBlack)),
                      LineStyle::BoxFilled);
       });
     } else {
@@ -235,29 +245,29 @@ void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
       });
       Protected([&] { Target.SetPicture(platform_.LoadPicture(PicList.Item(PicPos))); });
       Protected([&] {
-        if (OptionNumber("ShowFileName", "") == 1) DrawCaption(surface, Target, PicPos, true);
+        if (OptionNumber(opt::kShowFileName, "") == 1) DrawCaption(surface, Target, PicPos, true);
       });
     }
     Protected([&] { Target.SetVisible(true); });
-    Protected([&] { settings_.SaveSetting(kOptions, "LastPicture", TextOfNumber(PicPos)); });
+    Protected([&] { settings_.SaveSetting(opt::kSection, opt::kLastPicture, TextOfNumber(PicPos)); });
   }
 
   if (!SoundList.Empty() && commandMode_ != "/P") {
     int32_t SoundPos = 0;
-    Protected([&] { SoundPos = ListPosition("ResetSoundList", "LastSound"); });
+    Protected([&] { SoundPos = ListPosition(opt::kResetSoundList, opt::kLastSound); });
     Protected([&] {
       if (SoundPos > SoundList.Count() || SoundPos < 0) SoundPos = 1;
     });
     Protected([&] { platform_.DoEvents(); });
     Protected([&] { PlaySoundFile(platform_, SoundList.Item(SoundPos), kSndFilename); });
-    Protected([&] { settings_.SaveSetting(kOptions, "LastSound", TextOfNumber(SoundPos)); });
+    Protected([&] { settings_.SaveSetting(opt::kSection, opt::kLastSound, TextOfNumber(SoundPos)); });
     Protected([&] { platform_.DoEvents(); });
   }
 
   Protected([&] {
     // An interval that rounds to 0 ms would stop the timer for good: it is
     // refused like one beyond the timer's limit, and the last one stays.
-    const int32_t ms = ToInt32(OptionNumber("Interval", "5") * 1000);
+    const int32_t ms = ToInt32(OptionNumber(opt::kInterval, opt::kDefaultInterval) * 1000);
     if (ms < 1) throw AppError(380, "Invalid property value", "mSlideShow.NextSlide");
     Timer* timer = Target.Parent().SwitchTimer();
     if (timer == nullptr) throw AppError(438, "Object doesn't support this property or method", "mSlideShow");
@@ -286,10 +296,10 @@ void SlideShow::StepEnd() {
 
 void SlideShow::RunTransition(Image& Target) {
   Surface& c = Target.Container();  // the window's PicBase: every host puts its target there
-  std::string effect = Option("SwapAffect", "Random");
-  const Color bg = ToInt32(NumberOfTextStrict(Option("Backcolor", "0")));
-  if (effect == "None") return;
-  if (effect == "Random") {
+  std::string effect = Option(opt::kSwapAffect, kRandomEffect);
+  const Color bg = ToInt32(NumberOfTextStrict(Option(opt::kBackColor, "0")));
+  if (effect == kNoEffect) return;
+  if (effect == kRandomEffect) {
     RandomSource& random = platform_.Random();
     random.SeedFromClock();
     const int k = ToInt32(random.Next() * 8 + 1);

@@ -20,7 +20,10 @@ namespace tessaly {
 extern const char kPicturePatterns[];  // "*.bmp;*.gif;*.jpg;*.jpeg;*.wmf;*.emf"
 extern const char kSoundPatterns[];    // "*.wav"
 
-// The effect names as stored; kEffects[0..8] are the ones "Random" picks.
+// The effect names as stored: "None", "Random", and kEffects[0..8], the
+// ones "Random" picks.
+extern const char kNoEffect[];
+extern const char kRandomEffect[];
 extern const char* const kEffects[9];
 
 class SlideShow {

@@ -10,6 +10,7 @@
 #include "Startup.h"
 #include "StartupCore.h"
 #include "VersionInfo.h"
+#include "OptionNames.h"
 #include "mFiles.h"
 #include "mString.h"
 
@@ -144,13 +145,13 @@ void RunInstallation(StartupState& s, const std::string& arguments,
     const char* file;
   };
   static const Sample kSamples[] = {
-      {"PictureFiles", "File0", "Sample1.jpg"}, {"PictureFiles", "File1", "Sample2.jpg"},
-      {"PictureFiles", "File2", "Sample3.jpg"}, {"SoundFiles", "File0", "Camera.wav"},
-      {"SoundFiles", "File1", "SlideProjector.wav"}};
+      {opt::kPictureFiles, "File0", "Sample1.jpg"}, {opt::kPictureFiles, "File1", "Sample2.jpg"},
+      {opt::kPictureFiles, "File2", "Sample3.jpg"}, {opt::kSoundFiles, "File0", "Camera.wav"},
+      {opt::kSoundFiles, "File1", "SlideProjector.wav"}};
 
   std::vector<StartupStep> steps;
   steps.push_back([&] { folder = InstallFolder(arguments, position); });
-  steps.push_back([&] { s.RegSettings->SaveSetting("Options", "InstallPath", folder); });
+  steps.push_back([&] { s.RegSettings->SaveSetting(opt::kSection, opt::kInstallPath, folder); });
   steps.push_back([&] { longFolder = LongPathName(folder); });
   for (const Sample& sample : kSamples) {
     steps.push_back([&, sample] {

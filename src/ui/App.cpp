@@ -6,6 +6,7 @@
 #include "Form.h"
 
 #include <commctrl.h>
+#include <ole2.h>
 
 namespace tessaly::ui {
 namespace {
@@ -54,6 +55,12 @@ int64_t TicksPerSecond() {
 }
 
 }  // namespace
+
+COLORREF ToColorRef(Color c) {
+  const uint32_t u = static_cast<uint32_t>(c);
+  if (u & 0x80000000u) return GetSysColor(static_cast<int>(u & 0xFFu));
+  return static_cast<COLORREF>(u & 0xFFFFFFu);
+}
 
 void InitTwips(int twipsX, int twipsY) {
   g_twipsX = twipsX > 0 ? twipsX : 15;
@@ -168,6 +175,13 @@ int RunModalLoop(const std::function<bool()>& running) {
     DispatchQueued(msg);
   }
   return -1;
+}
+
+void InitOle() {
+  // S_FALSE / RPC_E_CHANGED_MODE: COM already runs on this thread, which
+  // serves as well.
+  static const HRESULT done = OleInitialize(nullptr);
+  (void)done;
 }
 
 void InitDialogControls() {

@@ -23,6 +23,10 @@ int TwipsY();
 int TwipsToPixelsX(double twips);
 int TwipsToPixelsY(double twips);
 
+// A colour of the program (red in the low byte; the high bit names a
+// system colour) as GDI takes it.
+COLORREF ToColorRef(Color c);
+
 // Registers a window class of the layer once (double clicks on, arrow
 // cursor); a class that already exists counts as registered.
 void RegisterWindowClass(const char* name, WNDPROC proc, HBRUSH background);
@@ -55,6 +59,9 @@ int RunModalLoop(const std::function<bool()>& running);
 
 // Loads the common controls the dialogs use (tabs, trackbars, tool tips).
 void InitDialogControls();
+
+// OLE on this thread, once (picture decoding, the shell's folder dialog).
+void InitOle();
 
 // Ends the process at once (ExitProcess(0)); no handler runs.
 [[noreturn]] void EndProgram();

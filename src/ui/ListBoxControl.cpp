@@ -55,6 +55,20 @@ void ListBoxControl::RemoveItem(int index) {
   SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
+int ListBoxControl::SelCount() const {
+  if (!hwnd_) return 0;
+  const LRESULT n = SendMessageA(hwnd_, LB_GETSELCOUNT, 0, 0);
+  if (n != LB_ERR) return static_cast<int>(n);
+  return SendMessageA(hwnd_, LB_GETCURSEL, 0, 0) == LB_ERR ? 0 : 1;  // a single-selection list
+}
+
+int ListBoxControl::FirstSelected() const {
+  const int count = ListCount();
+  for (int i = 0; i < count; ++i)
+    if (SendMessageA(hwnd_, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) return i;
+  return -1;
+}
+
 void ListBoxControl::Clear() {
   if (hwnd_) SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
 }

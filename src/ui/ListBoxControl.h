@@ -25,6 +25,9 @@ class ListBoxControl : public ListBox {
   void AddItem(const std::string& item) override;
   void RemoveItem(int index) override;
   void Clear() override;
+  // How many items are selected, and the first of them (-1 when none).
+  int SelCount() const;
+  int FirstSelected() const;
 
  private:
   void CheckIndex(int index, const char* proc) const;

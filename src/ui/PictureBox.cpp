@@ -16,13 +16,6 @@ namespace {
 
 const char kPictureBoxClass[] = "TessalyPictureBox";
 
-// A colour as GDI takes it; the high bit names a system colour.
-COLORREF ToColorRef(Color c) {
-  const uint32_t u = static_cast<uint32_t>(c);
-  if (u & 0x80000000u) return GetSysColor(static_cast<int>(u & 0xFFu));
-  return static_cast<COLORREF>(u & 0xFFFFFFu);
-}
-
 }  // namespace
 
 PictureBox::PictureBox(Form& owner) : owner_(owner) {}

@@ -23,7 +23,7 @@ class Dialog : public ConfigLists {
  public:
   FakeListBox lists[2];
   std::string playList = "unset";
-  ListBox& lstList(int i) override { return lists[i]; }
+  ListBox* lstList(int i) override { return &lists[i]; }
   std::string CurPlayList() const override { return playList; }
   void SetCurPlayList(const std::string& p) override { playList = p; }
 };

@@ -1,0 +1,394 @@
+// The configuration window itself: loading, the monitor picture and the
+// preview, list switching and the enabling of the commands, OK and Cancel,
+// the menus, the options dialog, the about box and the help.
+#include "frmConfig.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "App.h"
+#include "AppError.h"
+#include "AppTitle.h"
+#include "Help.h"
+#include "PlayListFile.h"
+#include "frmAbout.h"
+#include "frmOptions.h"
+#include "mFiles.h"
+#include "mForm.h"
+#include "resource.h"
+
+namespace tessaly {
+namespace {
+
+// The preview screen inside the monitor picture, in pixels.
+const int kPreviewLeft = 18, kPreviewTop = 18, kPreviewWidth = 153, kPreviewHeight = 114;
+const char kPreviewFont[] = "Small Fonts";
+const double kPreviewFontPoints = 4.2;
+const int kAppIcon = 1;
+
+const int kListIds[2] = {IDC_LSTLIST0, IDC_LSTLIST1};
+const int kCommandIds[5] = {IDC_CMDIMAGES0, IDC_CMDIMAGES1, IDC_CMDIMAGES2, IDC_CMDIMAGES3, IDC_CMDIMAGES4};
+
+// WM_COMMAND codes of menu items and accelerators.
+const int kFromMenu = 0, kFromAccelerator = 1;
+
+AppError AsAppError(const std::exception& e) {
+  if (const auto* app = dynamic_cast<const AppError*>(&e)) return *app;
+  return AppError(kErrInvalidCall, e.what(), "Tessaly");
+}
+
+RECT ChildRect(HWND dialog, HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+}  // namespace
+
+frmConfig::frmConfig(SlideShow& engine, CRegSettings& settings)
+    : Dialog(IDD_CONFIG), engine_(engine), settings_(settings), PicBase_(*this), PicPreview_(PicBase_, *this, true),
+      imgFullSize_(PicBase_, *this, false), tmrSwitch_(*this) {
+  imgFullSize_.SetVisible(false);
+  tmrSwitch_.SetEnabled(false);
+  tmrSwitch_.OnTimer = [this] { tmrSwitch_Timer(); };
+
+  OnClick(IDOK, [this] { CmdOK_Click(); });
+  OnClick(IDCANCEL, [this] { CmdCancel_Click(); });
+  OnClick(IDC_OPTPICTURE, [this] { OptPicture_Click(); });
+  OnClick(IDC_OPTSOUND, [this] { OptSound_Click(); });
+  for (int i = 0; i < 2; ++i) OnCommand(kListIds[i], LBN_SELCHANGE, [this, i] { lstList_Click(i); });
+  for (int i = 0; i < 5; ++i) OnClick(kCommandIds[i], [this, i] { cmdImages_Click(i); });
+  for (int id = IDM_NEW; id <= IDM_HELPABOUT; ++id) OnCommand(id, kFromMenu, [this, id] { OnMenuCommand(id); });
+  for (int id : {IDM_NEW, IDM_OPEN, IDM_SAVE})
+    OnCommand(id, kFromAccelerator, [this, id] { OnMenuCommand(id); });
+  SetAccelerators(LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CONFIG_KEYS)));
+}
+
+frmConfig::~frmConfig() = default;
+
+ListBox* frmConfig::lstList(int index) { return index == 0 || index == 1 ? &lists_[index] : nullptr; }
+
+void frmConfig::OnMenuCommand(int id) {
+  switch (id) {
+    case IDM_NEW: mnuNew_Click(); break;
+    case IDM_OPEN: mnuOpen_Click(); break;
+    case IDM_SAVE: mnuSave_Click(); break;
+    case IDM_SAVEAS: mnuSaveAs_Click(); break;
+    case IDM_MERGELIST: mnuMergeList_Click(); break;
+    case IDM_EXIT: mnuExit_Click(); break;
+    case IDM_ADDFILES: mnuAddFiles_Click(); break;
+    case IDM_ADDDIR: mnuAddDir_Click(); break;
+    case IDM_REMOVE: mnuRemove_Click(); break;
+    case IDM_MOVEUP: mnuMoveUp_Click(); break;
+    case IDM_MOVEDOWN: mnuMoveDown_Click(); break;
+    case IDM_VIEWPICS: mnuViewPics_Click(); break;
+    case IDM_VIEWSOUNDS: mnuViewSounds_Click(); break;
+    case IDM_OPTIONS: mnuOptions_Click(); break;
+    case IDM_HELPCONTENTS: mnuHelpContents_Click(); break;
+    case IDM_HELPSEARCH: mnuHelpSearchForHelpOn_Click(); break;
+    case IDM_HELPABOUT: mnuHelpAbout_Click(); break;
+    default: break;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Loading
+
+void frmConfig::Form_Load() {
+  for (int i = 0; i < 2; ++i) lists_[i].Attach(Item(kListIds[i]));
+  menu_ = GetMenu(hWnd());
+  icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kAppIcon));
+  if (icon_) {
+    SendMessageA(hWnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(hWnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  }
+  CheckRadioButton(hWnd(), IDC_OPTPICTURE, IDC_OPTSOUND, IDC_OPTPICTURE);
+  CheckMenuRadioItem(menu_, IDM_VIEWPICS, IDM_VIEWSOUNDS, IDM_VIEWPICS, MF_BYCOMMAND);
+
+  SetTip(IDC_OPTPICTURE, "Display the list of pictures that will be displayed in your screen saver.");
+  SetTip(IDC_OPTSOUND, "Display the list of sounds that will be played in your screen saver.");
+  for (int id : kListIds) SetTip(id, "Pictures or sound files/directories that will play when screen saver is active.");
+  SetTip(IDC_CMDIMAGES0, "Displays a dialog where you can select one or more files to add to your Picture or Sound list.");
+  SetTip(IDC_CMDIMAGES1, "Displays a dialog where you can an entire directory to add to your Picture or Sound list.");
+  SetTip(IDC_CMDIMAGES2, "Removes currently selected item(s) from the Play List.");
+  SetTip(IDC_CMDIMAGES3, "Moves currently selected item up one position in the Play List.");
+  SetTip(IDC_CMDIMAGES4, "Moves currently selected item down one position in the Play List.");
+  SetTip(IDC_LBLPATH, "Displays the entire path of selected item in Play List.");
+  SetTip(IDOK, "Save Properties.");
+  SetTip(IDCANCEL, "Close and do not save the Properties.");
+
+  ComposeMonitor();
+  PlaceWindow();
+  ui::CenterForm(*this);
+
+  LoadStep([this] { engine_.GetConfiguration(*this); });
+  LoadStep([this] { RemoveMissingEntries(lists_[0]); });
+  LoadStep([this] { RemoveMissingEntries(lists_[1]); });
+  LoadStep([this] { UpdateControls(); });
+  LoadStep([this] { engine_.StartSlideShow(PicPreview_, 0, *this); });
+}
+
+void frmConfig::LoadStep(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const std::exception& e) {
+    MessageBoxA(hWnd(), DiagnosticText("GetConfiguration(Me)", AsAppError(e)).c_str(), kAppTitle, MB_OK);
+  }
+}
+
+// The monitor drawn over the window's background: the mask ANDed onto the
+// work surface, then the colour picture XORed over it.
+void frmConfig::ComposeMonitor() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  Picture2_[0].reset(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_MONITOR), IMAGE_BITMAP, 0, 0, 0)));
+  Picture2_[1].reset(
+      static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_MONITOR_MASK), IMAGE_BITMAP, 0, 0, 0)));
+  if (!Picture2_[0] || !Picture2_[1]) return;
+  BITMAP bm{};
+  GetObjectA(Picture2_[0].get(), sizeof bm, &bm);
+  ui::WindowDC screen(nullptr);
+  Picture2_[2].reset(CreateCompatibleBitmap(screen.get(), bm.bmWidth, bm.bmHeight));
+  ui::MemoryDC work(screen.get()), source(screen.get());
+  if (!Picture2_[2] || !work || !source) return;
+  {
+    ui::Selection target(work.get(), Picture2_[2].get());
+    RECT all{0, 0, bm.bmWidth, bm.bmHeight};
+    FillRect(work.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    {
+      ui::Selection mask(source.get(), Picture2_[1].get());
+      BitBlt(work.get(), 0, 0, bm.bmWidth, bm.bmHeight, source.get(), 0, 0, SRCAND);
+    }
+    ui::Selection colour(source.get(), Picture2_[0].get());
+    BitBlt(work.get(), 0, 0, bm.bmWidth, bm.bmHeight, source.get(), 0, 0, SRCINVERT);
+  }
+  SendDlgItemMessageA(hWnd(), IDC_IMAGE1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Picture2_[2].get()));
+}
+
+// Image1 centred at the top with the monitor's height, the preview on its
+// screen, and the window as tall as the top of OK plus three of its heights
+// (at least tall enough to show OK whole).
+void frmConfig::PlaceWindow() {
+  HWND image = Item(IDC_IMAGE1);
+  BITMAP bm{};
+  if (Picture2_[0]) GetObjectA(Picture2_[0].get(), sizeof bm, &bm);
+  RECT client{};
+  GetClientRect(hWnd(), &client);
+  const RECT imageRect = ChildRect(hWnd(), image);
+  const int imageWidth = bm.bmWidth > 0 ? bm.bmWidth : imageRect.right - imageRect.left;
+  const int imageHeight = bm.bmHeight > 0 ? bm.bmHeight : imageRect.bottom - imageRect.top;
+  const int left = (client.right - imageWidth) / 2;
+  MoveWindow(image, left, imageRect.top, imageWidth, imageHeight, TRUE);
+
+  const int tx = ui::TwipsX(), ty = ui::TwipsY();
+  PicBase_.Move((left + kPreviewLeft) * tx, (imageRect.top + kPreviewTop) * ty, kPreviewWidth * tx,
+                kPreviewHeight * ty);
+  PicBase_.Create(hWnd());
+  PicBase_.SetFont(kPreviewFont, kPreviewFontPoints, false);
+  PicPreview_.Move(0, 0, PicBase_.Width(), PicBase_.Height());
+
+  const RECT ok = ChildRect(hWnd(), Item(IDOK));
+  RECT frame{};
+  GetWindowRect(hWnd(), &frame);
+  RECT needed{0, 0, client.right, ok.bottom + (ok.bottom - ok.top) / 2};
+  AdjustWindowRectEx(&needed, static_cast<DWORD>(GetWindowLongPtrA(hWnd(), GWL_STYLE)), TRUE,
+                     static_cast<DWORD>(GetWindowLongPtrA(hWnd(), GWL_EXSTYLE)));
+  // OK's top in window coordinates, as the window's own height counts.
+  POINT okTop{ok.left, ok.top};
+  ClientToScreen(hWnd(), &okTop);
+  const int byRule = (okTop.y - frame.top) + 3 * (ok.bottom - ok.top);
+  const int height = std::max(byRule, static_cast<int>(needed.bottom - needed.top));
+  SetWindowPos(hWnd(), nullptr, 0, 0, frame.right - frame.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---------------------------------------------------------------------------
+// Lists, enabling, frame caption
+
+int frmConfig::VisibleList() const {
+  return SendDlgItemMessageA(hWnd(), IDC_OPTSOUND, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+void frmConfig::OptPicture_Click() {
+  ShowItem(IDC_LSTLIST0, true);
+  ShowItem(IDC_LSTLIST1, false);
+  CheckMenuRadioItem(menu_, IDM_VIEWPICS, IDM_VIEWSOUNDS, IDM_VIEWPICS, MF_BYCOMMAND);
+  UpdateControls();
+}
+
+void frmConfig::OptSound_Click() {
+  ShowItem(IDC_LSTLIST0, false);
+  ShowItem(IDC_LSTLIST1, true);
+  CheckMenuRadioItem(menu_, IDM_VIEWPICS, IDM_VIEWSOUNDS, IDM_VIEWSOUNDS, MF_BYCOMMAND);
+  UpdateControls();
+}
+
+void frmConfig::mnuViewPics_Click() {
+  CheckRadioButton(hWnd(), IDC_OPTPICTURE, IDC_OPTSOUND, IDC_OPTPICTURE);
+  OptPicture_Click();
+  FocusItem(IDC_OPTPICTURE);
+}
+
+void frmConfig::mnuViewSounds_Click() {
+  CheckRadioButton(hWnd(), IDC_OPTPICTURE, IDC_OPTSOUND, IDC_OPTSOUND);
+  OptSound_Click();
+  FocusItem(IDC_OPTSOUND);
+}
+
+void frmConfig::lstList_Click(int) { UpdateControls(); }
+
+void frmConfig::UpdateControls() {
+  const ui::ListBoxControl& list = lists_[VisibleList()];
+  const int count = list.ListCount();
+  const int selected = list.SelCount();
+  const bool one = count >= 2 && selected == 1;
+  const bool up = one && !list.Selected(0);
+  const bool down = one && !list.Selected(count - 1);
+  const bool remove = selected >= 1;
+  EnableItem(IDC_CMDIMAGES3, up);
+  EnableItem(IDC_CMDIMAGES4, down);
+  EnableItem(IDC_CMDIMAGES2, remove);
+  EnableMenuItem(menu_, IDM_MOVEUP, MF_BYCOMMAND | (up ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(menu_, IDM_MOVEDOWN, MF_BYCOMMAND | (down ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(menu_, IDM_REMOVE, MF_BYCOMMAND | (remove ? MF_ENABLED : MF_GRAYED));
+  std::string path;
+  if (selected == 1) {
+    const std::string entry = list.List(list.FirstSelected());
+    if (entry.size() > 255) path = entry.substr(255);
+  }
+  SetItemText(IDC_LBLPATH, path);
+  ShowItem(IDC_LBLPATHLABEL, ItemVisible(IDC_LBLPATH));
+}
+
+void frmConfig::SetCurPlayList(const std::string& sNewValue) {
+  curPlayList_ = sNewValue;
+  SetItemText(IDC_FRAPLAYLIST, PlayListFrameCaption(curPlayList_));
+}
+
+// ---------------------------------------------------------------------------
+// OK and Exit
+
+void frmConfig::SaveConfiguration() {
+  engine_.SaveListsToRegistry(*this);
+  if (!curPlayList_.empty()) WritePlayList(curPlayList_);
+}
+
+void frmConfig::CmdOK_Click() {
+  SaveConfiguration();
+  Unload();
+}
+
+bool frmConfig::ExitAllowed() {
+  if (!playListDirty_) return true;
+  switch (AskSaveChanges()) {
+    case IDYES:
+      SaveConfiguration();
+      return true;
+    case IDNO:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void frmConfig::CmdCancel_Click() {
+  if (ExitAllowed()) Unload();
+}
+
+void frmConfig::mnuExit_Click() { CmdCancel_Click(); }
+
+void frmConfig::Form_QueryUnload(int& Cancel, int UnloadMode) {
+  // The close box and Alt+F4 are Cancel: unsaved edits are not lost without
+  // a question. Only the end of the Windows session closes without one.
+  if (UnloadMode == ui::kUnloadFromControlMenu && !ExitAllowed()) Cancel = 1;
+  if (!Cancel) tmrSwitch_.SetEnabled(false);
+}
+
+// ---------------------------------------------------------------------------
+// The preview
+
+void frmConfig::PausePreview(bool pause) { tmrSwitch_.SetEnabled(!pause); }
+
+void frmConfig::tmrSwitch_Timer() {
+  try {
+    engine_.NextSlide(PicPreview_, imgFullSize_, 0);
+  } catch (const std::exception& e) {
+    MessageBoxA(hWnd(), DiagnosticText("tmrSwitch_Timer", AsAppError(e)).c_str(), kAppTitle, MB_OK);
+  }
+  engine_.InterruptShow = false;
+}
+
+void frmConfig::RestartPreview() {
+  try {
+    engine_.StartSlideShow(PicPreview_, 0, *this);
+  } catch (const std::exception& e) {
+    MessageBoxA(hWnd(), DiagnosticText("StartSlideShow", AsAppError(e)).c_str(), kAppTitle, MB_OK);
+  }
+}
+
+LRESULT frmConfig::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_INITMENUPOPUP: {
+      // The File, Play List or Help menu opening.
+      HMENU popup = reinterpret_cast<HMENU>(wParam);
+      if (!HIWORD(lParam))
+        for (int i = 0; i < 3; ++i)
+          if (GetSubMenu(menu_, i) == popup) PausePreview(true);
+      break;
+    }
+    case WM_EXITMENULOOP:
+      PausePreview(false);  // before the chosen item's command runs
+      return 0;
+    default:
+      break;
+  }
+  return Dialog::WndProc(msg, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------
+// Options, about, help
+
+void frmConfig::mnuOptions_Click() {
+  frmOptions options(settings_);
+  options.SetIcon(icon_);
+  PausePreview(true);
+  try {
+    options.ShowModal(hWnd());
+  } catch (const std::exception& e) {
+    MessageBoxA(hWnd(), DiagnosticText("mnuOptions_Click", AsAppError(e)).c_str(), kAppTitle, MB_OK);
+  }
+  PausePreview(false);
+  RestartPreview();
+  UpdateControls();
+}
+
+void frmConfig::mnuHelpAbout_Click() {
+  frmAbout about;
+  PausePreview(true);
+  try {
+    about.ShowModal(hWnd());
+  } catch (const std::exception& e) {
+    MessageBoxA(hWnd(), DiagnosticText("mnuHelpAbout_Click", AsAppError(e)).c_str(), kAppTitle, MB_OK);
+  }
+  PausePreview(false);
+}
+
+void frmConfig::ShowHelpCommand(UINT command) {
+  if (ui::HelpFile().empty()) {
+    MessageBoxA(hWnd(), "Unable to display Help Contents. There is no Help associated with this project.",
+                Caption().c_str(), MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  static const char kNoKey[] = "";
+  try {
+    ui::ShowHelp(hWnd(), ui::HelpFile(), command, command == HELP_PARTIALKEY ? reinterpret_cast<ULONG_PTR>(kNoKey) : 0);
+  } catch (const std::exception& e) {
+    MessageBoxA(hWnd(), AsAppError(e).Description().c_str(), kAppTitle, MB_OK);
+  }
+}
+
+void frmConfig::mnuHelpContents_Click() { ShowHelpCommand(HELP_CONTENTS); }
+
+void frmConfig::mnuHelpSearchForHelpOn_Click() { ShowHelpCommand(HELP_PARTIALKEY); }
+
+}  // namespace tessaly

@@ -1,0 +1,112 @@
+#include "frmAbout.h"
+
+#include <shellapi.h>
+
+#include "AboutInfo.h"
+#include "AppError.h"
+#include "AppTitle.h"
+#include "Convert.h"
+#include "ResourcePicture.h"
+#include "VersionInfo.h"
+#include "mForm.h"
+#include "resource.h"
+
+#ifndef TESSALY_MAKER_ADDRESS
+#define TESSALY_MAKER_ADDRESS "http://www.quillmark.com"
+#endif
+
+namespace tessaly {
+namespace {
+
+const Color kAddressBlue = 0xFF0000;  // red in the low byte
+const int kLogoSize = 48;
+const char kSysInfoUnavailable[] = "System Information Is Unavailable At This Time";
+
+// Starts a program in a normal window with the focus. The path is quoted, so
+// that a path with blanks cannot start another program on the way.
+void StartProgram(const std::string& path) {
+  if (path.empty()) throw AppError(kErrFileNotFound, "File not found", "frmAbout");
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION pi = {};
+  std::string commandLine = "\"" + path + "\"";
+  if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    throw AppError(kErrFileNotFound, "File not found: " + path, "frmAbout");
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+}
+
+}  // namespace
+
+frmAbout::frmAbout(RegistryApi& registry, FileSystem& fs) : Dialog(IDD_ABOUT), registry_(registry), fs_(fs) {
+  OnClick(IDOK, [this] { cmdOK_Click(); });
+  OnClick(IDCANCEL, [this] { cmdOK_Click(); });  // OK is the cancel button too
+  OnClick(IDC_CMDSYSINFO, [this] { cmdSysInfo_Click(); });
+  OnCommand(IDC_IMAGE1, STN_CLICKED, [this] { Image1_Click(); });
+}
+
+std::string frmAbout::HomePage() const { return MakerAddress(registry_, TESSALY_MAKER_ADDRESS) + "/index.htm"; }
+
+void frmAbout::Form_Load() {
+  ui::CenterForm(*this);
+  const std::string product = OwnVersionString("ProductName");
+  SetCaption("About " + product);
+  SetItemText(IDC_LBLVERSION, OwnVersionString("LegalCopyright"));
+  VersionNumbers v;
+  OwnVersionNumbers(v);
+  SetItemText(IDC_LBLTITLE, product + "   Version " + TextOfNumber(v.major) + "." + TextOfNumber(v.minor) + "." +
+                                TextOfNumber(v.revision));
+  SetItemText(IDC_LABEL2_ADDRESS, MakerAddress(registry_, TESSALY_MAKER_ADDRESS));
+  SetLabelColor(IDC_LABEL2_ADDRESS, kAddressBlue);
+  SetItemFont(IDC_LBLDISCLAIMER, "Small Fonts", 7, false);
+  picture_.reset(ui::LoadResourcePicture(IDR_ABOUT_PICTURE));
+  logo_ = static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAKER_LOGO), IMAGE_ICON, kLogoSize, kLogoSize, 0));
+  if (logo_) SendDlgItemMessageA(hWnd(), IDC_IMAGE1, STM_SETICON, reinterpret_cast<WPARAM>(logo_), 0);
+}
+
+LRESULT frmAbout::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_DRAWITEM:
+      if (wParam == IDC_PICICON) {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        ui::DrawBitmapInto(item.hDC, item.rcItem, picture_.get());
+        return TRUE;
+      }
+      break;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == Item(IDC_IMAGE1)) {
+        SetCursor(LoadCursor(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_DESTROY:
+      if (logo_) DestroyIcon(logo_);
+      logo_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return Dialog::WndProc(msg, wParam, lParam);
+}
+
+void frmAbout::cmdOK_Click() { Unload(); }
+
+void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+
+void frmAbout::StartSysInfo() {
+  try {
+    StartProgram(SysInfoProgram(registry_, fs_));
+  } catch (const std::exception&) {
+    MessageBoxA(hWnd(), kSysInfoUnavailable, kAppTitle, MB_OK);
+  }
+}
+
+void frmAbout::Image1_Click() {
+  // Whether the browser opens or not, the about box stays.
+  ShellExecuteA(nullptr, "Open", HomePage().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace tessaly

@@ -1,0 +1,42 @@
+// The about box: product name and version, copyright, the maker's address
+// and logo (a click opens the home page), the legal warning, and the start
+// of the system-information program.
+#pragma once
+
+#include "Win32.h"
+
+#include <string>
+
+#include "Dialog.h"
+#include "GdiHandles.h"
+#include "RegistryApi.h"
+#include "mFiles.h"
+
+namespace tessaly {
+
+class frmAbout : public ui::Dialog {
+ public:
+  frmAbout(RegistryApi& registry = SystemRegistry(), FileSystem& fs = SystemFileSystem());
+
+  void Form_Load() override;
+  void cmdOK_Click();
+  void cmdSysInfo_Click();
+  void Image1_Click();
+
+  // Starts the system-information program, or says it is unavailable.
+  void StartSysInfo();
+
+  // The home page the logo opens.
+  std::string HomePage() const;
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  RegistryApi& registry_;
+  FileSystem& fs_;
+  ui::GdiObject<HBITMAP> picture_;
+  HICON logo_ = nullptr;
+};
+
+}  // namespace tessaly

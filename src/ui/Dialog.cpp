@@ -1,0 +1,167 @@
+#include "Dialog.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+
+#include "App.h"
+#include "AppError.h"
+#include "Help.h"
+
+namespace tessaly::ui {
+namespace {
+
+const int kTipWidth = 320;  // pixels; longer tips wrap
+
+}  // namespace
+
+Dialog::Dialog(int templateId, std::string caption) : Form(templateId, std::move(caption)) {}
+
+Dialog::~Dialog() = default;
+
+void Dialog::OnClick(int id, std::function<void()> handler) { OnCommand(id, BN_CLICKED, std::move(handler)); }
+
+void Dialog::OnCommand(int id, int code, std::function<void()> handler) {
+  commands_[{id, code}] = std::move(handler);
+}
+
+void Dialog::OnNotify(int id, UINT code, std::function<LRESULT(NMHDR&)> handler) {
+  notifies_[{id, code}] = std::move(handler);
+}
+
+void Dialog::SetTip(int id, const std::string& text) {
+  HWND control = Item(id);
+  if (!hWnd() || !control) return;
+  if (!tips_) {
+    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hWnd(), nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    if (!tips_) return;
+    SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
+  }
+  TOOLINFOA info = {};
+  info.cbSize = sizeof info;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = hWnd();
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  TOOLINFOA known = info;
+  const bool exists = SendMessageA(tips_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&known)) != FALSE;
+  std::string copy = text;  // the tool tip keeps its own copy
+  info.lpszText = &copy[0];
+  SendMessageA(tips_, exists ? TTM_UPDATETIPTEXTA : TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void Dialog::SetSwatch(int id, Color color) {
+  swatches_[id] = color;
+  swatchBrushes_.erase(id);
+  if (HWND item = Item(id)) InvalidateRect(item, nullptr, TRUE);
+}
+
+HBRUSH Dialog::SwatchBrush(int id) {
+  auto& brush = swatchBrushes_[id];
+  if (!brush) brush = std::make_unique<GdiObject<HBRUSH>>(CreateSolidBrush(ToColorRef(swatches_[id])));
+  return brush->get();
+}
+
+void Dialog::SetLabelColor(int id, Color color) {
+  labelColors_[id] = color;
+  if (HWND item = Item(id)) InvalidateRect(item, nullptr, TRUE);
+}
+
+void Dialog::SetItemFont(int id, const std::string& face, double points, bool bold) {
+  HWND item = Item(id);
+  if (!item) return;
+  WindowDC screen(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+  HFONT font = CreateFontA(-static_cast<int>(std::lround(points * dpi / 72.0)), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
+                           FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+  if (!font) return;
+  fonts_.push_back(std::make_unique<GdiObject<HFONT>>(font));
+  SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+std::string Dialog::ItemText(int id) const {
+  HWND item = Item(id);
+  if (!item) return std::string();
+  const int length = GetWindowTextLengthA(item);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const int got = GetWindowTextA(item, &text[0], length + 1);
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return text;
+}
+
+void Dialog::SetItemText(int id, const std::string& text) { SetDlgItemTextA(hWnd(), id, text.c_str()); }
+
+void Dialog::EnableItem(int id, bool enabled) {
+  if (HWND item = Item(id)) EnableWindow(item, enabled ? TRUE : FALSE);
+}
+
+bool Dialog::ItemEnabled(int id) const {
+  HWND item = Item(id);
+  return item && IsWindowEnabled(item);
+}
+
+void Dialog::ShowItem(int id, bool visible) {
+  if (HWND item = Item(id)) ShowWindow(item, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Dialog::ItemVisible(int id) const {
+  HWND item = Item(id);
+  return item && (GetWindowLongPtrA(item, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Dialog::FocusItem(int id) {
+  HWND item = Item(id);
+  if (!item) return;
+  // Through the dialog manager, so the default button follows.
+  SendMessageA(hWnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
+}
+
+void Dialog::ShowContextHelp() {
+  if (helpContext_ == 0) return;
+  ShowHelp(hWnd(), HelpFile(), HELP_CONTEXT, helpContext_);
+}
+
+LRESULT Dialog::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      return TRUE;  // the dialog manager focuses the first control
+    case WM_COMMAND: {
+      auto it = commands_.find({LOWORD(wParam), HIWORD(wParam)});
+      if (it == commands_.end()) break;
+      auto handler = it->second;  // the handler may re-register
+      handler();
+      return 0;
+    }
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lParam);
+      if (!header) break;
+      auto it = notifies_.find({static_cast<int>(header->idFrom), header->code});
+      if (it == notifies_.end()) break;
+      auto handler = it->second;
+      return handler(*header);
+    }
+    case WM_CTLCOLORSTATIC: {
+      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      if (swatches_.count(id)) {
+        SetBkColor(dc, ToColorRef(swatches_[id]));
+        return reinterpret_cast<LRESULT>(SwatchBrush(id));
+      }
+      auto colour = labelColors_.find(id);
+      if (colour == labelColors_.end()) break;
+      SetTextColor(dc, ToColorRef(colour->second));
+      SetBkMode(dc, TRANSPARENT);
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_HELP:
+      ShowContextHelp();
+      return TRUE;
+    default:
+      break;
+  }
+  return Form::WndProc(msg, wParam, lParam);
+}
+
+}  // namespace tessaly::ui

@@ -1,0 +1,80 @@
+// A form made from a dialog template: its controls are the template's, the
+// dialog manager gives it Tab, Enter, Esc and access keys, and it routes
+// WM_COMMAND and WM_NOTIFY to handlers registered by control id. It also
+// keeps the tool tips of its controls, the colours and fonts of its labels,
+// and its help context (F1, or WM_HELP).
+#pragma once
+
+#include "Win32.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Controls.h"
+#include "Form.h"
+#include "GdiHandles.h"
+
+namespace tessaly::ui {
+
+class Dialog : public Form {
+ public:
+  Dialog(int templateId, std::string caption = std::string());
+  ~Dialog() override;
+
+  HWND Item(int id) const { return GetDlgItem(hWnd(), id); }
+
+  // Handlers by control id: a button click (BN_CLICKED, also the IDOK /
+  // IDCANCEL the dialog manager sends for Enter and Esc), another command
+  // code, or a WM_NOTIFY code.
+  void OnClick(int id, std::function<void()> handler);
+  void OnCommand(int id, int code, std::function<void()> handler);
+  void OnNotify(int id, UINT code, std::function<LRESULT(NMHDR&)> handler);
+
+  // The tool tip shown while the mouse rests on the control.
+  void SetTip(int id, const std::string& text);
+  // The tool tip window (created with the first tip); nullptr before.
+  HWND TipWindow() const { return tips_; }
+
+  // A label shown as a swatch of this colour (its background).
+  void SetSwatch(int id, Color color);
+  // A label's text colour and font (face, points, bold).
+  void SetLabelColor(int id, Color color);
+  void SetItemFont(int id, const std::string& face, double points, bool bold);
+
+  // The help topic shown for F1 in this dialog (0: none).
+  void SetHelpContext(unsigned long context) { helpContext_ = context; }
+  unsigned long HelpContext() const { return helpContext_; }
+
+  // Text and state of controls.
+  std::string ItemText(int id) const;
+  void SetItemText(int id, const std::string& text);
+  void EnableItem(int id, bool enabled);
+  bool ItemEnabled(int id) const;
+  void ShowItem(int id, bool visible);
+  bool ItemVisible(int id) const;
+  void FocusItem(int id);
+
+ protected:
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  // Called for WM_HELP; the default shows HelpContext() of the program's
+  // help file.
+  virtual void ShowContextHelp();
+
+ private:
+  HBRUSH SwatchBrush(int id);
+
+  std::map<std::pair<int, int>, std::function<void()>> commands_;
+  std::map<std::pair<int, UINT>, std::function<LRESULT(NMHDR&)>> notifies_;
+  HWND tips_ = nullptr;
+  std::map<int, Color> swatches_;
+  std::map<int, std::unique_ptr<GdiObject<HBRUSH>>> swatchBrushes_;
+  std::map<int, Color> labelColors_;
+  std::vector<std::unique_ptr<GdiObject<HFONT>>> fonts_;
+  unsigned long helpContext_ = 0;
+};
+
+}  // namespace tessaly::ui
