@@ -14,7 +14,17 @@ enum ErrorNumber : long {
   kErrOverflow = 6,          // a number beyond the range of its type
   kErrSubscript = 9,         // an item index outside a collection
   kErrTypeMismatch = 13,     // a text that does not read as a number
+  kErrOutOfMemory = 7,
+  kErrBadFileName = 52,      // bad file name or number
   kErrFileNotFound = 53,
+  kErrDeviceIO = 57,         // device I/O error
+  kErrFileExists = 58,
+  kErrDiskFull = 61,
+  kErrTooManyFiles = 67,
+  kErrDeviceUnavailable = 68,
+  kErrPermissionDenied = 70,
+  kErrDiskNotReady = 71,
+  kErrPathFileAccess = 75,   // path/file access error
   kErrPathNotFound = 76,
 };
 

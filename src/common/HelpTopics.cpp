@@ -23,6 +23,7 @@ std::vector<HelpTopic> ParseHelpTopics(const std::string& source) {
   std::vector<HelpTopic> topics;
   std::string rest = source;
   bool more = !rest.empty();
+  bool paragraph = false;  // the last text line belongs to a paragraph that goes on
   while (more) {
     more = rest.find('\n') != std::string::npos;
     std::string line = NextToken(rest, '\n');
@@ -35,6 +36,7 @@ std::vector<HelpTopic> ParseHelpTopics(const std::string& source) {
       topic.context = std::strtoul(number.c_str(), &end, 10);
       topic.title = Trim(head);
       topics.push_back(topic);
+      paragraph = false;
     } else if (topics.empty()) {
       continue;
     } else if (StartsWith(line, ".keywords ")) {
@@ -46,9 +48,20 @@ std::vector<HelpTopic> ParseHelpTopics(const std::string& source) {
         if (!keyword.empty()) topics.back().keywords.push_back(keyword);
       }
     } else {
+      // Lines of a paragraph flow together; an empty line ends the
+      // paragraph, and a line that starts with blanks starts a line of its own.
       std::string& text = topics.back().text;
-      if (!text.empty()) text += "\r\n";
-      text += line;
+      const bool empty = Trim(line).empty();
+      if (empty) {
+        text += "\r\n";
+        paragraph = false;
+      } else if (!paragraph || line[0] == ' ') {
+        if (!text.empty()) text += "\r\n";
+        text += line;
+        paragraph = true;
+      } else {
+        text += " " + line;
+      }
     }
   }
   for (HelpTopic& topic : topics) {

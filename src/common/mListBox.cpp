@@ -1,5 +1,7 @@
 #include "mListBox.h"
 
+#include <algorithm>
+
 #include "AppError.h"
 #include "Convert.h"
 
@@ -37,6 +39,30 @@ void LoadListBoxFromRegistry(CRegSettings& settings, ListBox& list, const std::s
     if (i == kMaxItems) throw AppError(kErrOverflow, "Overflow", "mListBox.LoadListBoxFromRegistry");
   }
 }
+
+namespace {
+// Writes `field` over `entry` from 0-based position `at`, cut at the end.
+void WriteField(std::string& entry, size_t at, const std::string& field) {
+  const size_t room = kEntryLength - at;
+  entry.replace(at, std::min(field.size(), room), field, 0, room);
+}
+}  // namespace
+
+std::string MakeEntry(const std::string& fileName, const std::string& folder) {
+  std::string entry(kEntryLength, ' ');
+  WriteField(entry, kEntryFolderColumn - 1, folder);
+  WriteField(entry, 0, fileName);
+  return entry;
+}
+
+std::string MakeFileEntry(const std::string& name, const std::string& folder) {
+  std::string entry(kEntryLength, ' ');
+  WriteField(entry, 0, name);
+  WriteField(entry, kEntryFolderColumn - 1, folder);
+  return entry;
+}
+
+std::string MakeFolderEntry(const std::string& folder) { return MakeFileEntry(folder, folder); }
 
 std::string ListEntryPath(const std::string& entry) {
   const std::string name = Trim(entry.substr(0, 254));

@@ -23,6 +23,25 @@ void SaveListBoxToRegistry(CRegSettings& settings, const ListBox& list, const st
 void LoadListBoxFromRegistry(CRegSettings& settings, ListBox& list, const std::string& section,
                              const std::string& prefix);
 
+// A play-list entry is a text of kEntryLength characters: the file name (or
+// the folder of a folder entry) from column 1, the folder from column
+// kEntryFolderColumn. Both fields are written over blanks without changing
+// the length, so text beyond column 512 is lost and the field written second
+// covers whatever of the first runs past column 255.
+const size_t kEntryLength = 512;
+const size_t kEntryFolderColumn = 256;
+
+// The entry the installation stores for a sample file: the folder is written
+// first and the file name over it.
+std::string MakeEntry(const std::string& fileName, const std::string& folder);
+
+// The entry the configuration window adds for a chosen file: the name is
+// written first and the folder over it.
+std::string MakeFileEntry(const std::string& name, const std::string& folder);
+
+// The entry for a whole folder (ending in "\"): the folder in both fields.
+std::string MakeFolderEntry(const std::string& folder);
+
 // The full path of a play-list entry: the folder of a folder entry (with its
 // trailing "\"), or folder + file name of a file entry, padding removed.
 std::string ListEntryPath(const std::string& entry);

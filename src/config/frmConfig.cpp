@@ -163,14 +163,14 @@ void frmConfig::ComposeMonitor() {
     ui::Selection colour(source.get(), Picture2_[0].get());
     BitBlt(work.get(), 0, 0, bm.bmWidth, bm.bmHeight, source.get(), 0, 0, SRCINVERT);
   }
-  SendDlgItemMessageA(hWnd(), IDC_IMAGE1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Picture2_[2].get()));
+  SendDlgItemMessageA(hWnd(), IDC_MONITOR_IMAGE1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Picture2_[2].get()));
 }
 
 // Image1 centred at the top with the monitor's height, the preview on its
 // screen, and the window as tall as the top of OK plus three of its heights
 // (at least tall enough to show OK whole).
 void frmConfig::PlaceWindow() {
-  HWND image = Item(IDC_IMAGE1);
+  HWND image = Item(IDC_MONITOR_IMAGE1);
   BITMAP bm{};
   if (Picture2_[0]) GetObjectA(Picture2_[0].get(), sizeof bm, &bm);
   RECT client{};
@@ -185,19 +185,20 @@ void frmConfig::PlaceWindow() {
   PicBase_.Move((left + kPreviewLeft) * tx, (imageRect.top + kPreviewTop) * ty, kPreviewWidth * tx,
                 kPreviewHeight * ty);
   PicBase_.Create(hWnd());
+  SetWindowPos(PicBase_.hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   PicBase_.SetFont(kPreviewFont, kPreviewFontPoints, false);
   PicPreview_.Move(0, 0, PicBase_.Width(), PicBase_.Height());
 
+  // The window's outer height is OK's top (in the client area) plus three
+  // of its heights; where the caption and menu bar are taller than usual,
+  // at least enough to show OK whole with a margin below it.
   const RECT ok = ChildRect(hWnd(), Item(IDOK));
   RECT frame{};
   GetWindowRect(hWnd(), &frame);
   RECT needed{0, 0, client.right, ok.bottom + (ok.bottom - ok.top) / 2};
   AdjustWindowRectEx(&needed, static_cast<DWORD>(GetWindowLongPtrA(hWnd(), GWL_STYLE)), TRUE,
                      static_cast<DWORD>(GetWindowLongPtrA(hWnd(), GWL_EXSTYLE)));
-  // OK's top in window coordinates, as the window's own height counts.
-  POINT okTop{ok.left, ok.top};
-  ClientToScreen(hWnd(), &okTop);
-  const int byRule = (okTop.y - frame.top) + 3 * (ok.bottom - ok.top);
+  const int byRule = ok.top + 3 * (ok.bottom - ok.top);
   const int height = std::max(byRule, static_cast<int>(needed.bottom - needed.top));
   SetWindowPos(hWnd(), nullptr, 0, 0, frame.right - frame.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -1,13 +1,14 @@
 // The configuration window's commands on its lists: adding files and
 // folders, removing and moving entries, and the play-list files (New, Open,
 // Save, Save As, Add Play List and the save prompt).
+#include "frmConfig.h"
+
 #include <commdlg.h>
 
 #include "AppError.h"
 #include "AppTitle.h"
 #include "ListCommands.h"
 #include "PlayListFile.h"
-#include "frmConfig.h"
 #include "mCommonDialogs.h"
 #include "mFiles.h"
 

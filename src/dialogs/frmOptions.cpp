@@ -100,8 +100,14 @@ void frmOptions::Form_Load() {
     SendMessageA(hWnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     SendMessageA(hWnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   }
-  // The controls as they stand before the stored options are applied.
+  // The controls as they stand before the stored options are applied. The
+  // tab strip lies under the pages' controls, drawn plainly so that its body
+  // has the colour of the controls on it.
+  // The pages' frames lie under the other controls too.
   HWND tabs = Item(IDC_TABSTRIP1);
+  for (int id : {IDC_FRAME1_1, IDC_FRAME1_2, IDC_TABSTRIP1})
+    SetWindowPos(Item(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ui::DrawPlainly(tabs);
   for (int i = 0; i < 2; ++i) {
     TCITEMA item = {};
     item.mask = TCIF_TEXT | TCIF_PARAM;

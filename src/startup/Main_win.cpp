@@ -7,6 +7,7 @@
 #include "App.h"
 #include "WinPlatform.h"
 #include "ShowWindows.h"
+#include "frmConfig.h"
 #include "Startup.h"
 #include "StartupCore.h"
 #include "VersionInfo.h"
@@ -183,7 +184,14 @@ std::unique_ptr<CRegSettings> MakeRegSettings() {
 
 bool WindowMissing(const std::string& title) { return FindWindowA(nullptr, title.c_str()) == nullptr; }
 
-void ShowConfigurationDialog() {}
+void ShowConfigurationDialog() {
+  ui::InitTwips(Startup().ScreenTwipsX, Startup().ScreenTwipsY);
+  ui::InitOle();
+  HWND owner = reinterpret_cast<HWND>(Startup().ConfigOwnerHwnd);
+  if (!IsWindow(owner) || owner == GetDesktopWindow()) owner = nullptr;
+  frmConfig form(Engine(), *Startup().RegSettings);
+  form.ShowModal(owner);
+}
 
 SlideShow& Engine() {
   static WinPlatform platform;

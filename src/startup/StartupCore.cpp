@@ -1,6 +1,5 @@
 #include "StartupCore.h"
 
-#include <algorithm>
 #include <exception>
 
 #include "Convert.h"
@@ -38,14 +37,6 @@ std::string InstallFolder(const std::string& arguments, size_t position) {
   size_t from = position + 9 - 1;  // after "/INSTALL" and one more character
   if (from >= arguments.size()) return std::string();
   return Trim(arguments.substr(from));
-}
-
-std::string MakeEntry(const std::string& fileName, const std::string& folder) {
-  std::string entry(kEntryLength, ' ');
-  const size_t at = kEntryFolderColumn - 1;
-  entry.replace(at, std::min(folder.size(), kEntryLength - at), folder, 0, kEntryLength - at);
-  entry.replace(0, std::min(fileName.size(), kEntryLength), fileName, 0, kEntryLength);
-  return entry;
 }
 
 bool RunSteps(const std::vector<StartupStep>& steps,

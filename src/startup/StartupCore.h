@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "AppError.h"
+#include "mListBox.h"  // MakeEntry for the sample entries
 
 namespace tessaly {
 
@@ -27,12 +28,6 @@ int32_t HandleArgument(const std::string& arguments);
 size_t InstallPosition(const std::string& arguments);
 // The folder that follows "/INSTALL" and one further character, trimmed.
 std::string InstallFolder(const std::string& arguments, size_t position);
-
-const size_t kEntryLength = 512;
-const size_t kEntryFolderColumn = 256;
-// A play-list entry: 512 blanks, the folder written over them from column
-// 256 (cut at the end), then the file name from column 1.
-std::string MakeEntry(const std::string& fileName, const std::string& folder);
 
 enum class ErrorChoice { Abort, Retry, Ignore };
 

@@ -177,6 +177,17 @@ int RunModalLoop(const std::function<bool()>& running) {
   return -1;
 }
 
+void DrawPlainly(HWND control) {
+  using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  static const SetWindowThemeFn setTheme = [] {
+    HMODULE uxtheme = LoadLibraryA("uxtheme.dll");
+    return uxtheme ? reinterpret_cast<SetWindowThemeFn>(
+                         reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")))
+                   : nullptr;
+  }();
+  if (setTheme && control) setTheme(control, L"", L"");
+}
+
 void InitOle() {
   // S_FALSE / RPC_E_CHANGED_MODE: COM already runs on this thread, which
   // serves as well.

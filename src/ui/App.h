@@ -60,6 +60,10 @@ int RunModalLoop(const std::function<bool()>& running);
 // Loads the common controls the dialogs use (tabs, trackbars, tool tips).
 void InitDialogControls();
 
+// Draws a control without the visual style of the system (where there is
+// one), in the plain colours of the dialog.
+void DrawPlainly(HWND control);
+
 // OLE on this thread, once (picture decoding, the shell's folder dialog).
 void InitOle();
 

@@ -28,6 +28,18 @@ std::string ListBoxControl::List(int index) const {
   return std::string(buffer.data(), static_cast<std::size_t>(got));
 }
 
+void ListBoxControl::SetList(int index, const std::string& text) {
+  CheckIndex(index, "ListBox.List");
+  // A list box has no message that changes an item's text: put a new item
+  // in its place, with the old one's selection, and keep the scroll position.
+  const bool selected = Selected(index);
+  const LRESULT top = SendMessageA(hwnd_, LB_GETTOPINDEX, 0, 0);
+  SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+  if (selected) SetSelected(index, true);
+  if (top != LB_ERR) SendMessageA(hwnd_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+}
+
 bool ListBoxControl::Selected(int index) const {
   CheckIndex(index, "ListBox.Selected");
   return SendMessageA(hwnd_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;

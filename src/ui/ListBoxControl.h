@@ -19,6 +19,8 @@ class ListBoxControl : public ListBox {
   int ListCount() const override;
   // Index outside 0..ListCount-1: AppError 5.
   std::string List(int index) const override;
+  // Index outside 0..ListCount-1: AppError 5.
+  void SetList(int index, const std::string& text) override;
   bool Selected(int index) const override;
   void SetSelected(int index, bool selected) override;
   // Appends at the end (also in a sorted list box).

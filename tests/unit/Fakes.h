@@ -7,6 +7,7 @@
 
 #include "AppError.h"
 #include "mCollection.h"
+#include "PlayListFile.h"
 #include "mFiles.h"
 
 namespace tessaly {
@@ -61,6 +62,21 @@ class FakeFileSystem : public FileSystem {
     if (path.size() > 40) return 300;  // pretend the short form does not fit
     if (s.size() <= bufferLength) out = s;
     return s.size();
+  }
+};
+
+// Text files in memory; a missing one cannot be read.
+class MemoryTextFiles : public TextFileStore {
+ public:
+  std::map<std::string, std::string> files;
+
+  std::string ReadAll(const std::string& path) override {
+    auto it = files.find(path);
+    if (it == files.end()) throw AppError(kErrFileNotFound, "File not found", "MemoryTextFiles");
+    return it->second;
+  }
+  void ReplaceAll(const std::string& path, const std::string& content) override {
+    files[path] = content;
   }
 };
 

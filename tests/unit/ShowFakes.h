@@ -173,6 +173,10 @@ class FakeListBox : public ListBox {
     if (i < 0 || i >= ListCount()) throw AppError(kErrInvalidCall, "Invalid argument", "ListBox");
     return items[i];
   }
+  void SetList(int i, const std::string& text) override {
+    if (i < 0 || i >= ListCount()) throw AppError(kErrInvalidCall, "Invalid argument", "ListBox");
+    items[i] = text;
+  }
   bool Selected(int i) const override { return i < static_cast<int>(selected.size()) && selected[i]; }
   void SetSelected(int i, bool s) override {
     if (static_cast<int>(selected.size()) <= i) selected.resize(i + 1);
