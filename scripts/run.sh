@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds the 64-bit screen saver, installs it into a private Wine
 # prefix the way a setup program would, and starts the full-screen show on
-# the current display.
+# the current display. Another switch may be given: `run.sh /c` opens the
+# configuration window instead.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -27,4 +28,4 @@ printf '@C:\\windows\\system32\\Tessaly.scr /INSTALL C:\\Program Files\\Tessaly\
   > "$WINEPREFIX/drive_c/tessaly-install.bat"
 "$WINE" cmd /c 'C:\tessaly-install.bat'
 pkill -f 'rundll32.*desk.cpl' 2>/dev/null || true
-"$WINE" 'C:\windows\system32\Tessaly.scr' /s
+"$WINE" 'C:\windows\system32\Tessaly.scr' "${1:-/s}"

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Makes a screenshot of the configuration window with the bundled samples:
+# installs into a fresh private prefix on a private Xvfb display, opens
+# /c, waits until the preview shows a picture, and writes the screen to the
+# file given (default: config-window.png).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$(realpath -m "${1:-config-window.png}")
+work=$(mktemp -d /tmp/tessaly-shot.XXXXXX)
+display=""
+for n in $(seq 140 180); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+cleanup() {
+  WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display TESSALY_PREFIX="$work/prefix"
+bash "$root/scripts/run.sh" /c >/dev/null 2>&1 &
+for _ in $(seq 1 300); do
+  xdotool search --onlyvisible --name '^Screen Saver Properties$' >/dev/null 2>&1 && break
+  sleep 0.2
+done
+xdotool mousemove 5 5
+sleep 3  # the preview's first picture comes half a second after the window
+import -window root "$out"
+echo "wrote $out"
