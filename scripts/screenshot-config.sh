@@ -19,7 +19,12 @@ cleanup() {
 trap cleanup EXIT
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display TESSALY_PREFIX="$work/prefix"
+export DISPLAY=$display TESSALY_PREFIX="$work/prefix" WINEPREFIX="$work/prefix" WINEDEBUG=-all
+# Without a window manager Wine draws the window frames itself, caption
+# included, when told to.
+mkdir -p "$WINEPREFIX"
+/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 bash "$root/scripts/run.sh" /c >/dev/null 2>&1 &
 for _ in $(seq 1 300); do
   xdotool search --onlyvisible --name '^Screen Saver Properties$' >/dev/null 2>&1 && break
