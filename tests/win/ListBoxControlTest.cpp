@@ -54,6 +54,24 @@ TEST_F(ListBoxControlTest, SelectionInAMultipleSelectionList) {
   EXPECT_TRUE(list.Selected(2));
 }
 
+TEST_F(ListBoxControlTest, ChangingAnItemKeepsItsPlaceAndSelection) {
+  for (HWND box : {multi, single}) {
+    ListBoxControl list(box);
+    for (const char* s : {"one", "two", "three"}) list.AddItem(s);
+    list.SetSelected(1, true);
+    list.SetList(1, "zz changed");
+    list.SetList(2, "a changed");
+    EXPECT_EQ(list.List(0), "one");
+    EXPECT_EQ(list.List(1), "zz changed");
+    EXPECT_EQ(list.List(2), "a changed");
+    EXPECT_EQ(list.ListCount(), 3);
+    EXPECT_FALSE(list.Selected(0));
+    EXPECT_TRUE(list.Selected(1));
+    EXPECT_FALSE(list.Selected(2));
+    EXPECT_THROW(list.SetList(3, "x"), AppError);
+  }
+}
+
 TEST_F(ListBoxControlTest, SelectionInASingleSelectionList) {
   ListBoxControl list(single);
   for (const char* s : {"one", "two", "three"}) list.AddItem(s);
