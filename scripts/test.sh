@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds all four builds (native, native with ASan+UBSan, win64,
-# win32) and runs every test: the native unit tests twice, and the win64
-# tests under Wine in a private prefix on a private Xvfb display.
+# win32) and runs every test: the native unit tests twice, the fuzz targets
+# for a bounded time, and the win64 tests under Wine in a private prefix on a
+# private Xvfb display.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -31,6 +32,9 @@ echo "imports: only Windows system DLLs"
 
 (cd build/native && ctest --output-on-failure -j "$jobs")
 (cd build/native-asan && ctest --output-on-failure -j "$jobs")
+
+# Every reader of outside data under libFuzzer, 20 seconds each.
+bash scripts/fuzz.sh
 
 # A private Wine prefix, display and wineserver for this run.
 run=$(mktemp -d /tmp/tessaly-test.XXXXXX)

@@ -58,7 +58,8 @@ void ReadPlayListFile(TextFileStore& files, const std::string& path, ListBox& pi
 }
 
 std::string SaveChangesQuestion(const std::string& curPlayList) {
-  const std::string named = curPlayList.empty() ? std::string() : " [" + SplitPath(curPlayList, kPartBase) + "]";
+  const std::string named =
+      curPlayList.empty() ? std::string() : " [" + SplitPath(curPlayList, kPartBase) + "]";
   return "Your Play List" + named + " has been changed.  Do you want to save your changes?";
 }
 

@@ -84,7 +84,8 @@ HANDLE CreateFileBeside(const std::string& path, std::string& name) {
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     name = folder + "~tsl" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + ".tmp";
-    HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h =
+        CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) return h;
     const DWORD code = GetLastError();
     if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) throw FileError(code);
@@ -135,7 +136,8 @@ class Win32TextFiles : public TextFileStore {
     std::string content;
     try {
       LARGE_INTEGER size;
-      if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0) content.reserve(static_cast<size_t>(size.QuadPart));
+      if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0)
+        content.reserve(static_cast<size_t>(size.QuadPart));
       char buffer[64 * 1024];
       for (;;) {
         DWORD got = 0;
@@ -156,7 +158,8 @@ class Win32TextFiles : public TextFileStore {
     const DWORD old = GetFileAttributesA(path.c_str());
     const bool exists = old != INVALID_FILE_ATTRIBUTES;
     if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND) RaiseLastError();
-    if (exists && (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) throw FileError(ERROR_ACCESS_DENIED);
+    if (exists && (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+      throw FileError(ERROR_ACCESS_DENIED);
 
     TemporaryFile temp(path);
     WriteWhole(temp.File().Get(), content);
@@ -164,7 +167,8 @@ class Win32TextFiles : public TextFileStore {
     if (!temp.File().Close()) RaiseLastError();
     // The new file keeps the old one's hidden and system marks.
     if (exists) {
-      const DWORD kept = old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+      const DWORD kept =
+          old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
       if (kept) SetFileAttributesA(temp.Name().c_str(), kept | FILE_ATTRIBUTE_ARCHIVE);
     }
     if (!MoveFileExA(temp.Name().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -145,8 +145,8 @@ TEST_F(PlayListFileWinTest, AFileHeldOpenByAnotherProgramIsKept) {
   // The replacement is the last step: when it is refused, the complete new
   // file is thrown away and the old one stays.
   Put("busy.tsl", "old bytes");
-  HANDLE other = CreateFileA((root + "busy.tsl").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE other = CreateFileA((root + "busy.tsl").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(other, INVALID_HANDLE_VALUE);
   EXPECT_NE(ReplaceError("busy.tsl", "P:new\r\n"), 0);
   CloseHandle(other);

@@ -1,0 +1,20 @@
+// The header check of picture files on any bytes: what it accepts is a known
+// format with a size within the decoding limit.
+#include "FuzzSupport.h"
+#include "PictureHeader.h"
+
+using namespace tessaly::ui;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const PictureHeaderInfo info = ReadPictureHeader(data, size);
+  const bool acceptable = PictureHeaderAcceptable(info);
+  FUZZ_CHECK(!acceptable || (info.valid && info.format != PictureFormat::Unknown));
+  if (acceptable && (info.format == PictureFormat::Bmp || info.format == PictureFormat::Gif ||
+                     info.format == PictureFormat::Jpeg)) {
+    FUZZ_CHECK(info.width > 0 && info.height > 0);
+    FUZZ_CHECK(uint64_t{info.width} * info.height * 4 <= kMaxDecodedBytes);
+  }
+  FUZZ_CHECK(PictureFormatName(info.format) != nullptr);
+
+  return 0;
+}

@@ -1,0 +1,28 @@
+// The play-list reader on any file content: no crash, no entry holds a CR,
+// and writing the lists out and reading them back gives the same lists.
+#include "FuzzSupport.h"
+#include "PlayListFile.h"
+#include "mListBox.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string text = fuzz::Text(data, size);
+  fuzz::VectorList pictures, sounds;
+  tessaly::AppendPlayListText(text, pictures, sounds);
+
+  size_t entryBytes = 0;
+  for (const auto* list : {&pictures, &sounds}) {
+    for (const std::string& entry : list->items) {
+      FUZZ_CHECK(entry.find('\r') == std::string::npos);
+      entryBytes += entry.size();
+      tessaly::ListEntryPath(entry);
+    }
+  }
+  FUZZ_CHECK(entryBytes <= size);
+
+  const std::string written = tessaly::PlayListText(pictures, sounds);
+  fuzz::VectorList readPictures, readSounds;
+  tessaly::AppendPlayListText(written, readPictures, readSounds);
+  FUZZ_CHECK(readPictures.items == pictures.items);
+  FUZZ_CHECK(readSounds.items == sounds.items);
+  return 0;
+}
