@@ -112,10 +112,27 @@ done
 
 # --- modes that end by themselves (the show itself is tested elsewhere) ------
 reset_state
-for args in '/p 0' '/c' '/c:1234' '/a 0' ''; do
-  start=$(date +%s)
+for args in '/p 0' '/a 0'; do
   run_scr $args; rc=$?
   check "'$args' ends cleanly (rc=$rc)" [ "$rc" -eq 0 ]
+done
+
+# --- the configuration modes open the configuration window; Esc closes it ----
+config_window() { xdotool search --onlyvisible --name '^Screen Saver Properties$' >/dev/null 2>&1; }
+for args in '/c' '/c:1234' ''; do
+  timeout 60 "$WINE" 'C:\windows\system32\Tessaly.scr' $args >/dev/null 2>&1 &
+  pid=$!
+  check "'$args' opens the configuration window" wait_for 30 config_window
+  # Esc is Cancel; it is pressed again until the window takes it.
+  press_escape() {
+    kill -0 "$pid" 2>/dev/null || return 0
+    xdotool key Escape >/dev/null 2>&1
+    sleep 0.5
+    ! kill -0 "$pid" 2>/dev/null
+  }
+  wait_for 20 press_escape
+  wait "$pid"; rc=$?
+  check "'$args' ends cleanly after Esc (rc=$rc)" [ "$rc" -eq 0 ]
 done
 check "no error message appeared" bash -c '! xdotool search --name "^Program Error$" >/dev/null 2>&1'
 
