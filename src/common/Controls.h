@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tessaly {
@@ -65,6 +66,12 @@ class Surface {
   virtual void PSet(double x, double y, Color color) = 0;
 };
 
+// The size of a screen in twips.
+struct ScreenSize {
+  long width = 0;
+  long height = 0;
+};
+
 // A loaded window of the program.
 class LoadedWindow {
  public:
@@ -73,6 +80,14 @@ class LoadedWindow {
   // The window's show timer; nullptr when it has none.
   virtual Timer* SwitchTimer() = 0;
   virtual void Unload() = 0;
+  // The screen a show in this window is placed for, in twips: a full-screen
+  // show window names the monitor it covers. Empty: the platform's screen
+  // (the primary monitor).
+  virtual std::optional<ScreenSize> ShowScreen() const { return std::nullopt; }
+  // Whether the slides of this window play the sound list. A show runs one
+  // window per monitor; the sounds belong to the one on the primary monitor,
+  // so the others' slides would not cut them off.
+  virtual bool PlaysSounds() const { return true; }
 };
 
 // An image control inside a surface. The target stretches its picture to

@@ -120,10 +120,10 @@ void SlideShow::StartSlideShow(Image& /*Target*/, long ListSource, ShowHost& Hos
     PicList = BuildListFromListBox(*pictures, kPicturePatterns);
     SoundList = BuildListFromListBox(*sounds, kSoundPatterns);
   }
-  Surface& surface = Host.PicBase();
   // A stored colour, speed or shuffle option too large to read cannot stop
   // the show from starting: the colour and the speed keep their last
   // values, and the shuffle is off.
+  Surface& surface = Host.PicBase();
   Protected([&] { surface.SetBackColor(ToInt32(OptionNumber(opt::kBackColor, opt::kDefaultBlack))); });
   surface.SetFillColor(surface.BackColor());
   bool shufflePictures = false, shuffleSounds = false;
@@ -135,6 +135,16 @@ void SlideShow::StartSlideShow(Image& /*Target*/, long ListSource, ShowHost& Hos
   timer.SetInterval(kFirstTickMs);
   timer.SetEnabled(true);
   Protected([&] { TransSpeed = ToInt32(OptionNumber(opt::kTransSpeed, opt::kDefaultSpeed)); });
+}
+
+void SlideShow::JoinSlideShow(Image& /*Target*/, ShowHost& Host) {
+  Host.tmrSwitch().SetEnabled(false);
+  Surface& surface = Host.PicBase();
+  Protected([&] { surface.SetBackColor(ToInt32(OptionNumber(opt::kBackColor, opt::kDefaultBlack))); });
+  surface.SetFillColor(surface.BackColor());
+  Timer& timer = Host.tmrSwitch();
+  timer.SetInterval(kFirstTickMs);
+  timer.SetEnabled(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -164,6 +174,20 @@ void SlideShow::DrawCaption(Surface& surface, Image& target, long position, bool
 
 void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
   if (InterruptShow) return;
+  if (inSlide_) {
+    // Another window's tick runs (this one came through its message pump):
+    // the windows take their positions one after another, so this one
+    // comes again shortly.
+    Protected([&] {
+      if (Timer* timer = Target.Parent().SwitchTimer()) timer->SetInterval(kPutOffMs);
+    });
+    return;
+  }
+  struct Running {
+    bool& flag;
+    explicit Running(bool& f) : flag(f) { flag = true; }
+    ~Running() { flag = false; }
+  } running(inSlide_);
   Surface& surface = Target.Container();
 
   Protected([&] {  // a lone hidden window is left over: close it
@@ -208,8 +232,9 @@ void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
     if (!stretched) {
       Protected([&] { Work.SetPicture(platform_.LoadPicture(PicList.Item(PicPos))); });
       Protected([&] {
-        const double sw = static_cast<double>(platform_.ScreenWidthTwips());
-        const double sh = static_cast<double>(platform_.ScreenHeightTwips());
+        const std::optional<ScreenSize> own = Target.Parent().ShowScreen();
+        const double sw = static_cast<double>(own ? own->width : platform_.ScreenWidthTwips());
+        const double sh = static_cast<double>(own ? own->height : platform_.ScreenHeightTwips());
         const double kx = surface.Width() / sw;
         const double ky = surface.Height() / sh;
         Target.SetTop(Round((sh - Work.Height()) / 2 * ky));
@@ -252,7 +277,7 @@ void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
     Protected([&] { settings_.SaveSetting(opt::kSection, opt::kLastPicture, TextOfNumber(PicPos)); });
   }
 
-  if (!SoundList.Empty() && commandMode_ != "/P") {
+  if (!SoundList.Empty() && commandMode_ != "/P" && Target.Parent().PlaysSounds()) {
     int32_t SoundPos = 0;
     Protected([&] { SoundPos = ListPosition(opt::kResetSoundList, opt::kLastSound); });
     Protected([&] {

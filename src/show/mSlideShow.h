@@ -40,6 +40,16 @@ class SlideShow {
   // Show start and advance. ListSource not 0: the stored lists; 0: the
   // host's own list boxes.
   void StartSlideShow(Image& Target, long ListSource, ShowHost& Host);
+  // Runs the show already started on one more window (the full-screen show
+  // has one per monitor): the play lists, their shuffle and the speed stay as
+  // the start made them, so all windows go through the one list and show
+  // consecutive pictures; the window takes the background colour and its
+  // first tick comes half a second later.
+  void JoinSlideShow(Image& Target, ShowHost& Host);
+  // A tick that comes while another window's tick is still running (its
+  // transition lets messages run) is put off: that window's timer comes again
+  // after this many milliseconds.
+  static constexpr long kPutOffMs = 50;
   void NextSlide(Image& Target, Image& Work, long unused = 0);
   [[noreturn]] void EndShow();
 
@@ -70,6 +80,7 @@ class SlideShow {
   FileSystem& fs_;
   std::string commandMode_;
   uintptr_t configOwnerHwnd_;
+  bool inSlide_ = false;  // a NextSlide is running
 };
 
 }  // namespace tessaly

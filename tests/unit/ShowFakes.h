@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -209,6 +210,8 @@ class FakeHost : public ShowHost, public LoadedWindow {
   FakeListBox lists[2];
   bool visible = true;
   int unloads = 0;
+  bool sounds = true;
+  std::optional<ScreenSize> screen;
 
   Surface& PicBase() override { return surface; }
   Image& PicPreview() override { return target; }
@@ -218,6 +221,8 @@ class FakeHost : public ShowHost, public LoadedWindow {
   bool Visible() const override { return visible; }
   Timer* SwitchTimer() override { return &timer; }
   void Unload() override { ++unloads; }
+  std::optional<ScreenSize> ShowScreen() const override { return screen; }
+  bool PlaysSounds() const override { return sounds; }
 
  private:
   bool withLists_;

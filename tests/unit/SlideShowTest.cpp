@@ -552,4 +552,106 @@ TEST_F(ShowTest, StoredNumbersBeyondThirtyTwoBitsDoNotStopTheStart) {
   EXPECT_EQ(show->TransSpeed, 0);
 }
 
+// ---------------------------------------------------------------------------
+// One show on several windows (one per monitor)
+
+TEST_F(ShowTest, WindowsOfOneShowTakeConsecutivePicturesAndOnlyTheFirstPlaysSounds) {
+  Pictures({"a", "b", "c"});
+  show->SoundList.Add("one.wav");
+  show->SoundList.Add("two.wav");
+  Set("SwapAffect", "None");
+  FakeHost second(300, 200);
+  second.sounds = false;
+  Tick();
+  show->NextSlide(second.target, second.work);
+  Tick();
+  show->NextSlide(second.target, second.work);
+  EXPECT_EQ(PathOf(host.target.picture), "c");
+  EXPECT_EQ(PathOf(second.target.picture), "a");  // a, b, c, a: the list wraps
+  EXPECT_EQ(Get("LastPicture"), "1");
+  // Only the primary window's two slides played, and moved the sound position.
+  ASSERT_EQ(platform.sounds.size(), 2u);
+  EXPECT_EQ(platform.sounds[0].first, "one.wav");
+  EXPECT_EQ(platform.sounds[1].first, "two.wav");
+  EXPECT_EQ(Get("LastSound"), "2");
+  EXPECT_EQ(second.timer.interval, 5000);
+}
+
+TEST_F(ShowTest, AWindowThatNamesItsScreenIsPlacedForIt) {
+  Pictures({"p"});
+  platform.pictures["p"] = {6000, 4500};
+  // A second monitor of 800 x 600 pixels at 15 twips, whatever the primary is.
+  FakeHost monitor(12000, 9000);
+  monitor.screen = ScreenSize{12000, 9000};
+  show->NextSlide(monitor.target, monitor.work);
+  EXPECT_EQ(monitor.target.left, 3000);
+  EXPECT_EQ(monitor.target.top, 2250);
+  EXPECT_EQ(monitor.target.width, 6000);
+  EXPECT_EQ(monitor.target.height, 4500);
+  // At 192 DPI the same monitor is 7.5 twips a pixel: a picture of 400 x 300
+  // pixels is 3000 x 2250 twips and keeps its pixels, centred.
+  platform.pictures["p"] = {3000, 2250};
+  FakeHost sharp(6000, 4500);
+  sharp.screen = ScreenSize{6000, 4500};
+  show->NextSlide(sharp.target, sharp.work);
+  EXPECT_EQ(sharp.target.left, 1500);
+  EXPECT_EQ(sharp.target.top, 1125);
+  EXPECT_EQ(sharp.target.width, 3000);
+}
+
+TEST_F(ShowTest, ATickDuringAnotherWindowsTransitionIsPutOff) {
+  Pictures({"a", "b", "c"});
+  Set("SwapAffect", "Sweep Down");
+  Tick();  // the first slide: no transition
+  FakeHost second(300, 200);
+  second.timer.interval = 500;
+  bool nested = false;
+  platform.onDoEvents = [&] {
+    if (nested) return;
+    nested = true;  // the second window's timer fires inside the transition
+    show->NextSlide(second.target, second.work);
+  };
+  Tick();
+  EXPECT_TRUE(nested);
+  EXPECT_EQ(PathOf(second.target.picture), "");
+  EXPECT_TRUE(second.log.empty());
+  EXPECT_EQ(second.timer.interval, SlideShow::kPutOffMs);
+  EXPECT_EQ(PathOf(host.target.picture), "b");
+  EXPECT_EQ(Get("LastPicture"), "2");
+  // When it comes again, it takes the next position.
+  platform.onDoEvents = nullptr;
+  show->NextSlide(second.target, second.work);
+  EXPECT_EQ(PathOf(second.target.picture), "c");
+  EXPECT_EQ(second.timer.interval, 5000);
+  // A stop that ends the program inside a tick leaves the engine free.
+  show->StopShow = true;
+  EXPECT_THROW(Tick(), ProgramEnded);
+  show->StopShow = false;
+  Tick();
+  EXPECT_EQ(Get("LastPicture"), "1");
+}
+
+TEST_F(ShowTest, JoiningAShowKeepsItsListsAndArmsTheWindow) {
+  Set("BackColor", "255");
+  Set("TransSpeed", "12");
+  settings.SaveSetting("PictureFiles", "File0", std::string("x.jpg") + std::string(250, ' ') + "C:\\A\\");
+  show->StartSlideShow(host.target, 1, host);
+  const int before = show->PicList.Count();
+  show->PicList.Add("added after the start");
+  Set("TransSpeed", "3");
+  Set("BackColor", "65280");
+  Set("PicRandom", "1");
+  FakeHost second(300, 200);
+  second.timer.interval = 9999;
+  show->JoinSlideShow(second.target, second);
+  EXPECT_EQ(show->PicList.Count(), before + 1);  // not built again, not shuffled
+  EXPECT_EQ(show->PicList.Item(before + 1), "added after the start");
+  EXPECT_EQ(platform.random.seeds, 0);
+  EXPECT_EQ(show->TransSpeed, 12);
+  EXPECT_EQ(second.surface.BackColor(), 65280);
+  EXPECT_EQ(second.surface.FillColor(), 65280);
+  EXPECT_EQ(second.timer.interval, 500);
+  EXPECT_TRUE(second.timer.enabled);
+}
+
 }  // namespace
