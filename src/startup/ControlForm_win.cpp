@@ -42,15 +42,19 @@ void ControlForm::Form_Load() {
   PicBase_.Create(hWnd());
   SetWindowSubclass(PicBase_.hWnd(), Msghook1, kHookId, reinterpret_cast<DWORD_PTR>(this));
   GetClientRect(preview, &PreviewRect);
-  const double width = static_cast<double>(PreviewRect.right - PreviewRect.left) * ui::TwipsX();
-  const double height = static_cast<double>(PreviewRect.bottom - PreviewRect.top) * ui::TwipsY();
-  PicBase_.Move(0, 0, ToInt32(width), ToInt32(height));
+  monitor_ = SystemMonitors().front();  // a preview is placed as on the primary monitor
+  Layout();
   if (IsWindow(preview) && SetParent(PicBase_.hWnd(), preview) == nullptr) {
     PicBase_.Create(preview);
     SetWindowSubclass(PicBase_.hWnd(), Msghook1, kHookId, reinterpret_cast<DWORD_PTR>(this));
   }
   PreviewAttached = true;
   Engine().StartSlideShow(PicPreview_, 1, *this);
+}
+
+void ControlForm::Layout() {
+  PicBase_.Move(0, 0, Scale().ToTwipsX(PreviewRect.right - PreviewRect.left),
+                Scale().ToTwipsY(PreviewRect.bottom - PreviewRect.top));
 }
 
 void ControlForm::Msghook1_Message(unsigned msg, uintptr_t, intptr_t, intptr_t) {

@@ -69,6 +69,8 @@ MainForm::MainForm() : ShowForm(kMainFormCaption) {
   PicPreview_.MouseMove = [this](int b, int s, float x, float y) { PicPreview_MouseMove(b, s, x, y); };
 }
 
+MainForm::~MainForm() = default;
+
 void MainForm::HideCursor() {
   while (ShowCursor(FALSE) >= -5) {
   }
@@ -86,11 +88,9 @@ void MainForm::GetPlatformId() {
 
 void MainForm::Form_Load() {
   PicBase_.Create(hWnd());
-  PicBase_.SetFont("MS Serif", 12, false);
   SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-  const long width = GetSystemMetrics(SM_CXSCREEN) * static_cast<long>(ui::TwipsX());
-  const long height = GetSystemMetrics(SM_CYSCREEN) * static_cast<long>(ui::TwipsY());
-  Move(0, 0, width, height);
+  monitor_ = ListMonitors().front();
+  Layout();
   try {
     UsePassword = ToInt16(NumberOfText(ReadRegValue(reinterpret_cast<uintptr_t>(HKEY_CURRENT_USER),
                                                     "Control Panel\\Desktop", "ScreenSaveUsePassword")));
@@ -102,10 +102,52 @@ void MainForm::Form_Load() {
     UINT scratch = 0;
     SystemParametersInfoA(kScreenSaverRunning, 1, &scratch, 0);
   }
-  PicBase_.Move(0, 0, width, height);
   Engine().StartSlideShow(PicPreview_, 1, *this);
+  CoverMonitors();
   GetCursorPos(&lastCursor_);
   HideCursor();
+}
+
+void MainForm::Layout() {
+  PicBase_.SetFont("MS Serif", 12, false);
+  Cover(monitor_);
+}
+
+void MainForm::CoverMonitors() {
+  std::vector<MonitorRect> all = ListMonitors();
+  if (all.empty()) return;
+  if (!(all.front() == monitor_)) Cover(all.front());
+  const std::vector<MonitorRect> others(all.begin() + 1, all.end());
+  std::vector<MonitorRect> covered;
+  for (const auto& m : monitors_) covered.push_back(m->Monitor());
+  const MonitorAssignment assignment = AssignMonitors(covered, others);
+  std::vector<std::unique_ptr<MonitorForm>> kept;
+  for (std::size_t i = 0; i < monitors_.size(); ++i) {
+    const int to = assignment.monitorOfWindow[i];
+    if (to < 0) {
+      monitors_[i]->Release();
+      monitors_[i]->Unload();
+      continue;
+    }
+    if (!(monitors_[i]->Monitor() == others[static_cast<std::size_t>(to)]))
+      monitors_[i]->MoveTo(others[static_cast<std::size_t>(to)]);
+    kept.push_back(std::move(monitors_[i]));
+  }
+  monitors_ = std::move(kept);
+  for (std::size_t m : assignment.newWindows) {
+    auto form = std::make_unique<MonitorForm>(*this, others[m]);
+    form->Show();
+    monitors_.push_back(std::move(form));
+  }
+}
+
+LRESULT MainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_DISPLAYCHANGE) {
+    // A monitor added, removed or changed: no monitor left uncovered, no
+    // window left off the screen.
+    CoverMonitors();
+  }
+  return ShowForm::WndProc(msg, wParam, lParam);
 }
 
 void MainForm::Form_KeyDown(int, int) { Unload(); }
@@ -149,6 +191,10 @@ void MainForm::Form_QueryUnload(int& Cancel, int) {
 }
 
 void MainForm::Form_Unload(int&) {
+  for (const auto& monitor : monitors_) {
+    monitor->Release();
+    monitor->Unload();
+  }
   while (ShowCursor(TRUE) < 6) {
   }
   if (PasswordMode()) {

@@ -5,6 +5,7 @@
 
 #include "Convert.h"
 #include "App.h"
+#include "Dpi.h"
 #include "WinPlatform.h"
 #include "ShowWindows.h"
 #include "frmConfig.h"
@@ -256,6 +257,9 @@ void Main() {
 }  // namespace tessaly
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Every window of the program is drawn at the DPI of its monitor.
+  tessaly::ui::EnablePerMonitorAwareness();
+  tessaly::ui::SetMonitorDpiScaling(true);
   tessaly::Main();
   return tessaly::ui::RunMessageLoop();
 }

@@ -84,6 +84,7 @@ void Form::Load(HWND owner) {
     GetWindowTextA(hwnd_, title, sizeof title);
     caption_ = title;
   }
+  TakeMonitorDpi();
   detail::AddForm(this);
   if (accelerators_) detail::SetWindowAccelerators(hwnd_, accelerators_);
   for (TimerControl* t : timers_) t->Arm();
@@ -225,6 +226,11 @@ LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ENDSESSION:
       if (wParam) UnloadWithMode(kUnloadFromSession);
+      return 0;
+    case WM_DPICHANGED:
+      if (!MonitorDpiScaling()) break;
+      Form_DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      if (IsDialog()) break;  // the dialog manager scales the dialog and its controls
       return 0;
     default:
       break;

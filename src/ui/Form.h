@@ -11,6 +11,7 @@
 
 #include "Controls.h"
 #include "WindowBinding.h"
+#include "Dpi.h"
 
 namespace tessaly::ui {
 
@@ -67,6 +68,14 @@ class Form : public LoadedWindow, protected WindowHandler {
   long Height() const;
   void SetCaption(const std::string& caption);
   const std::string& Caption() const { return caption_; }
+  // The form's twips per pixel (Dpi.h): the DPI of its monitor with
+  // per-monitor scaling on, else the process-wide twips. Inside the form's
+  // own code these stand for the process-wide functions of App.h.
+  const TwipsScale& Scale() const { return scale_; }
+  double TwipsX() const { return scale_.TwipsX(); }
+  double TwipsY() const { return scale_.TwipsY(); }
+  int TwipsToPixelsX(double twips) const { return scale_.ToPixelsX(twips); }
+  int TwipsToPixelsY(double twips) const { return scale_.ToPixelsY(twips); }
 
   // Event handlers; X and Y in twips from the client area's top-left.
   virtual void Form_Load() {}
@@ -79,6 +88,10 @@ class Form : public LoadedWindow, protected WindowHandler {
   virtual void Form_MouseMove(int Button, int Shift, float X, float Y) {
     (void)Button, (void)Shift, (void)X, (void)Y;
   }
+
+  // WM_DPICHANGED with per-monitor scaling on: the new DPI and the window
+  // rectangle the system suggests for it. The default takes both.
+  virtual void Form_DpiChanged(int dpi, const RECT& suggested);
 
   // Timers owned by this form (TimerControl registers itself).
   void AttachTimer(TimerControl* timer);
@@ -95,6 +108,7 @@ class Form : public LoadedWindow, protected WindowHandler {
   virtual DWORD WindowExStyle() const { return 0; }
 
   void UnloadWithMode(int mode);
+  void SetDpi(int dpi) { scale_.SetDpi(dpi); }
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
@@ -104,6 +118,8 @@ class Form : public LoadedWindow, protected WindowHandler {
   void Discard();
   // Takes the form off the loaded windows; true when it was the last one.
   bool Unlist(HWND hwnd);
+  // With per-monitor scaling on, takes the DPI of the window's monitor.
+  void TakeMonitorDpi();
 
   int templateId_ = 0;
   std::string caption_;
@@ -113,6 +129,7 @@ class Form : public LoadedWindow, protected WindowHandler {
   bool unloading_ = false;
   bool defaulted_ = false;  // the message being handled asked for DefaultProc
   std::vector<TimerControl*> timers_;
+  TwipsScale scale_;
 };
 
 // The Shift argument for the handlers from a mouse message's wParam.

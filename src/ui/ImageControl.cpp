@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "App.h"
+#include "Form.h"
 #include "GdiHandles.h"
 #include "Picture.h"
 #include "PictureBox.h"
@@ -36,8 +37,11 @@ ImageControl::~ImageControl() {
 Surface& ImageControl::Container() { return *container_; }
 
 RECT ImageControl::PixelRect() const {
-  const int x = TwipsToPixelsX(left_), y = TwipsToPixelsY(top_);
-  const int w = std::max(0, TwipsToPixelsX(width_)), h = std::max(0, TwipsToPixelsY(height_));
+  // At the DPI of the box's window, or the process-wide scale without a box.
+  const auto px = [this](long t) { return container_ ? container_->TwipsToPixelsX(t) : TwipsToPixelsX(t); };
+  const auto py = [this](long t) { return container_ ? container_->TwipsToPixelsY(t) : TwipsToPixelsY(t); };
+  const int x = px(left_), y = py(top_);
+  const int w = std::max(0, px(width_)), h = std::max(0, py(height_));
   return RECT{x, y, x + w, y + h};
 }
 
@@ -77,6 +81,13 @@ void ImageControl::SetPicture(PicturePtr picture) {
   if (!stretch_ && picture) {
     width = picture->WidthTwips();
     height = picture->HeightTwips();
+    // A raster's natural size is its pixels at the DPI of the box's window,
+    // so that it is drawn pixel for pixel there.
+    const auto* raster = dynamic_cast<const WinPicture*>(picture.get());
+    if (container_ && raster && raster->IsBitmap() && container_->Owner().Scale().Dpi() != 0) {
+      width = std::lround(raster->PixelWidth() * container_->TwipsX());
+      height = std::lround(raster->PixelHeight() * container_->TwipsY());
+    }
   }
   const bool same = picture == picture_;
   Change(left_, top_, width, height, visible_, std::move(picture));

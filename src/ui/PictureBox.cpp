@@ -151,7 +151,7 @@ void PictureBox::SetBackColor(Color c) {
 }
 
 HPEN PictureBox::Pen(Color color) {
-  const int width = std::max(1, drawWidth_);
+  const int width = std::max(1, owner_.Scale().PenPixels(drawWidth_));
   if (pen_ && penWidth_ == width && penColor_ == color) return pen_;
   LOGBRUSH brush{BS_SOLID, ToColorRef(color), 0};
   HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
@@ -194,7 +194,7 @@ void PictureBox::Circle(double x, double y, double radius) {
   if (!dc) return;
   const int cx = TwipsToPixelsX(x), cy = TwipsToPixelsY(y);
   const int r = static_cast<int>(std::lround(std::fabs(radius) / TwipsX()));
-  const int width = std::max(1, drawWidth_);
+  const int width = std::max(1, owner_.Scale().PenPixels(drawWidth_));
   if (width == 1) {
     Selection pen(dc.get(), Pen(foreColor_));
     Selection hollow(dc.get(), GetStockObject(NULL_BRUSH));
@@ -222,17 +222,18 @@ void PictureBox::PSet(double x, double y, Color color) {
   if (!dc) return;
   const int cx = TwipsToPixelsX(x), cy = TwipsToPixelsY(y);
   const COLORREF c = ToColorRef(color);
-  if (drawWidth_ <= 1) {
+  const int width = owner_.Scale().PenPixels(drawWidth_);
+  if (width <= 1) {
     SetPixel(dc.get(), cx, cy, c);
   } else {
     // Ellipse with a one-pixel pen covers left..right-1: a dot of exactly
     // DrawWidth pixels across.
-    const int left = cx - drawWidth_ / 2, top = cy - drawWidth_ / 2;
+    const int left = cx - width / 2, top = cy - width / 2;
     GdiObject<HBRUSH> brush(CreateSolidBrush(c));
     GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, c));
     Selection sb(dc.get(), brush.get());
     Selection sp(dc.get(), pen.get());
-    Ellipse(dc.get(), left, top, left + drawWidth_, top + drawWidth_);
+    Ellipse(dc.get(), left, top, left + width, top + width);
   }
   GdiFlush();
 }

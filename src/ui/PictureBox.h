@@ -40,6 +40,12 @@ class PictureBox : public Surface, private WindowHandler {
   long Top() const;
   void SetFont(const std::string& face, double points, bool bold);
   void SetFocus();
+  // Twips per pixel of the owner form (Dpi.h); inside the box's own code
+  // these stand for the process-wide functions of App.h.
+  double TwipsX() const;
+  double TwipsY() const;
+  int TwipsToPixelsX(double twips) const;
+  int TwipsToPixelsY(double twips) const;
 
   // Events; X and Y in twips from the box's top-left. Mouse events over a
   // visible image go to that image instead.

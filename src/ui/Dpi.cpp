@@ -1,0 +1,89 @@
+#include "Dpi.h"
+
+#include <cmath>
+
+#include "App.h"
+#include "Form.h"
+#include "PictureBox.h"
+
+namespace tessaly::ui {
+namespace {
+
+bool g_monitorScaling = false;
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+template <typename Fn>
+Fn Lookup(const char* module, const char* name) {
+  HMODULE m = GetModuleHandleA(module);
+  if (!m) m = LoadLibraryA(module);
+  return m ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
+}
+
+}  // namespace
+
+void SetMonitorDpiScaling(bool on) { g_monitorScaling = on; }
+bool MonitorDpiScaling() { return g_monitorScaling; }
+
+int WindowDpi(HWND hwnd) {
+  using Fn = UINT(WINAPI*)(HWND);
+  static const Fn getDpiForWindow = Lookup<Fn>("user32.dll", "GetDpiForWindow");
+  const UINT dpi = getDpiForWindow && hwnd ? getDpiForWindow(hwnd) : 0;
+  return dpi > 0 ? static_cast<int>(dpi) : ScreenDpi();
+}
+
+int MonitorDpi(HMONITOR monitor) {
+  using Fn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const Fn getDpiForMonitor = Lookup<Fn>("shcore.dll", "GetDpiForMonitor");
+  UINT x = 0, y = 0;
+  if (getDpiForMonitor && monitor && SUCCEEDED(getDpiForMonitor(monitor, 0 /* effective */, &x, &y)) && x > 0)
+    return static_cast<int>(x);
+  return ScreenDpi();
+}
+
+void EnablePerMonitorAwareness() {
+  using ContextFn = BOOL(WINAPI*)(HANDLE);
+  using AwareFn = BOOL(WINAPI*)();
+  static const ContextFn setContext = Lookup<ContextFn>("user32.dll", "SetProcessDpiAwarenessContext");
+  if (setContext) {
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2; refused (access denied)
+    // when the manifest has set the awareness already, which is as good.
+    setContext(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4)));
+    return;
+  }
+  static const AwareFn setAware = Lookup<AwareFn>("user32.dll", "SetProcessDPIAware");
+  if (setAware) setAware();
+}
+
+double TwipsScale::TwipsX() const { return dpi_ ? 1440.0 / dpi_ : ui::TwipsX(); }
+double TwipsScale::TwipsY() const { return dpi_ ? 1440.0 / dpi_ : ui::TwipsY(); }
+int TwipsScale::ToPixelsX(double twips) const { return static_cast<int>(std::lround(twips / TwipsX())); }
+int TwipsScale::ToPixelsY(double twips) const { return static_cast<int>(std::lround(twips / TwipsY())); }
+long TwipsScale::ToTwipsX(long pixels) const { return std::lround(pixels * TwipsX()); }
+long TwipsScale::ToTwipsY(long pixels) const { return std::lround(pixels * TwipsY()); }
+int TwipsScale::PenPixels(int width) const { return dpi_ ? MulDiv(width, dpi_, 96) : width; }
+
+// ---------------------------------------------------------------------------
+// The DPI side of forms and picture boxes
+
+void Form::TakeMonitorDpi() {
+  if (MonitorDpiScaling() && hwnd_) scale_.SetDpi(WindowDpi(hwnd_));
+}
+
+void Form::Form_DpiChanged(int dpi, const RECT& suggested) {
+  scale_.SetDpi(dpi);
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+double PictureBox::TwipsX() const { return owner_.Scale().TwipsX(); }
+double PictureBox::TwipsY() const { return owner_.Scale().TwipsY(); }
+int PictureBox::TwipsToPixelsX(double twips) const { return owner_.Scale().ToPixelsX(twips); }
+int PictureBox::TwipsToPixelsY(double twips) const { return owner_.Scale().ToPixelsY(twips); }
+
+}  // namespace tessaly::ui
