@@ -277,8 +277,46 @@ Sample TakeSample(long slide) {
 // ---------------------------------------------------------------------------
 // The soak
 
+// The system registry, with every "LastPicture" the show stores written down
+// in order: with a window on each monitor, all of them take their positions
+// from the one stored value.
+class RecordingRegistry : public tessaly::RegistryApi {
+ public:
+  std::vector<long> lastPictures;
+  long OpenKey(tessaly::RegHandle root, const std::string& subKey, unsigned access, tessaly::RegHandle& key) override {
+    return system_.OpenKey(root, subKey, access, key);
+  }
+  long CreateKey(tessaly::RegHandle root, const std::string& subKey, unsigned access,
+                 tessaly::RegHandle& key) override {
+    return system_.CreateKey(root, subKey, access, key);
+  }
+  long QueryValue(tessaly::RegHandle key, const std::string& name, unsigned* type, unsigned char* data,
+                  unsigned long* size) override {
+    return system_.QueryValue(key, name, type, data, size);
+  }
+  long SetValue(tessaly::RegHandle key, const std::string& name, unsigned type, const unsigned char* data,
+                unsigned long size) override {
+    if (name == "LastPicture" && data)
+      lastPictures.push_back(std::atol(std::string(reinterpret_cast<const char*>(data), size).c_str()));
+    return system_.SetValue(key, name, type, data, size);
+  }
+  long DeleteValue(tessaly::RegHandle key, const std::string& name) override { return system_.DeleteValue(key, name); }
+  long DeleteKey(tessaly::RegHandle key, const std::string& subKey) override {
+    return system_.DeleteKey(key, subKey);
+  }
+  long CloseKey(tessaly::RegHandle key) override { return system_.CloseKey(key); }
+
+ private:
+  tessaly::RegistryApi& system_ = tessaly::SystemRegistry();
+};
+
+RecordingRegistry& Recorder() {
+  static RecordingRegistry registry;
+  return registry;
+}
+
 tessaly::CRegSettings& Settings() {
-  static tessaly::CRegSettings settings(tessaly::SystemRegistry(), kCompany, kSoakProduct);
+  static tessaly::CRegSettings settings(Recorder(), kCompany, kSoakProduct);
   return settings;
 }
 
@@ -300,6 +338,7 @@ class SoakForm : public tessaly::MainForm {
   long wrongPosition = 0, wrongColour = 0, noPicture = 0;
   long lastStored = 0;
   long listCount = 0;
+  long monitorSlides = 0, monitorWrong = 0;
   std::vector<long> shownPerFormat = std::vector<long>(5, 0);
   std::vector<Sample> samples;
   std::string firstFault;
@@ -314,7 +353,10 @@ class SoakForm : public tessaly::MainForm {
     const bool transition = next % kEffectEvery == 0;
     const std::size_t effect = static_cast<std::size_t>((next / kEffectEvery) % 9);
     Settings().SaveSetting("Options", "SwapAffect", transition ? tessaly::kEffects[effect] : "None");
+    const std::size_t storedBefore = Recorder().lastPictures.size();
     MainForm::tmrSwitch_Timer();
+    // Put off while another monitor's slide ran: it comes again.
+    if (Recorder().lastPictures.size() == storedBefore) return;
     if (transition && slides > 0) ++effectsRun[effect];
     ++slides;
     Check();
@@ -332,9 +374,36 @@ class SoakForm : public tessaly::MainForm {
     if (firstFault.empty()) firstFault = "slide " + std::to_string(slides) + ": " + what;
   }
 
+  // The windows on the other monitors: each shows one of the pictures.
+  void CheckMonitors() {
+    for (const auto& monitor : MonitorForms()) {
+      tessaly::Image& target = monitor->PicPreview();
+      const auto* picture = dynamic_cast<const tessaly::ui::WinPicture*>(target.GetPicture().get());
+      if (!picture || !target.Visible()) continue;  // its first tick may be yet to come
+      ++monitorSlides;
+      auto& box = dynamic_cast<tessaly::ui::PictureBox&>(monitor->PicBase());
+      const int x = box.TwipsToPixelsX(target.Left() + target.Width() / 2.0);
+      const int y = box.TwipsToPixelsY(target.Top() + target.Height() / 2.0);
+      HDC dc = GetDC(box.hWnd());
+      const COLORREF seen = GetPixel(dc, x, y);
+      ReleaseDC(box.hWnd(), dc);
+      bool known = false;
+      for (const Good& g : kGood) known = known || Near(seen, g.colour);
+      if (!known) {
+        ++monitorWrong;
+        char text[96];
+        std::snprintf(text, sizeof text, "monitor window centre (%d,%d) is %06lX", x, y,
+                      static_cast<unsigned long>(seen));
+        Fault(text);
+      }
+    }
+  }
+
   void Check() {
-    const long stored = std::atol(Settings().GetSetting("Options", "LastPicture", "0").c_str());
-    const long expected = lastStored % listCount + 1;
+    CheckMonitors();
+    const long stored = Recorder().lastPictures.back();  // what this slide stored
+    // With windows on other monitors their slides come in between.
+    const long expected = MonitorForms().empty() ? lastStored % listCount + 1 : stored;
     if (stored != expected) {
       ++wrongPosition;
       Fault("LastPicture " + std::to_string(stored) + ", expected " + std::to_string(expected));
@@ -419,7 +488,22 @@ int Soak(long slides) {
   std::printf("slides %ld (placed %ld, stretched %ld)\n", form.slides, form.placed, form.stretched);
   for (const Sample& x : form.samples)
     std::printf("sample slide %5ld: gdi %ld user %ld private %zu\n", x.slide, x.gdi, x.user, x.privateBytes);
+  const std::size_t monitors = form.MonitorForms().size();
+  std::printf("windows on further monitors %zu, their slides seen %ld\n", monitors, form.monitorSlides);
   check(form.slides == slides, "the show ran " + std::to_string(slides) + " slides");
+  const std::vector<long>& stored = Recorder().lastPictures;
+  long broken = 0;
+  for (std::size_t i = 1; i < stored.size(); ++i)
+    if (stored[i] != stored[i - 1] % form.listCount + 1) ++broken;
+  check(broken == 0 && stored.size() >= static_cast<std::size_t>(slides),
+        "every stored LastPicture followed the one before (" + std::to_string(stored.size()) + " stored, " +
+            std::to_string(broken) + " out of turn)");
+  if (monitors > 0) {
+    check(form.monitorSlides >= slides / 2 && stored.size() >= static_cast<std::size_t>(slides + slides / 3),
+          "the windows on the other monitors showed pictures in turn (" + std::to_string(form.monitorSlides) + ")");
+    check(form.monitorWrong == 0,
+          "their centres have a picture's colour (" + std::to_string(form.monitorWrong) + " wrong)");
+  }
   check(form.wrongPosition == 0, "LastPicture advanced by one each slide (" + std::to_string(form.wrongPosition) +
                                      " wrong)");
   check(form.noPicture == 0, "every slide showed a picture (" + std::to_string(form.noPicture) + " without)");
