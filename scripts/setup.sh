@@ -10,7 +10,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64
-  xvfb xdotool x11-utils imagemagick
+  xvfb xserver-xephyr xdotool x11-utils imagemagick
   libjpeg-turbo-progs python3
   alsa-utils libasound2-plugins
 )
