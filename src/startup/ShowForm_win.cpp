@@ -47,9 +47,12 @@ std::optional<ScreenSize> ShowForm::ShowScreen() const {
 void ShowForm::Cover(const MonitorRect& monitor) {
   monitor_ = monitor;
   if (!hWnd()) return;
+  RECT was{};
+  GetWindowRect(hWnd(), &was);
+  const bool moved = !(MonitorRect{was.left, was.top, was.right, was.bottom} == monitor);
   SetWindowPos(hWnd(), nullptr, monitor.left, monitor.top, monitor.Width(), monitor.Height(),
                SWP_NOZORDER | SWP_NOACTIVATE);
-  if (ui::MonitorDpiScaling()) {
+  if (moved && ui::MonitorDpiScaling()) {
     const int dpi = ui::WindowDpi(hWnd());
     if (dpi != Scale().Dpi()) {
       RECT r{monitor.left, monitor.top, monitor.right, monitor.bottom};
@@ -103,8 +106,10 @@ void MonitorForm::Form_MouseMove(int, int, float, float) { primary_.MouseMoved()
 
 void MonitorForm::Form_QueryUnload(int& Cancel, int) {
   if (released_) return;
-  Cancel = 1;
+  // Closing one of the windows ends the whole show, with its question; when
+  // that close is refused, this window stays as well.
   primary_.Unload();
+  if (primary_.Loaded()) Cancel = 1;
 }
 
 void MonitorForm::Form_Unload(int&) { tmrSwitch_.SetEnabled(false); }
