@@ -10,7 +10,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-for tool in cmake ninja x86_64-w64-mingw32-g++-posix /usr/lib/wine/wine64 Xvfb cjpeg djpeg convert python3; do
+for tool in cmake ninja x86_64-w64-mingw32-g++-posix /usr/lib/wine/wine64 Xvfb Xephyr xdpyinfo cjpeg djpeg convert python3; do
   command -v "$tool" >/dev/null 2>&1 || { bash scripts/setup.sh; break; }
 done
 jobs=$(nproc)
@@ -38,6 +38,9 @@ show_pid=""
 cleanup() {
   [ -n "$show_pid" ] && kill "$show_pid" >/dev/null 2>&1 || true
   wineserver -k >/dev/null 2>&1 || true
+  [ -d "$run/prefix2" ] && WINEPREFIX=$run/prefix2 wineserver -k >/dev/null 2>&1 || true
+  [ -n "${xephyr_pid:-}" ] && kill "$xephyr_pid" >/dev/null 2>&1 || true
+  [ -n "${outer_pid:-}" ] && kill "$outer_pid" >/dev/null 2>&1 || true
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
   rm -rf "$run"
 }
@@ -48,15 +51,42 @@ export DISPLAY=$display
 echo "bench: making the prefix" >&2
 "$WINE" wineboot -i >/dev/null 2>&1
 wineserver -w || true
+# Two monitors for the figures that compare with one: Xephyr (800x600 and
+# 1024x768 side by side) inside a wider Xvfb, with a copy of the prefix and
+# a wineserver of its own.
+cp -a "$WINEPREFIX" "$run/prefix2"
+free_display() {
+  local n
+  for n in $(seq "$1" 199); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then echo ":$n"; return; fi
+  done
+}
+x_up() { xdpyinfo -display "$1" >/dev/null 2>&1; }
+outer=$(free_display $((${display#:} + 1)))
+Xvfb "$outer" -screen 0 1824x768x24 -nolisten tcp >/dev/null 2>&1 &
+outer_pid=$!
+for _ in $(seq 50); do x_up "$outer" && break; sleep 0.1; done
+display2=$(free_display $((${outer#:} + 1)))
+DISPLAY=$outer Xephyr "$display2" +xinerama -extension RANDR -screen 800x600+0+0 -screen 1024x768+800+0 \
+  -nolisten tcp >/dev/null 2>&1 &
+xephyr_pid=$!
+for _ in $(seq 50); do x_up "$display2" && break; sleep 0.1; done
+WINEPREFIX=$run/prefix2 DISPLAY=$display2 wineserver -p >/dev/null 2>&1 &
 wineserver -p >/dev/null 2>&1 &
 
 drive="$WINEPREFIX/drive_c"
 cp build/win64/src/startup/Tessaly.scr "$drive/windows/system32/Tessaly.scr"
 cp build/bench/tessaly_bench.exe "$drive/tessaly_bench.exe"
 bench() { "$WINE" 'C:\tessaly_bench.exe' "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+# on_two CMD...: runs CMD with the two-monitor display and prefix.
+on_two() { WINEPREFIX=$run/prefix2 DISPLAY=$display2 "$@"; }
 echo "bench: making the pictures" >&2
 python3 bench/make_pictures.py "$drive/bench" 1024 768
 bench metafiles 'C:\bench' 1024 768 >/dev/null
+drive2="$run/prefix2/drive_c"
+cp -a "$drive/bench" "$drive2/bench"
+cp "$drive/tessaly_bench.exe" "$drive2/tessaly_bench.exe"
+cp "$drive/windows/system32/Tessaly.scr" "$drive2/windows/system32/Tessaly.scr"
 
 ratio() { python3 -c 'import sys; a, b = float(sys.argv[1]), float(sys.argv[2]); print("%.2f" % (a / b) if b > 0 else "n/a")' "$1" "$2"; }
 
@@ -102,6 +132,15 @@ seed_show() {  # seed_show INTERVAL [PICTURE]: one picture (or none), no effect
   done
 }
 
+echo "== 1b. per-slide cost with two monitors (800x600 primary, 1024x768 beside it; one show, each window's NextSlide) =="
+for spec in 1mp.jpg:9 12mp.jpg:5 screen.bmp:9 screen.emf:9; do
+  f=${spec%%:*} n=${spec##*:}
+  one=$(bench slide "C:\\bench\\$f" full "$n" | awk '/^slide/{print $3}')
+  set -- $(on_two bench slide "C:\\bench\\$f" monitors "$n" | awk '/^slide/{print $3, $4}')
+  both=$(python3 -c "print('%.3f' % ($1 + $2))")
+  echo "per-slide two monitors $f: primary $1 ms, second $2 ms, both $both ms = $(ratio "$both" "$one") x one monitor (1024x768) $one ms"
+done
+
 echo "== 2. time to first picture (Tessaly.scr /s, process start to picture on screen; median of 3) =="
 median() { python3 -c 'import statistics, sys; print("%.1f" % statistics.median(float(x) for x in sys.argv[1:]))' "$@"; }
 seed_show 10 screen.jpg
@@ -123,25 +162,33 @@ for where in full preview; do
   done
 done
 
-echo "== 4. idle cost (Tessaly.scr /s, Interval 10, 30 s after the first picture) =="
+echo "== 4. idle cost (Tessaly.scr /s, Interval 10, 30 s after the first picture; one monitor, then two) =="
+idle() {  # idle LABEL FIRST: after LastPicture reads FIRST, 30 s of the show's CPU
+  "$WINE" 'C:\windows\system32\Tessaly.scr' /s >/dev/null 2>&1 &
+  show_pid=$!
+  local deadline=$(( $(date +%s) + 30 ))
+  until "$WINE" reg query "$KEY\\Options" /v LastPicture 2>/dev/null | grep -q "REG_SZ *$2"; do
+    [ "$(date +%s)" -ge "$deadline" ] && break
+    sleep 0.2
+  done
+  local hz c0 c1 t0 t1
+  hz=$(getconf CLK_TCK)
+  c0=$(awk '{print $14 + $15}' "/proc/$show_pid/stat"); t0=$(date +%s.%N)
+  sleep 30
+  c1=$(awk '{print $14 + $15}' "/proc/$show_pid/stat"); t1=$(date +%s.%N)
+  kill "$show_pid" >/dev/null 2>&1 || true
+  show_pid=""
+  python3 -c 'import sys
+label = sys.argv[1]
+c0, c1, hz, t0, t1 = map(float, sys.argv[2:])
+print("idle %s: %.2f %% of one core (%.2f s CPU in %.1f s, the slide changes of the interval included)" % (label, (c1 - c0) / hz / (t1 - t0) * 100, (c1 - c0) / hz, t1 - t0))' "$1" "$c0" "$c1" "$hz" "$t0" "$t1"
+}
 seed_show 10 1mp.jpg
-"$WINE" 'C:\windows\system32\Tessaly.scr' /s >/dev/null 2>&1 &
-show_pid=$!
-deadline=$(( $(date +%s) + 30 ))
-until "$WINE" reg query "$KEY\\Options" /v LastPicture 2>/dev/null | grep -q 'REG_SZ *1'; do
-  [ "$(date +%s)" -ge "$deadline" ] && break
-  sleep 0.2
-done
-cpu() { awk '{print $14 + $15}' "/proc/$show_pid/stat"; }
-hz=$(getconf CLK_TCK)
-c0=$(cpu); t0=$(date +%s.%N)
-sleep 30
-c1=$(cpu); t1=$(date +%s.%N)
-kill "$show_pid" >/dev/null 2>&1 || true
-show_pid=""
-python3 -c 'import sys
-c0, c1, hz, t0, t1 = map(float, sys.argv[1:])
-print("idle: %.2f %% of one core (%.2f s CPU in %.1f s, three slide changes included)" % ((c1 - c0) / hz / (t1 - t0) * 100, (c1 - c0) / hz, t1 - t0))' "$c0" "$c1" "$hz" "$t0" "$t1"
+idle "one monitor" 1
+on_two seed_show 10 1mp.jpg
+# Two windows: after the first slide of each the stored position is 1 again
+# (one picture in the list).
+on_two idle "two monitors" 1
 
 echo "== 5. memory (private bytes while the 48 MP JPEG is shown) =="
 bench memory 'C:\bench\48mp.jpg' | awk '/^memory/{

@@ -4,6 +4,11 @@
 //
 //   tessaly_bench slide FILE full|preview N   median time of one NextSlide
 //                                             that loads and places FILE
+//   tessaly_bench slide FILE monitors N       the same with a show window on
+//                                             each of the first two monitors
+//                                             (the second joined to the
+//                                             first's show): the median of
+//                                             each window's NextSlide
 //   tessaly_bench decode FILE N               median OleLoadPicturePath
 //   tessaly_bench transitions full|preview    every effect at speeds 1, 10
 //                                             and 20: measured and nominal
@@ -23,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -124,11 +130,18 @@ HWND PreviewParent() {
 // the work image, and a timer.
 class BenchHost : public ui::Form, public ShowHost {
  public:
-  explicit BenchHost(bool preview)
+  explicit BenchHost(bool preview, const RECT* monitor = nullptr)
       : ui::Form("Tessaly Bench Show"), box(*this), target(box, *this, true), work(box, *this, false), timer(*this),
         preview_(preview) {
     work.SetVisible(false);
     timer.SetEnabled(false);
+    monitor_ = monitor ? *monitor : RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  // Placed for the monitor it covers, as the program's show windows are.
+  std::optional<ScreenSize> ShowScreen() const override {
+    if (preview_) return std::nullopt;
+    return ScreenSize{(monitor_.right - monitor_.left) * static_cast<long>(ui::TwipsX()),
+                      (monitor_.bottom - monitor_.top) * static_cast<long>(ui::TwipsY())};
   }
   void Open() {
     if (preview_) {
@@ -142,9 +155,9 @@ class BenchHost : public ui::Form, public ShowHost {
     ui::DoEvents();
   }
   void Form_Load() override {
-    const long w = GetSystemMetrics(SM_CXSCREEN) * static_cast<long>(ui::TwipsX());
-    const long h = GetSystemMetrics(SM_CYSCREEN) * static_cast<long>(ui::TwipsY());
-    Move(0, 0, w, h);
+    const long w = (monitor_.right - monitor_.left) * static_cast<long>(ui::TwipsX());
+    const long h = (monitor_.bottom - monitor_.top) * static_cast<long>(ui::TwipsY());
+    Move(monitor_.left * static_cast<long>(ui::TwipsX()), monitor_.top * static_cast<long>(ui::TwipsY()), w, h);
     box.Create(hWnd());
     box.Move(0, 0, w, h);
   }
@@ -160,6 +173,7 @@ class BenchHost : public ui::Form, public ShowHost {
 
  private:
   bool preview_;
+  RECT monitor_{};
 };
 
 struct Bench {
@@ -193,6 +207,58 @@ int Slide(const std::string& file, bool preview, int n) {
     times.push_back((Now() - t0) * 1000);
   }
   std::printf("slide %s %.3f\n", preview ? "preview" : "full", Median(times));
+  return 0;
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoA(monitor, &info)) {
+    auto* rects = reinterpret_cast<std::vector<RECT>*>(list);
+    if (info.dwFlags & MONITORINFOF_PRIMARY) {
+      rects->insert(rects->begin(), info.rcMonitor);
+    } else {
+      rects->push_back(info.rcMonitor);
+    }
+  }
+  return TRUE;
+}
+
+// One show on the first two monitors, each window ticking in turn.
+int SlideOnMonitors(const std::string& file, int n) {
+  std::vector<RECT> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  if (monitors.size() < 2) {
+    std::printf("slide error only %zu monitor(s)\n", monitors.size());
+    return 1;
+  }
+  StoreShow(file);
+  InitScale();
+  WinPlatform platform;
+  SlideShow show(Settings(), platform, SystemFileSystem(), "/S");
+  BenchHost first(false, &monitors[0]), second(false, &monitors[1]);
+  first.Open();
+  second.Open();
+  show.StartSlideShow(first.target, 1, first);
+  show.JoinSlideShow(second.target, second);
+  first.timer.SetEnabled(false);
+  second.timer.SetEnabled(false);
+  show.NextSlide(first.target, first.work);  // the first slides
+  show.NextSlide(second.target, second.work);
+  if (!first.target.GetPicture() || !second.target.GetPicture()) {
+    std::printf("slide error %s was not shown\n", file.c_str());
+    return 1;
+  }
+  std::vector<double> times[2];
+  for (int i = 0; i < n; ++i) {
+    for (int w = 0; w < 2; ++w) {
+      BenchHost& host = w == 0 ? first : second;
+      const double t0 = Now();
+      show.NextSlide(host.target, host.work);
+      times[w].push_back((Now() - t0) * 1000);
+    }
+  }
+  std::printf("slide monitors %.3f %.3f\n", Median(times[0]), Median(times[1]));
   return 0;
 }
 
@@ -385,6 +451,7 @@ int Launch(const std::string& rgb, const std::string& commandLine) {
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   const std::string arg = argc > 2 ? argv[2] : "";
+  if (mode == "slide" && argc > 4 && std::string(argv[3]) == "monitors") return SlideOnMonitors(arg, std::atoi(argv[4]));
   if (mode == "slide" && argc > 4) return Slide(arg, std::string(argv[3]) == "preview", std::atoi(argv[4]));
   if (mode == "decode" && argc > 3) return Decode(arg, std::atoi(argv[3]));
   if (mode == "transitions" && argc > 3) return Transitions(arg == "preview", argv[3]);
