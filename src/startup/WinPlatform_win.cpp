@@ -1,15 +1,29 @@
 #include "WinPlatform.h"
 
 #include "App.h"
+#include "Dpi.h"
 #include "Picture.h"
 
 namespace tessaly {
 
 PicturePtr WinPlatform::LoadPicture(const std::string& path) { return ui::LoadPictureFile(path); }
 
-long WinPlatform::ScreenWidthTwips() { return static_cast<long>(GetSystemMetrics(SM_CXSCREEN)) * ui::TwipsX(); }
+namespace {
 
-long WinPlatform::ScreenHeightTwips() { return static_cast<long>(GetSystemMetrics(SM_CYSCREEN)) * ui::TwipsY(); }
+// The primary monitor in twips: at its real DPI with per-monitor scaling on
+// (as the windows there convert), else at the process-wide twips.
+long PrimaryTwips(int pixels, int processTwips) {
+  if (!ui::MonitorDpiScaling()) return static_cast<long>(pixels) * processTwips;
+  ui::TwipsScale scale;
+  scale.SetDpi(ui::MonitorDpi(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)));
+  return scale.ToTwipsX(pixels);
+}
+
+}  // namespace
+
+long WinPlatform::ScreenWidthTwips() { return PrimaryTwips(GetSystemMetrics(SM_CXSCREEN), ui::TwipsX()); }
+
+long WinPlatform::ScreenHeightTwips() { return PrimaryTwips(GetSystemMetrics(SM_CYSCREEN), ui::TwipsY()); }
 
 void WinPlatform::DoEvents() { ui::DoEvents(); }
 
