@@ -181,9 +181,11 @@ void frmConfig::PlaceWindow() {
   const int left = (client.right - imageWidth) / 2;
   MoveWindow(image, left, imageRect.top, imageWidth, imageHeight, TRUE);
 
-  const int tx = ui::TwipsX(), ty = ui::TwipsY();
-  PicBase_.Move((left + kPreviewLeft) * tx, (imageRect.top + kPreviewTop) * ty, kPreviewWidth * tx,
-                kPreviewHeight * ty);
+  // In the window's own twips (its monitor's DPI), so the box keeps its
+  // pixels inside the monitor picture.
+  const ui::TwipsScale& scale = Scale();
+  PicBase_.Move(scale.ToTwipsX(left + kPreviewLeft), scale.ToTwipsY(imageRect.top + kPreviewTop),
+                scale.ToTwipsX(kPreviewWidth), scale.ToTwipsY(kPreviewHeight));
   PicBase_.Create(hWnd());
   SetWindowPos(PicBase_.hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   PicBase_.SetFont(kPreviewFont, kPreviewFontPoints, false);

@@ -77,6 +77,7 @@ void Form::TakeMonitorDpi() {
 
 void Form::Form_DpiChanged(int dpi, const RECT& suggested) {
   scale_.SetDpi(dpi);
+  if (IsDialog()) return;  // the dialog manager moves and scales a dialog
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }

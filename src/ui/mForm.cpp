@@ -8,8 +8,9 @@
 namespace tessaly::ui {
 
 void CenterForm(Form& f) {
-  const long screenWidth = static_cast<long>(GetSystemMetrics(SM_CXSCREEN)) * TwipsX();
-  const long screenHeight = static_cast<long>(GetSystemMetrics(SM_CYSCREEN)) * TwipsY();
+  // The screen in the form's own twips (the DPI of its monitor).
+  const long screenWidth = f.Scale().ToTwipsX(GetSystemMetrics(SM_CXSCREEN));
+  const long screenHeight = f.Scale().ToTwipsY(GetSystemMetrics(SM_CYSCREEN));
   const long width = f.Width(), height = f.Height();
   const long top = screenHeight / 2 - height / 2;
   f.Move(f.Left(), top, width, height);
