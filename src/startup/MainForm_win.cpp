@@ -127,6 +127,9 @@ void MainForm::CoverMonitors() {
     if (to < 0) {
       monitors_[i]->Release();
       monitors_[i]->Unload();
+      // Its tick may be running below this message (a transition lets
+      // messages through): the object stays until the show ends.
+      retired_.push_back(std::move(monitors_[i]));
       continue;
     }
     if (!(monitors_[i]->Monitor() == others[static_cast<std::size_t>(to)]))

@@ -117,6 +117,7 @@ class MainForm : public ShowForm {
   int32_t FirstMoveTime = 0;
   POINT lastCursor_{};
   std::vector<std::unique_ptr<MonitorForm>> monitors_;
+  std::vector<std::unique_ptr<MonitorForm>> retired_;  // closed after a monitor went
 };
 
 // The show on a monitor besides the primary: MainForm's controls and
