@@ -89,7 +89,8 @@ void MainForm::GetPlatformId() {
 void MainForm::Form_Load() {
   PicBase_.Create(hWnd());
   SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-  monitor_ = ListMonitors().front();
+  const std::vector<MonitorRect> monitors = ListMonitors();
+  monitor_ = monitors.empty() ? SystemMonitors().front() : monitors.front();
   Layout();
   try {
     UsePassword = ToInt16(NumberOfText(ReadRegValue(reinterpret_cast<uintptr_t>(HKEY_CURRENT_USER),
