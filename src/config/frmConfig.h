@@ -90,6 +90,8 @@ class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
 
  private:
   void ComposeMonitor();
+  // Pixels of the 96-DPI monitor picture at the window's DPI.
+  int Zoomed(int pixels) const;
   void PlaceWindow();
   // Runs one loading step; an error shows the diagnostic message and the
   // next step runs.
@@ -113,6 +115,7 @@ class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
   ui::TimerControl tmrSwitch_;
   ui::ListBoxControl lists_[2];
   ui::GdiObject<HBITMAP> Picture2_[3];  // the monitor's colour picture, its mask, the work surface
+  double zoom_ = 1.0;  // of the monitor picture and its preview, at a high DPI
   HICON icon_ = nullptr;
   HMENU menu_ = nullptr;
   std::string curPlayList_;

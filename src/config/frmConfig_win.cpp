@@ -5,11 +5,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <exception>
 
 #include "App.h"
 #include "AppError.h"
 #include "AppTitle.h"
+#include "Dpi.h"
 #include "Help.h"
 #include "PlayListFile.h"
 #include "frmAbout.h"
@@ -139,7 +141,8 @@ void frmConfig::LoadStep(const std::function<void()>& step) {
 }
 
 // The monitor drawn over the window's background: the mask ANDed onto the
-// work surface, then the colour picture XORed over it.
+// work surface, then the colour picture XORed over it. On a screen of more
+// than 96 DPI both grow with the DPI, like the dialog around them.
 void frmConfig::ComposeMonitor() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   Picture2_[0].reset(static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_MONITOR), IMAGE_BITMAP, 0, 0, 0)));
@@ -148,23 +151,32 @@ void frmConfig::ComposeMonitor() {
   if (!Picture2_[0] || !Picture2_[1]) return;
   BITMAP bm{};
   GetObjectA(Picture2_[0].get(), sizeof bm, &bm);
+  // The DPI's zoom, but no more than the space above the play list allows.
+  const int dpi = ui::MonitorDpiScaling() ? ui::WindowDpi(hWnd()) : 96;
+  const RECT image = ChildRect(hWnd(), Item(IDC_MONITOR_IMAGE1));
+  const RECT frame = ChildRect(hWnd(), Item(IDC_FRAPLAYLIST));
+  zoom_ = std::max(1.0, std::min(dpi / 96.0, static_cast<double>(frame.top - image.top) / bm.bmHeight));
+  const int width = Zoomed(bm.bmWidth), height = Zoomed(bm.bmHeight);
   ui::WindowDC screen(nullptr);
-  Picture2_[2].reset(CreateCompatibleBitmap(screen.get(), bm.bmWidth, bm.bmHeight));
+  Picture2_[2].reset(CreateCompatibleBitmap(screen.get(), width, height));
   ui::MemoryDC work(screen.get()), source(screen.get());
   if (!Picture2_[2] || !work || !source) return;
   {
     ui::Selection target(work.get(), Picture2_[2].get());
-    RECT all{0, 0, bm.bmWidth, bm.bmHeight};
+    RECT all{0, 0, width, height};
     FillRect(work.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    SetStretchBltMode(work.get(), COLORONCOLOR);  // the mask stays black and white
     {
       ui::Selection mask(source.get(), Picture2_[1].get());
-      BitBlt(work.get(), 0, 0, bm.bmWidth, bm.bmHeight, source.get(), 0, 0, SRCAND);
+      StretchBlt(work.get(), 0, 0, width, height, source.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCAND);
     }
     ui::Selection colour(source.get(), Picture2_[0].get());
-    BitBlt(work.get(), 0, 0, bm.bmWidth, bm.bmHeight, source.get(), 0, 0, SRCINVERT);
+    StretchBlt(work.get(), 0, 0, width, height, source.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCINVERT);
   }
   SendDlgItemMessageA(hWnd(), IDC_MONITOR_IMAGE1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Picture2_[2].get()));
 }
+
+int frmConfig::Zoomed(int pixels) const { return static_cast<int>(pixels * zoom_); }
 
 // Image1 centred at the top with the monitor's height, the preview on its
 // screen, and the window as tall as the top of OK plus three of its heights
@@ -172,7 +184,7 @@ void frmConfig::ComposeMonitor() {
 void frmConfig::PlaceWindow() {
   HWND image = Item(IDC_MONITOR_IMAGE1);
   BITMAP bm{};
-  if (Picture2_[0]) GetObjectA(Picture2_[0].get(), sizeof bm, &bm);
+  if (Picture2_[2]) GetObjectA(Picture2_[2].get(), sizeof bm, &bm);
   RECT client{};
   GetClientRect(hWnd(), &client);
   const RECT imageRect = ChildRect(hWnd(), image);
@@ -184,8 +196,8 @@ void frmConfig::PlaceWindow() {
   // In the window's own twips (its monitor's DPI), so the box keeps its
   // pixels inside the monitor picture.
   const ui::TwipsScale& scale = Scale();
-  PicBase_.Move(scale.ToTwipsX(left + kPreviewLeft), scale.ToTwipsY(imageRect.top + kPreviewTop),
-                scale.ToTwipsX(kPreviewWidth), scale.ToTwipsY(kPreviewHeight));
+  PicBase_.Move(scale.ToTwipsX(left + Zoomed(kPreviewLeft)), scale.ToTwipsY(imageRect.top + Zoomed(kPreviewTop)),
+                scale.ToTwipsX(Zoomed(kPreviewWidth)), scale.ToTwipsY(Zoomed(kPreviewHeight)));
   PicBase_.Create(hWnd());
   SetWindowPos(PicBase_.hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   PicBase_.SetFont(kPreviewFont, kPreviewFontPoints, false);
