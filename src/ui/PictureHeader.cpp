@@ -3,12 +3,19 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <vector>
+
+#include "Exif.h"
 
 namespace tessaly::ui {
 namespace {
 
 uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint16_t Be16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
+uint32_t Be32(const uint8_t* p) {
+  return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+         (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
+}
 uint32_t Le32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -21,6 +28,12 @@ class Source {
   bool Get(uint64_t offset, void* buffer, std::size_t size) const {
     return read_(offset, buffer, size) == size;
   }
+  // True when the file reaches `end` bytes (its last byte is readable).
+  bool Reaches(uint64_t end) const {
+    uint8_t last;
+    return end == 0 || Get(end - 1, &last, 1);
+  }
+  const ByteReader& Reader() const { return read_; }
 
  private:
   const ByteReader& read_;
@@ -41,13 +54,24 @@ PictureHeaderInfo Raster(PictureFormat format, uint32_t width, uint32_t height) 
   return info;
 }
 
+// Uncompressed rows must all be in the file: the decoder reads them only
+// when the picture is drawn.
+bool BmpRowsInFile(const Source& src, uint32_t offBits, uint64_t width, uint64_t height, uint16_t bitCount) {
+  if (offBits == 0 || bitCount == 0) return true;  // no offset given: the decoder finds the rows itself
+  const uint64_t stride = (width * bitCount + 31) / 32 * 4;
+  return src.Reaches(offBits + stride * height);
+}
+
 PictureHeaderInfo ReadBmp(const Source& src) {
   uint8_t h[26];
   if (!src.Get(0, h, 18)) return Invalid(PictureFormat::Bmp);
+  const uint32_t offBits = Le32(h + 10);
   const uint32_t infoSize = Le32(h + 14);
   if (infoSize == 12) {  // OS/2 BITMAPCOREHEADER: 16-bit sizes
     if (!src.Get(0, h, 26)) return Invalid(PictureFormat::Bmp);
-    return Raster(PictureFormat::Bmp, Le16(h + 18), Le16(h + 20));
+    PictureHeaderInfo info = Raster(PictureFormat::Bmp, Le16(h + 18), Le16(h + 20));
+    if (!BmpRowsInFile(src, offBits, info.width, info.height, Le16(h + 24))) info.valid = false;
+    return info;
   }
   if (infoSize < 16 || !src.Get(0, h, 26)) return Invalid(PictureFormat::Bmp);
   uint8_t rest[54];
@@ -55,8 +79,14 @@ PictureHeaderInfo ReadBmp(const Source& src) {
   const int32_t width = static_cast<int32_t>(Le32(h + 18));
   const int32_t height = static_cast<int32_t>(Le32(h + 22));  // negative: top-down rows
   if (width <= 0 || height == 0 || height == INT32_MIN) return Invalid(PictureFormat::Bmp);
-  return Raster(PictureFormat::Bmp, static_cast<uint32_t>(width),
-                static_cast<uint32_t>(height < 0 ? -height : height));
+  PictureHeaderInfo info = Raster(PictureFormat::Bmp, static_cast<uint32_t>(width),
+                                  static_cast<uint32_t>(height < 0 ? -height : height));
+  if (infoSize >= 40) {
+    const uint32_t compression = Le32(rest + 30);
+    const bool uncompressed = compression == 0 || compression == 3 || compression == 6;  // RGB, bit fields
+    if (uncompressed && !BmpRowsInFile(src, offBits, info.width, info.height, Le16(rest + 28))) info.valid = false;
+  }
+  return info;
 }
 
 PictureHeaderInfo ReadGif(const Source& src) {
@@ -91,11 +121,60 @@ PictureHeaderInfo ReadJpeg(const Source& src) {
     if (IsStartOfFrame(marker)) {
       uint8_t f[5];  // precision, height, width
       if (length < 8 || !src.Get(offset + 2, f, sizeof f)) return Invalid(PictureFormat::Jpeg);
-      return Raster(PictureFormat::Jpeg, Be16(f + 3), Be16(f + 1));
+      PictureHeaderInfo info = Raster(PictureFormat::Jpeg, Be16(f + 3), Be16(f + 1));
+      info.orientation = JpegExifOrientation(src.Reader());
+      return info;
     }
     offset += length;
   }
   return Invalid(PictureFormat::Jpeg);
+}
+
+// The signature, the header chunk, then every chunk's length up to the end
+// chunk: a file cut anywhere ends before it.
+PictureHeaderInfo ReadPng(const Source& src) {
+  uint8_t h[24];
+  if (!src.Get(0, h, sizeof h) || Be32(h + 8) != 13 || std::memcmp(h + 12, "IHDR", 4) != 0)
+    return Invalid(PictureFormat::Png);
+  const uint32_t width = Be32(h + 16), height = Be32(h + 20);
+  if (width > 0x7FFFFFFFu || height > 0x7FFFFFFFu) return Invalid(PictureFormat::Png);
+  PictureHeaderInfo info = Raster(PictureFormat::Png, width, height);
+  uint64_t offset = 8;
+  bool data = false;
+  for (long chunks = 0; chunks < 4000000; ++chunks) {
+    uint8_t c[8];
+    if (!src.Get(offset, c, sizeof c)) return Invalid(PictureFormat::Png);
+    const uint32_t length = Be32(c);
+    if (length > 0x7FFFFFFFu) return Invalid(PictureFormat::Png);
+    if (std::memcmp(c + 4, "IDAT", 4) == 0) data = true;
+    if (std::memcmp(c + 4, "IEND", 4) == 0) {
+      if (!data) info.valid = false;
+      return info;
+    }
+    offset += 12ull + length;
+  }
+  return info;  // more chunks than any real picture has: left to the decoder
+}
+
+// The first directory's size, and its strips or tiles all within the file.
+PictureHeaderInfo ReadTiff(const Source& src) {
+  TiffDirectory dir;
+  if (!dir.ReadFirst(src.Reader()) || dir.Truncated()) return Invalid(PictureFormat::Tiff);
+  uint32_t width = 0, height = 0;
+  if (!dir.Number(256, width) || !dir.Number(257, height)) return Invalid(PictureFormat::Tiff);
+  PictureHeaderInfo info = Raster(PictureFormat::Tiff, width, height);
+  const uint32_t kLimit = 1u << 22;
+  std::vector<uint32_t> offsets, counts;
+  const bool strips = dir.Find(273) != nullptr;
+  if (!dir.Numbers(strips ? 273 : 324, offsets, kLimit) || !dir.Numbers(strips ? 279 : 325, counts, kLimit) ||
+      offsets.empty() || offsets.size() != counts.size())
+    return Invalid(PictureFormat::Tiff);
+  uint64_t end = 0;
+  for (std::size_t i = 0; i < offsets.size(); ++i)
+    end = std::max<uint64_t>(end, static_cast<uint64_t>(offsets[i]) + counts[i]);
+  if (!src.Reaches(end)) info.valid = false;
+  info.orientation = TiffOrientation(src.Reader());
+  return info;
 }
 
 PictureHeaderInfo ReadPlaceableWmf(const Source& src) {
@@ -133,6 +212,14 @@ PictureHeaderInfo ReadPictureHeader(const ByteReader& read) {
   if (!src.Get(0, sig, 4)) return PictureHeaderInfo{};
   if (sig[0] == 'B' && sig[1] == 'M') return ReadBmp(src);
   if (sig[0] == 0xFF && sig[1] == 0xD8 && sig[2] == 0xFF) return ReadJpeg(src);
+  if (sig[0] == 0x89 && sig[1] == 'P' && sig[2] == 'N' && sig[3] == 'G') {
+    uint8_t rest[4];
+    if (src.Get(4, rest, 4) && std::memcmp(rest, "\r\n\x1A\n", 4) == 0) return ReadPng(src);
+    return PictureHeaderInfo{};
+  }
+  if ((sig[0] == 'I' && sig[1] == 'I' && sig[2] == 42 && sig[3] == 0) ||
+      (sig[0] == 'M' && sig[1] == 'M' && sig[2] == 0 && sig[3] == 42))
+    return ReadTiff(src);
   if (Le32(sig) == 0x9AC6CDD7u) return ReadPlaceableWmf(src);
   if (Le32(sig) == 1) {
     uint8_t emf[4];
@@ -163,6 +250,8 @@ bool PictureHeaderAcceptable(const PictureHeaderInfo& info) {
     case PictureFormat::Bmp:
     case PictureFormat::Gif:
     case PictureFormat::Jpeg:
+    case PictureFormat::Png:
+    case PictureFormat::Tiff:
       return static_cast<uint64_t>(info.width) * info.height * 4 <= kMaxDecodedBytes;
     case PictureFormat::Unknown:
       break;
@@ -175,6 +264,8 @@ const char* PictureFormatName(PictureFormat format) {
     case PictureFormat::Bmp: return "BMP";
     case PictureFormat::Gif: return "GIF";
     case PictureFormat::Jpeg: return "JPEG";
+    case PictureFormat::Png: return "PNG";
+    case PictureFormat::Tiff: return "TIFF";
     case PictureFormat::PlaceableWmf: return "WMF";
     case PictureFormat::Emf: return "EMF";
     case PictureFormat::Unknown: break;

@@ -1,6 +1,8 @@
-// Checks the first bytes of a picture file before it is handed to the
-// decoder: the format from its signature and, for raster formats, the size
-// its header claims. Free of the window system, so it is tested natively.
+// Checks a picture file before it is handed to the decoder: the format from
+// its signature, for raster formats the size its header claims, that the
+// image data the header points to lies within the file (BMP, PNG, TIFF), and
+// the orientation a camera recorded (JPEG, TIFF). Free of the window system,
+// so it is tested natively.
 #pragma once
 
 #include <cstddef>
@@ -10,15 +12,19 @@
 
 namespace tessaly::ui {
 
-enum class PictureFormat { Unknown, Bmp, Gif, Jpeg, PlaceableWmf, Emf };
+enum class PictureFormat { Unknown, Bmp, Gif, Jpeg, Png, Tiff, PlaceableWmf, Emf };
 
 struct PictureHeaderInfo {
   PictureFormat format = PictureFormat::Unknown;
   // Raster size the header claims, in pixels (0 for metafiles).
   uint32_t width = 0;
   uint32_t height = 0;
-  // False when the header is damaged, truncated or claims no size.
+  // False when the header is damaged, truncated or claims no size, or the
+  // image data it points to ends past the end of the file.
   bool valid = false;
+  // The recorded orientation (1 to 8, 1 upright), from a JPEG's Exif block
+  // or a TIFF's first directory; 1 for other formats and damaged blocks.
+  uint16_t orientation = 1;
 };
 
 // The largest 32-bit-per-pixel decode accepted: 1.5 GB.

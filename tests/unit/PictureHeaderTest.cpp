@@ -5,9 +5,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "PictureBytes.h"
 #include "PictureHeader.h"
 
 using namespace tessaly::ui;
+using picturebytes::ExifSegment;
+using picturebytes::ExifTiff;
+using picturebytes::GoodPng;
+using picturebytes::JpegWith;
+using picturebytes::StripTiff;
+using picturebytes::TiffBuilder;
 
 namespace {
 
@@ -109,6 +116,134 @@ TEST(PictureHeaderTest, DamagedBmpIsRefused) {
   EXPECT_FALSE(PictureHeaderAcceptable(Read(cut)));
 }
 
+// A 24-bit BMP with its rows (zeros) after the headers.
+Bytes BmpWithRows(int32_t width, int32_t height, uint32_t compression = 0) {
+  Bytes b = Bmp(width, height);
+  Put32le(b, 10, 54);
+  Put16le(b, 28, 24);
+  Put32le(b, 30, compression);
+  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+  b.resize(54 + stride * static_cast<std::size_t>(height < 0 ? -height : height), 0);
+  return b;
+}
+
+TEST(PictureHeaderTest, BmpRowsMustAllBeInTheFile) {
+  // 10 pixels of 3 bytes: rows padded to 32 bytes.
+  Bytes b = BmpWithRows(10, 4);
+  EXPECT_EQ(b.size(), 54u + 32 * 4);
+  EXPECT_TRUE(PictureHeaderAcceptable(Read(b)));
+  EXPECT_TRUE(PictureHeaderAcceptable(Read(BmpWithRows(10, -4))));
+  b.pop_back();  // the last row one byte short
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(b)));
+  // Run-length rows have no fixed size: left to the decoder.
+  Bytes rle = BmpWithRows(10, 4, 1);
+  rle.resize(60);
+  EXPECT_TRUE(PictureHeaderAcceptable(Read(rle)));
+  // OS/2 header: 16-bit sizes and the bit count at offset 24.
+  Bytes core = Bmp(8, 2, 12);
+  Put32le(core, 10, 26);
+  Put16le(core, 24, 24);
+  core.resize(26 + 24 * 2);
+  EXPECT_TRUE(PictureHeaderAcceptable(Read(core)));
+  core.resize(26 + 24 * 2 - 1);
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(core)));
+}
+
+TEST(PictureHeaderTest, PngSizeAndChunksUpToTheEnd) {
+  auto info = Read(GoodPng(640, 480));
+  EXPECT_EQ(info.format, PictureFormat::Png);
+  EXPECT_EQ(info.width, 640u);
+  EXPECT_EQ(info.height, 480u);
+  EXPECT_TRUE(PictureHeaderAcceptable(info));
+  // Cut anywhere: the end chunk is never reached.
+  const Bytes good = GoodPng(16, 16);
+  for (std::size_t n = 0; n + 12 <= good.size(); ++n) {
+    const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n));
+    EXPECT_FALSE(PictureHeaderAcceptable(Read(cut))) << n;
+  }
+  // No image data before the end; a header chunk of the wrong size; a chunk
+  // length past the end of the file; no size.
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(picturebytes::Png(4, 4, {{"tEXt", 3}, {"IEND", 0}}))));
+  Bytes b = GoodPng(4, 4);
+  b[11] = 12;
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(b)));
+  b = GoodPng(4, 4);
+  b[33] = 0x7F;  // the data chunk's length
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(b)));
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(GoodPng(0, 4))));
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(GoodPng(4, 0x80000000u))));
+  // Several data chunks and other chunks between them.
+  EXPECT_TRUE(PictureHeaderAcceptable(
+      Read(picturebytes::Png(4, 4, {{"gAMA", 4}, {"IDAT", 10}, {"IDAT", 7}, {"tEXt", 20}, {"IEND", 0}}))));
+}
+
+TEST(PictureHeaderTest, PngClaimingTooManyPixelsIsRefused) {
+  EXPECT_TRUE(PictureHeaderAcceptable(Read(GoodPng(8000, 6000))));
+  const auto huge = Read(GoodPng(65535, 65535));
+  EXPECT_TRUE(huge.valid);
+  EXPECT_FALSE(PictureHeaderAcceptable(huge));
+}
+
+TEST(PictureHeaderTest, TiffSizeOrientationAndStripsInEitherByteOrder) {
+  for (bool big : {false, true}) {
+    auto info = Read(StripTiff(40, 30, 3, big, 6));
+    EXPECT_EQ(info.format, PictureFormat::Tiff);
+    EXPECT_EQ(info.width, 40u);
+    EXPECT_EQ(info.height, 30u);
+    EXPECT_EQ(info.orientation, 6);
+    EXPECT_TRUE(PictureHeaderAcceptable(info));
+    info = Read(StripTiff(40, 30, 1, big));
+    EXPECT_EQ(info.orientation, 1);
+    EXPECT_TRUE(PictureHeaderAcceptable(info));
+  }
+}
+
+TEST(PictureHeaderTest, TiffWithDataOutsideTheFileIsRefused) {
+  Bytes b = StripTiff(40, 30, 3);
+  b.pop_back();  // the last strip one byte short
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(b)));
+  b = StripTiff(40, 30, 3);
+  b.resize(b.size() / 2);
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(b)));
+  b.resize(20);  // the directory itself cut
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(b)));
+  // No strips; strip offsets without byte counts; counts of another number.
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(TiffBuilder().Add(256, 3, {4}).Add(257, 3, {4}).Build())));
+  EXPECT_FALSE(PictureHeaderAcceptable(
+      Read(TiffBuilder().Add(256, 3, {4}).Add(257, 3, {4}).Add(273, 4, {8}).Build())));
+  EXPECT_FALSE(PictureHeaderAcceptable(
+      Read(TiffBuilder().Add(256, 3, {4}).Add(257, 3, {4}).Add(273, 4, {8, 9}).Add(279, 4, {1}).Build())));
+  // A strip offset near 4 GB.
+  EXPECT_FALSE(PictureHeaderAcceptable(
+      Read(TiffBuilder().Add(256, 3, {4}).Add(257, 3, {4}).Add(273, 4, {0xFFFFFFF0u}).Add(279, 4, {0x20}).Build())));
+  // No size.
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(TiffBuilder().Add(256, 3, {4}).Add(273, 4, {0}).Add(279, 4, {1}).Build())));
+  // Tiles instead of strips.
+  TiffBuilder tiled;
+  tiled.Add(256, 3, {32}).Add(257, 3, {32}).Add(322, 3, {16}).Add(323, 3, {16}).Add(324, 4, {0, 0, 0, 0});
+  tiled.Add(325, 4, {8, 8, 8, 8});
+  EXPECT_TRUE(PictureHeaderAcceptable(Read(tiled.Build())));
+  // A TIFF claiming 65535 x 65535.
+  EXPECT_FALSE(PictureHeaderAcceptable(
+      Read(TiffBuilder().Add(256, 4, {65535}).Add(257, 4, {65535}).Add(273, 4, {0}).Add(279, 4, {1}).Build())));
+}
+
+TEST(PictureHeaderTest, JpegOrientationFromItsExifBlock) {
+  auto info = Read(JpegWith(ExifSegment(ExifTiff(8)), 64, 48));
+  EXPECT_EQ(info.width, 64u);  // the size as stored: turning is the decoder's part
+  EXPECT_EQ(info.height, 48u);
+  EXPECT_EQ(info.orientation, 8);
+  EXPECT_TRUE(PictureHeaderAcceptable(info));
+  // A damaged block leaves a good picture upright.
+  Bytes cut = ExifTiff(8);
+  cut.resize(20);
+  info = Read(JpegWith(ExifSegment(cut)));
+  EXPECT_EQ(info.orientation, 1);
+  EXPECT_TRUE(PictureHeaderAcceptable(info));
+  EXPECT_EQ(Read(Jpeg(10, 10)).orientation, 1);
+  EXPECT_EQ(Read(GoodPng(4, 4)).orientation, 1);
+}
+
 TEST(PictureHeaderTest, RasterLimitIsOnePointFiveGigabytes) {
   // 20000 × 19660 × 4 = 1.46 GiB fits; 20000 × 20200 × 4 does not.
   EXPECT_TRUE(PictureHeaderAcceptable(Read(Bmp(20000, 19660))));
@@ -193,14 +328,17 @@ TEST(PictureHeaderTest, Metafiles) {
 
 TEST(PictureHeaderTest, OtherFilesAreUnknown) {
   Bytes plainWmf = {0x01, 0x00, 0x09, 0x00, 0x00, 0x03, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
   Bytes text = {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'};
-  for (const Bytes& b : {plainWmf, png, text, Bytes{}, Bytes{'B'}, Bytes{'G', 'I', 'F', '8', '9', 'b', 1, 0, 1, 0}}) {
+  Bytes notPng = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x00, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+  Bytes bigTiff = {'I', 'I', 43, 0, 8, 0, 0, 0};
+  for (const Bytes& b : {plainWmf, text, notPng, bigTiff, Bytes{}, Bytes{'B'},
+                         Bytes{'G', 'I', 'F', '8', '9', 'b', 1, 0, 1, 0}}) {
     const auto info = Read(b);
+    EXPECT_EQ(info.format, PictureFormat::Unknown);
     EXPECT_FALSE(PictureHeaderAcceptable(info));
   }
-  EXPECT_EQ(Read(png).format, PictureFormat::Unknown);
   EXPECT_STREQ(PictureFormatName(PictureFormat::Jpeg), "JPEG");
+  EXPECT_STREQ(PictureFormatName(PictureFormat::Tiff), "TIFF");
 }
 
 TEST(PictureHeaderTest, ReaderOnlyAsksForWhatItNeeds) {
