@@ -14,6 +14,13 @@ namespace {
 
 bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 
+// A colour as GDI takes it; the high bit names a system colour.
+COLORREF ToColorRef(Color c) {
+  const uint32_t u = static_cast<uint32_t>(c);
+  if (u & 0x80000000u) return GetSysColor(static_cast<int>(u & 0xFFu));
+  return static_cast<COLORREF>(u & 0xFFFFFFu);
+}
+
 long g_cacheRenders = 0;
 
 }  // namespace
@@ -106,8 +113,7 @@ bool ImageControl::RenderCache(const RECT& image, const RECT& visible) {
   const auto* picture = dynamic_cast<const WinPicture*>(picture_.get());
   if (!picture || !container_) return false;
   const int vw = visible.right - visible.left, vh = visible.bottom - visible.top;
-  const int dw = image.right - image.left, dh = image.bottom - image.top;
-  if (vw <= 0 || vh <= 0 || dw <= 0 || dh <= 0) return false;
+  if (vw <= 0 || vh <= 0 || image.right <= image.left || image.bottom <= image.top) return false;
 
   WindowDC screen(container_->hWnd());
   if (!screen) return false;
@@ -116,32 +122,12 @@ bool ImageControl::RenderCache(const RECT& image, const RECT& visible) {
   if (!bitmap || !mem) return false;
   {
     Selection into(mem.get(), bitmap.get());
-    bool drawn = false;
-    if (picture->IsBitmap() && picture->PixelWidth() > 0 && picture->PixelHeight() > 0) {
-      MemoryDC source(screen.get());
-      Selection from(source.get(), picture->Bitmap());
-      if (source && from.ok()) {
-        // The part of the picture that maps onto the visible rectangle.
-        const double sx = static_cast<double>(picture->PixelWidth()) / dw;
-        const double sy = static_cast<double>(picture->PixelHeight()) / dh;
-        const int srcX = static_cast<int>(std::lround((visible.left - image.left) * sx));
-        const int srcY = static_cast<int>(std::lround((visible.top - image.top) * sy));
-        const int srcW = std::max(1, static_cast<int>(std::lround(vw * sx)));
-        const int srcH = std::max(1, static_cast<int>(std::lround(vh * sy)));
-        SetStretchBltMode(mem.get(), HALFTONE);
-        SetBrushOrgEx(mem.get(), 0, 0, nullptr);
-        drawn = StretchBlt(mem.get(), 0, 0, vw, vh, source.get(), srcX, srcY, srcW, srcH, SRCCOPY) != FALSE;
-      }
-    }
-    if (!drawn) {
-      // Metafiles (and anything the blit could not do): the background
-      // shows through, then the picture rendered at the image's size.
-      RECT all{0, 0, vw, vh};
-      const Color back = container_->BackColor();
-      GdiObject<HBRUSH> brush(CreateSolidBrush(static_cast<COLORREF>(back & 0xFFFFFF)));
-      FillRect(mem.get(), &all, brush.get());
-      picture->Render(mem.get(), image.left - visible.left, image.top - visible.top, dw, dh);
-    }
+    // The cache holds the visible part: the box's pixels shifted to its
+    // top-left.
+    SetViewportOrgEx(mem.get(), -visible.left, -visible.top, nullptr);
+    const bool drawn = picture->Draw(mem.get(), image, visible, visible, ToColorRef(container_->BackColor()));
+    SetViewportOrgEx(mem.get(), 0, 0, nullptr);
+    if (!drawn) return false;
   }
   ++g_cacheRenders;
   cache_ = bitmap.release();
@@ -179,27 +165,18 @@ bool ImageControl::Paint(HDC dc, const RECT& area) {
   const auto* picture = dynamic_cast<const WinPicture*>(picture_.get());
   if (!picture) return false;
   const RECT image = PixelRect();
-  RECT part;
-  if (!IntersectRect(&part, &image, &area)) return false;
-  const int dw = image.right - image.left, dh = image.bottom - image.top;
+  RECT visible, part;
+  if (!VisiblePart(image, visible) || !IntersectRect(&part, &visible, &area)) return false;
 
-  if (picture->IsBitmap() && dw == picture->PixelWidth() && dh == picture->PixelHeight()) {
-    // Shown at its own size: straight from the picture's bitmap.
-    MemoryDC source(dc);
-    Selection from(source.get(), picture->Bitmap());
-    if (source && from.ok()) {
-      return BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source.get(),
-                    part.left - image.left, part.top - image.top, SRCCOPY) != FALSE;
-    }
-  }
+  // A picture that holds its pixels at the drawn size is copied straight
+  // from them.
+  if (picture->DrawsByCopy(image))
+    return picture->Draw(dc, image, visible, part, ToColorRef(container_->BackColor()));
 
-  RECT visible;
-  if (!VisiblePart(image, visible)) return false;
-  if (!IntersectRect(&part, &part, &visible)) return false;
   const SIZE box = container_->ClientPixels();
   const bool fresh = cache_ && cachePicture_ == picture_.get() && SameRect(cacheImage_, image) &&
-                     SameRect(cacheVisible_, visible) && cacheBox_.cx == box.cx &&
-                     cacheBox_.cy == box.cy && (picture->IsBitmap() || cacheBack_ == container_->BackColor());
+                     SameRect(cacheVisible_, visible) && cacheBox_.cx == box.cx && cacheBox_.cy == box.cy &&
+                     (!picture->UsesBackColor() || cacheBack_ == container_->BackColor());
   if (!fresh && !RenderCache(image, visible)) return false;
   MemoryDC source(dc);
   if (!source) return false;

@@ -5,7 +5,9 @@
 
 #include "App.h"
 #include "AppError.h"
+#include "GdiHandles.h"
 #include "PictureHeader.h"
+#include "WicPicture.h"
 
 namespace tessaly::ui {
 namespace {
@@ -14,16 +16,6 @@ namespace {
 const HRESULT kResourceNotFound = static_cast<HRESULT>(0x800C0005L);
 
 [[noreturn]] void FileNotFound() { throw AppError(kErrFileNotFound, "File not found", "Tessaly"); }
-[[noreturn]] void InvalidPicture() { throw AppError(481, "Invalid picture", "Tessaly"); }
-
-void EnsureOle() {
-  static bool initialised = false;
-  if (initialised) return;
-  // S_FALSE / RPC_E_CHANGED_MODE: COM is already running on this thread,
-  // which serves as well.
-  OleInitialize(nullptr);
-  initialised = true;
-}
 
 class FileHandle {
  public:
@@ -59,8 +51,8 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
-// Opens the file and checks its signature and claimed size.
-void CheckHeader(const std::string& fullPath) {
+// Opens the file and reads its signature, claimed size and orientation.
+PictureHeaderInfo CheckHeader(const std::string& fullPath) {
   FileHandle file(CreateFileA(fullPath.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -79,51 +71,65 @@ void CheckHeader(const std::string& fullPath) {
     if (!ReadFile(file.get(), buffer, static_cast<DWORD>(size), &got, nullptr)) return 0;
     return got;
   };
-  if (!PictureHeaderAcceptable(ReadPictureHeader(read))) InvalidPicture();
+  return ReadPictureHeader(read);
 }
 
 }  // namespace
 
-WinPicture::WinPicture(IPicture* picture) : picture_(picture) {
+void EnsureOle() {
+  static bool initialised = false;
+  if (initialised) return;
+  // S_FALSE / RPC_E_CHANGED_MODE: COM is already running on this thread,
+  // which serves as well.
+  OleInitialize(nullptr);
+  initialised = true;
+}
+
+void InvalidPicture() { throw AppError(481, "Invalid picture", "Tessaly"); }
+
+MetafilePicture::MetafilePicture(IPicture* picture) : picture_(picture) {
   if (!picture_) return;
   picture_->get_Type(&type_);
-  OLE_HANDLE handle = 0;
-  if (SUCCEEDED(picture_->get_Handle(&handle)))
-    handle_ = LongToHandle(static_cast<LONG>(handle));  // GDI handles are 32-bit values
   OLE_XSIZE_HIMETRIC w = 0;
   OLE_YSIZE_HIMETRIC h = 0;
   picture_->get_Width(&w);
   picture_->get_Height(&h);
   himetricWidth_ = w;
   himetricHeight_ = h;
-  if (type_ == PICTYPE_BITMAP && handle_) {
-    BITMAP bm{};
-    if (GetObjectA(handle_, sizeof bm, &bm)) {
-      pixelWidth_ = bm.bmWidth;
-      pixelHeight_ = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
-    }
-    widthTwips_ = static_cast<long>(pixelWidth_) * TwipsX();
-    heightTwips_ = static_cast<long>(pixelHeight_) * TwipsY();
-  } else {
-    widthTwips_ = std::lround(himetricWidth_ * 1440.0 / 2540.0);
-    heightTwips_ = std::lround(himetricHeight_ * 1440.0 / 2540.0);
-  }
+  widthTwips_ = std::lround(himetricWidth_ * 1440.0 / 2540.0);
+  heightTwips_ = std::lround(himetricHeight_ * 1440.0 / 2540.0);
 }
 
-WinPicture::~WinPicture() {
+MetafilePicture::~MetafilePicture() {
   if (picture_) picture_->Release();
 }
 
-void WinPicture::Render(HDC dc, int x, int y, int cx, int cy) const {
-  if (!picture_) return;
-  picture_->Render(dc, x, y, cx, cy, 0, himetricHeight_, himetricWidth_, -himetricHeight_, nullptr);
+bool MetafilePicture::Draw(HDC dc, const RECT& image, const RECT&, const RECT& part, COLORREF back) const {
+  if (!picture_ || IsRectEmpty(&part)) return false;
+  // The background shows through, then the picture played at the image's
+  // size, clipped to the part.
+  GdiObject<HBRUSH> brush(CreateSolidBrush(back));
+  FillRect(dc, &part, brush.get());
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
+  const HRESULT hr = picture_->Render(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, 0,
+                                      himetricHeight_, himetricWidth_, -himetricHeight_, nullptr);
+  RestoreDC(dc, saved);
+  return SUCCEEDED(hr);
 }
 
 PicturePtr LoadPictureFile(const std::string& path) {
   if (path.empty()) InvalidPicture();
   const std::string full = FullPath(path);
-  CheckHeader(full);
+  const PictureHeaderInfo info = CheckHeader(full);
+  const bool metafile = info.format == PictureFormat::PlaceableWmf || info.format == PictureFormat::Emf;
+  // A signature of no format we know may still be one the system's imaging
+  // component decodes; a damaged or oversized file of a known one is not
+  // handed to any decoder.
+  if (info.format != PictureFormat::Unknown && !PictureHeaderAcceptable(info)) InvalidPicture();
   std::wstring wide = Wide(full);
+  if (!metafile) return WicPicture::Load(wide, info);
+
   EnsureOle();
   IPicture* raw = nullptr;
   const HRESULT hr = OleLoadPicturePath(&wide[0], nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&raw));
@@ -132,18 +138,10 @@ PicturePtr LoadPictureFile(const std::string& path) {
     if (hr == kResourceNotFound) FileNotFound();
     InvalidPicture();
   }
-  auto picture = std::make_shared<WinPicture>(raw);
-  switch (picture->Type()) {
-    case PICTYPE_BITMAP:
-      if (picture->PixelWidth() <= 0 || picture->PixelHeight() <= 0) InvalidPicture();
-      break;
-    case PICTYPE_METAFILE:
-    case PICTYPE_ENHMETAFILE:
-      if (picture->HimetricWidth() <= 0 || picture->HimetricHeight() <= 0) InvalidPicture();
-      break;
-    default:
-      InvalidPicture();
-  }
+  auto picture = std::make_shared<MetafilePicture>(raw);
+  if ((picture->Type() != PICTYPE_METAFILE && picture->Type() != PICTYPE_ENHMETAFILE) ||
+      picture->HimetricWidth() <= 0 || picture->HimetricHeight() <= 0)
+    InvalidPicture();
   return picture;
 }
 

@@ -1,4 +1,7 @@
-// Pictures decoded by OLE (BMP, GIF, JPEG, placeable WMF, EMF).
+// Pictures of the window layer. Raster pictures (BMP, GIF, JPEG, PNG, TIFF
+// and whatever else the imaging component of the system decodes) are
+// decoded through it, at the size they are drawn (WicPicture.h); metafiles
+// (placeable WMF, EMF) are loaded by OLE and played by GDI.
 #pragma once
 
 #include "Win32.h"
@@ -11,45 +14,66 @@
 
 namespace tessaly::ui {
 
+// What the image controls draw.
 class WinPicture : public Picture {
  public:
-  // Takes over one reference of `picture`.
-  explicit WinPicture(IPicture* picture);
-  ~WinPicture() override;
-  WinPicture(const WinPicture&) = delete;
-  WinPicture& operator=(const WinPicture&) = delete;
-
   long WidthTwips() const override { return widthTwips_; }
   long HeightTwips() const override { return heightTwips_; }
 
-  // PICTYPE_BITMAP, PICTYPE_METAFILE, PICTYPE_ENHMETAFILE, PICTYPE_ICON.
+  // A raster picture (not a metafile).
+  virtual bool IsBitmap() const = 0;
+  // Size in pixels of the upright raster picture (0 for metafiles).
+  virtual int PixelWidth() const { return 0; }
+  virtual int PixelHeight() const { return 0; }
+  // Draws the part `part` of the picture shown over `image`, where `visible`
+  // is the part of `image` inside its box: box pixels, with the box's
+  // top-left at the origin of `dc`. Transparent parts show `back`. False when
+  // nothing could be drawn.
+  virtual bool Draw(HDC dc, const RECT& image, const RECT& visible, const RECT& part, COLORREF back) const = 0;
+  // Whether drawing over `image` is a plain copy of pixels it holds, cheap
+  // enough for every repaint (otherwise the image control keeps a copy).
+  virtual bool DrawsByCopy(const RECT& image) const = 0;
+  // Whether the drawing depends on the background colour.
+  virtual bool UsesBackColor() const = 0;
+
+ protected:
+  long widthTwips_ = 0, heightTwips_ = 0;
+};
+
+// A metafile loaded by OLE.
+class MetafilePicture : public WinPicture {
+ public:
+  // Takes over one reference of `picture`.
+  explicit MetafilePicture(IPicture* picture);
+  ~MetafilePicture() override;
+  MetafilePicture(const MetafilePicture&) = delete;
+  MetafilePicture& operator=(const MetafilePicture&) = delete;
+
+  // PICTYPE_METAFILE or PICTYPE_ENHMETAFILE.
   SHORT Type() const { return type_; }
-  bool IsBitmap() const { return type_ == PICTYPE_BITMAP; }
-  // The HBITMAP, HMETAFILEPICT-less HMETAFILE or HENHMETAFILE.
-  HANDLE Handle() const { return handle_; }
-  HBITMAP Bitmap() const { return IsBitmap() ? static_cast<HBITMAP>(handle_) : nullptr; }
-  // Raster size in pixels (0 for metafiles).
-  int PixelWidth() const { return pixelWidth_; }
-  int PixelHeight() const { return pixelHeight_; }
   // Size in HIMETRIC units (0.01 mm).
   long HimetricWidth() const { return himetricWidth_; }
   long HimetricHeight() const { return himetricHeight_; }
-  IPicture* Raw() const { return picture_; }
-  // Renders the whole picture into the rectangle (x, y, cx, cy) of `dc`.
-  void Render(HDC dc, int x, int y, int cx, int cy) const;
+
+  bool IsBitmap() const override { return false; }
+  bool Draw(HDC dc, const RECT& image, const RECT& visible, const RECT& part, COLORREF back) const override;
+  bool DrawsByCopy(const RECT&) const override { return false; }
+  bool UsesBackColor() const override { return true; }
 
  private:
   IPicture* picture_;
   SHORT type_ = PICTYPE_NONE;
-  HANDLE handle_ = nullptr;
-  int pixelWidth_ = 0, pixelHeight_ = 0;
   long himetricWidth_ = 0, himetricHeight_ = 0;
-  long widthTwips_ = 0, heightTwips_ = 0;
 };
 
 // Decodes a picture file. A missing file raises AppError 53; an empty path,
-// an unreadable file, a file that is not a BMP, GIF, JPEG, placeable WMF or
-// EMF, or a raster too large to decode raises AppError 481.
+// an unreadable file, a file that is not a picture the system can decode
+// (among them a non-placeable WMF), a damaged one, or a raster too large to
+// decode raises AppError 481.
 PicturePtr LoadPictureFile(const std::string& path);
+
+// COM (and OLE) for this thread, started once.
+void EnsureOle();
+[[noreturn]] void InvalidPicture();
 
 }  // namespace tessaly::ui

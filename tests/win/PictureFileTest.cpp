@@ -98,11 +98,11 @@ TEST_F(PictureFileTest, MetafilesHaveTheirFrameSize) {
   auto wmf = LoadPictureFile(WriteFile("p.wmf", MakePlaceableWmf()));
   EXPECT_NEAR(wmf->WidthTwips(), 2880, 15);
   EXPECT_NEAR(wmf->HeightTwips(), 1440, 15);
-  EXPECT_EQ(dynamic_cast<const WinPicture&>(*wmf).Type(), PICTYPE_METAFILE);
+  EXPECT_EQ(dynamic_cast<const MetafilePicture&>(*wmf).Type(), PICTYPE_METAFILE);
   auto emf = LoadPictureFile(MakeEmf("p.emf"));
   EXPECT_NEAR(emf->WidthTwips(), 2880, 15);
   EXPECT_NEAR(emf->HeightTwips(), 1440, 15);
-  EXPECT_EQ(dynamic_cast<const WinPicture&>(*emf).Type(), PICTYPE_ENHMETAFILE);
+  EXPECT_EQ(dynamic_cast<const MetafilePicture&>(*emf).Type(), PICTYPE_ENHMETAFILE);
 }
 
 TEST_F(PictureFileTest, RelativePathsAreResolved) {
