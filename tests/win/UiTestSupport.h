@@ -172,3 +172,30 @@ extern const unsigned char kTestGif[];
 extern const unsigned long kTestGifSize;
 extern const unsigned char kTestJpeg[];
 extern const unsigned long kTestJpegSize;
+// The halves picture as PNG, TIFF and ICO, and as a GIF with a second,
+// green frame.
+extern const unsigned char kTestPng[], kTestTiff[], kTestIco[], kTestGifTwoFrames[];
+extern const unsigned long kTestPngSize, kTestTiffSize, kTestIcoSize, kTestGifTwoFramesSize;
+// Left third transparent, middle third red at half cover, right third
+// opaque blue.
+extern const unsigned char kTestPngAlpha[];
+extern const unsigned long kTestPngAlphaSize;
+// Upright 48 x 32 with quadrants red, green / blue, white, stored turned or
+// mirrored as orientation N says, with N in an Exif block (JPEG) or the
+// first directory (TIFF).
+extern const unsigned char kTestJpegOrientation1[], kTestJpegOrientation2[], kTestJpegOrientation3[],
+    kTestJpegOrientation4[], kTestJpegOrientation5[], kTestJpegOrientation6[], kTestJpegOrientation7[],
+    kTestJpegOrientation8[];
+extern const unsigned long kTestJpegOrientation1Size, kTestJpegOrientation2Size, kTestJpegOrientation3Size,
+    kTestJpegOrientation4Size, kTestJpegOrientation5Size, kTestJpegOrientation6Size, kTestJpegOrientation7Size,
+    kTestJpegOrientation8Size;
+extern const unsigned char kTestTiffOrientation1[], kTestTiffOrientation2[], kTestTiffOrientation3[],
+    kTestTiffOrientation4[], kTestTiffOrientation5[], kTestTiffOrientation6[], kTestTiffOrientation7[],
+    kTestTiffOrientation8[];
+extern const unsigned long kTestTiffOrientation1Size, kTestTiffOrientation2Size, kTestTiffOrientation3Size,
+    kTestTiffOrientation4Size, kTestTiffOrientation5Size, kTestTiffOrientation6Size, kTestTiffOrientation7Size,
+    kTestTiffOrientation8Size;
+// The upright quadrants stored upright, with an Exif block saying 6 that is
+// cut inside its directory, or whose directory lies outside the file.
+extern const unsigned char kTestJpegExifCut[], kTestJpegExifOutside[];
+extern const unsigned long kTestJpegExifCutSize, kTestJpegExifOutsideSize;
