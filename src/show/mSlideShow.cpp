@@ -12,7 +12,8 @@
 
 namespace tessaly {
 
-const char kPicturePatterns[] = "*.bmp;*.gif;*.jpg;*.jpeg;*.wmf;*.emf";
+// Beyond the formats of the first versions: PNG and TIFF.
+const char kPicturePatterns[] = "*.bmp;*.gif;*.jpg;*.jpeg;*.wmf;*.emf;*.png;*.tif;*.tiff";
 const char kSoundPatterns[] = "*.wav";
 const char kNoEffect[] = "None";
 const char kRandomEffect[] = "Random";

@@ -17,7 +17,9 @@
 
 namespace tessaly {
 
-extern const char kPicturePatterns[];  // "*.bmp;*.gif;*.jpg;*.jpeg;*.wmf;*.emf"
+// "*.bmp;*.gif;*.jpg;*.jpeg;*.wmf;*.emf;*.png;*.tif;*.tiff": what a folder
+// entry of the picture list stands for, and the file dialogs' filter.
+extern const char kPicturePatterns[];
 extern const char kSoundPatterns[];    // "*.wav"
 
 // The effect names as stored: "None", "Random", and kEffects[0..8], the

@@ -80,6 +80,10 @@ TEST_F(ListsTest, FoldersExpandByPatternOrderAndFilesStayUnchecked) {
   fs.entries["C:\\Mix\\a.jpeg"] = {false, false};
   fs.entries["C:\\Mix\\c.bmp"] = {false, false};
   fs.entries["C:\\Mix\\d.emf"] = {false, false};
+  fs.entries["C:\\Mix\\f.tiff"] = {false, false};
+  fs.entries["C:\\Mix\\g.png"] = {false, false};
+  fs.entries["C:\\Mix\\h.tif"] = {false, false};
+  fs.entries["C:\\Mix\\i.webp"] = {false, false};
   fs.entries["C:\\Mix\\sub\\"] = {true, false};
   fs.entries["C:\\Mix\\sub\\e.bmp"] = {false, false};
   FakeListBox box;
@@ -91,7 +95,8 @@ TEST_F(ListsTest, FoldersExpandByPatternOrderAndFilesStayUnchecked) {
   std::vector<std::string> got;
   for (const auto& i : list.Items()) got.push_back(i.item);
   EXPECT_EQ(got, (std::vector<std::string>{"C:\\Mix\\c.bmp", "C:\\Mix\\b.gif", "C:\\Mix\\a.jpeg",
-                                           "C:\\Mix\\d.emf", "C:\\Mix\\c.bmp",
+                                           "C:\\Mix\\d.emf", "C:\\Mix\\g.png", "C:\\Mix\\h.tif",
+                                           "C:\\Mix\\f.tiff", "C:\\Mix\\c.bmp",
                                            "C:\\Mix\\readme.txt"}));
 }
 
