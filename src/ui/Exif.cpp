@@ -107,9 +107,10 @@ bool TiffDirectory::Numbers(uint16_t tag, std::vector<uint32_t>& values, uint32_
 }
 
 uint16_t TiffOrientation(const ByteReader& read) {
+  // A directory cut short is damaged: none of it is trusted.
   TiffDirectory dir;
   uint32_t value = 1;
-  if (!dir.ReadFirst(read) || !dir.Number(kTiffOrientationTag, value)) return 1;
+  if (!dir.ReadFirst(read) || dir.Truncated() || !dir.Number(kTiffOrientationTag, value)) return 1;
   return ValidOrientation(value);
 }
 

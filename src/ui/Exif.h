@@ -52,7 +52,7 @@ class TiffDirectory {
 };
 
 // The orientation of a TIFF structure's first directory; 1 when the tag is
-// absent, unreadable or out of range.
+// absent, unreadable or out of range, or the directory is cut short.
 uint16_t TiffOrientation(const ByteReader& read);
 // The same over the TIFF structure of an Exif block (the bytes after
 // "Exif\0\0").

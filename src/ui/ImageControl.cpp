@@ -122,12 +122,14 @@ bool ImageControl::RenderCache(const RECT& image, const RECT& visible) {
   if (!bitmap || !mem) return false;
   {
     Selection into(mem.get(), bitmap.get());
-    // The cache holds the visible part: the box's pixels shifted to its
-    // top-left.
-    SetViewportOrgEx(mem.get(), -visible.left, -visible.top, nullptr);
-    const bool drawn = picture->Draw(mem.get(), image, visible, visible, ToColorRef(container_->BackColor()));
-    SetViewportOrgEx(mem.get(), 0, 0, nullptr);
-    if (!drawn) return false;
+    // The cache holds the visible part: the box's pixels moved so that its
+    // top-left is at the origin (metafile playback sets its own viewport, so
+    // the rectangles move, not the DC's origin).
+    RECT shiftedImage = image, shiftedVisible = visible;
+    OffsetRect(&shiftedImage, -visible.left, -visible.top);
+    OffsetRect(&shiftedVisible, -visible.left, -visible.top);
+    if (!picture->Draw(mem.get(), shiftedImage, shiftedVisible, shiftedVisible, ToColorRef(container_->BackColor())))
+      return false;
   }
   ++g_cacheRenders;
   cache_ = bitmap.release();

@@ -102,6 +102,20 @@ TEST_F(ImageTest, MetafilesRenderAtTheirSize) {
   EXPECT_PIXEL(hwnd(), 105, 105, kGreen);
   EXPECT_PIXEL(hwnd(), 95, 100 + h / 2, kWhite);
   EXPECT_PIXEL(hwnd(), 100 + w + 4, 100 + h / 2, kWhite);
+
+  // A placeable WMF (2 x 1 inch) plays where the image is, at natural size
+  // and stretched.
+  work.SetLeft(T(10));
+  work.SetTop(T(200));
+  work.SetPicture(LoadPictureFile(WriteFile("img.wmf", MakePlaceableWmf())));
+  EXPECT_PIXEL(hwnd(), 15, 205, kGreen);
+  EXPECT_PIXEL(hwnd(), 10 + work.Width() / 15 - 5, 200 + work.Height() / 15 - 5, kGreen);
+  ImageControl& target = host->target;
+  target.Move(T(320), T(10), T(60), T(200));
+  target.SetPicture(work.GetPicture());
+  EXPECT_PIXEL(hwnd(), 325, 15, kGreen);
+  EXPECT_PIXEL(hwnd(), 375, 205, kGreen);
+  EXPECT_PIXEL(hwnd(), 315, 100, kWhite);
 }
 
 TEST_F(ImageTest, ShownImageCoversDrawingOnlyInsideItsRectangle) {

@@ -4,37 +4,6 @@
 namespace uitest {
 namespace {
 
-// A placeable WMF: a green rectangle over a 2 × 1 inch frame.
-std::vector<unsigned char> MakePlaceableWmf() {
-  HDC dc = CreateMetaFileA(nullptr);
-  SetWindowExtEx(dc, 2880, 1440, nullptr);
-  GdiObject<HBRUSH> brush(CreateSolidBrush(kGreen));
-  SelectObject(dc, brush.get());
-  SelectObject(dc, GetStockObject(NULL_PEN));
-  Rectangle(dc, 0, 0, 2881, 1441);
-  HMETAFILE mf = CloseMetaFile(dc);
-  const UINT size = GetMetaFileBitsEx(mf, 0, nullptr);
-  std::vector<unsigned char> bits(size);
-  GetMetaFileBitsEx(mf, size, bits.data());
-  DeleteMetaFile(mf);
-
-  std::vector<unsigned char> out(22);
-  auto put16 = [&out](std::size_t at, uint16_t v) {
-    out[at] = static_cast<unsigned char>(v);
-    out[at + 1] = static_cast<unsigned char>(v >> 8);
-  };
-  put16(0, 0xCDD7);
-  put16(2, 0x9AC6);
-  put16(10, 2880);  // right
-  put16(12, 1440);  // bottom
-  put16(14, 1440);  // units per inch
-  uint16_t sum = 0;
-  for (int i = 0; i < 10; ++i) sum ^= static_cast<uint16_t>(out[2 * i] | (out[2 * i + 1] << 8));
-  put16(20, sum);
-  out.insert(out.end(), bits.begin(), bits.end());
-  return out;
-}
-
 // An EMF with a 50.8 × 25.4 mm frame, filled blue.
 std::string MakeEmf(const std::string& name) {
   const std::string path = TempFolder() + name;

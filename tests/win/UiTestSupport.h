@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -162,6 +163,38 @@ std::vector<unsigned char> MakeBmp(int width, int height, F colour) {
 // Left half red, right half blue.
 inline std::vector<unsigned char> HalvesBmp(int width, int height) {
   return MakeBmp(width, height, [width](int x, int) { return x < width / 2 ? kRed : kBlue; });
+}
+
+// A placeable WMF: a green rectangle over a 2 × 1 inch frame.
+inline std::vector<unsigned char> MakePlaceableWmf() {
+  HDC dc = CreateMetaFileA(nullptr);
+  SetWindowExtEx(dc, 2880, 1440, nullptr);
+  GdiObject<HBRUSH> brush(CreateSolidBrush(kGreen));
+  SelectObject(dc, brush.get());
+  SelectObject(dc, GetStockObject(NULL_PEN));
+  Rectangle(dc, 0, 0, 2881, 1441);
+  HMETAFILE mf = CloseMetaFile(dc);
+  const UINT size = GetMetaFileBitsEx(mf, 0, nullptr);
+  std::vector<unsigned char> bits(size);
+  GetMetaFileBitsEx(mf, size, bits.data());
+  DeleteMetaFile(mf);
+
+  std::vector<unsigned char> out(22);
+  auto put16 = [&out](std::size_t at, uint16_t v) {
+    out[at] = static_cast<unsigned char>(v);
+    out[at + 1] = static_cast<unsigned char>(v >> 8);
+  };
+  put16(0, 0xCDD7);
+  put16(2, 0x9AC6);
+  put16(10, 2880);  // right
+  put16(12, 1440);  // bottom
+  put16(14, 1440);  // units per inch
+  uint16_t sum = 0;
+  for (int i = 0; i < 10; ++i) sum ^= static_cast<uint16_t>(out[2 * i] | (out[2 * i + 1] << 8));
+  put16(20, sum);
+  out.resize(22 + bits.size());
+  if (!bits.empty()) std::memcpy(&out[22], bits.data(), bits.size());
+  return out;
 }
 
 }  // namespace uitest

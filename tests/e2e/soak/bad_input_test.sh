@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the full-screen show (Tessaly.scr /s) over damaged pictures, a bad
+# Runs the full-screen show (Tessaly.scr /s) over damaged pictures (of every
+# format, and JPEGs whose Exif block alone is damaged, which are shown), a bad
 # sound, options of the wrong type or length and bad stored positions, and
 # checks that each is skipped quietly: the process and its window stay, the
 # stored position advances to valid positions only, no other window (no
@@ -37,7 +38,7 @@ check "the good pictures were written" test -s "$pics/good.emf" -a -s "$pics/pla
 python3 - "$pics" <<'PY'
 import os, shutil, sys
 d = sys.argv[1]
-good = {e: open(os.path.join(d, "good." + e), "rb").read() for e in ("bmp", "gif", "jpg", "wmf", "emf")}
+good = {e: open(os.path.join(d, "good." + e), "rb").read() for e in ("bmp", "gif", "jpg", "wmf", "emf", "png", "tif")}
 for e, data in good.items():
     open(os.path.join(d, "zero." + e), "wb").close()
     open(os.path.join(d, "trunc." + e), "wb").write(data[:len(data) // 2])
@@ -52,6 +53,27 @@ while i < len(j):
         break
     i += 2 + length
 open(os.path.join(d, "huge.jpg"), "wb").write(j)
+# A PNG whose header claims 65535 x 65535 (the header's CRC made to match).
+import struct, zlib
+p = bytearray(good["png"])
+p[16:24] = struct.pack(">II", 65535, 65535)
+p[29:33] = struct.pack(">I", zlib.crc32(bytes(p[12:29])) & 0xFFFFFFFF)
+open(os.path.join(d, "huge.png"), "wb").write(p)
+# JPEGs whose Exif block alone is damaged: shown as if it had none. The
+# directory cut off inside the block; the directory offset outside the file;
+# an orientation of 99; a byte order that is neither.
+def exif(tiff):
+    body = b"Exif\x00\x00" + tiff
+    return good["jpg"][:2] + b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body + good["jpg"][2:]
+entry = struct.pack("<HHIHH", 274, 3, 1, 6, 0)
+open(os.path.join(d, "exifcut.jpg"), "wb").write(exif(b"II*\x00" + struct.pack("<IH", 8, 3) + entry))
+open(os.path.join(d, "exifout.jpg"), "wb").write(exif(b"II*\x00" + struct.pack("<IH", 0x7FFFFFF0, 1) + entry))
+open(os.path.join(d, "exif99.jpg"), "wb").write(
+    exif(b"II*\x00" + struct.pack("<IH", 8, 1) + struct.pack("<HHIHH", 274, 3, 1, 99, 0) + b"\0" * 4))
+open(os.path.join(d, "exifbom.jpg"), "wb").write(exif(b"XX*\x00" + struct.pack("<IH", 8, 1) + entry))
+# An Exif segment whose length runs past the end of the file: the JPEG itself
+# is broken.
+open(os.path.join(d, "exiflong.jpg"), "wb").write(good["jpg"][:2] + b"\xff\xe1\xff\xf0Exif\x00\x00II*\x00")
 # A GIF whose one frame is broken: an impossible code size and garbage codes.
 g = bytearray(good["gif"])
 at = g.index(b",", 13)            # image descriptor after the colour table
@@ -152,7 +174,7 @@ a, b = sys.argv[1], sys.argv[2]
 sys.exit(0 if all(abs(int(a[i:i+2], 16) - int(b[i:i+2], 16)) <= 48 for i in (0, 2, 4)) else 1)' "$1" "$2"
 }
 
-RED=FF0000 GREEN=00FF00 BLUE=0000FF YELLOW=FFFF00 MAGENTA=FF00FF BLACK=000000
+RED=FF0000 GREEN=00FF00 BLUE=0000FF YELLOW=FFFF00 MAGENTA=FF00FF CYAN=00FFFF ORANGE=FF8000 BLACK=000000
 
 options() {  # the options every run starts from; more lines may follow
   cat <<EOF
@@ -173,8 +195,12 @@ EOF
 # --- damaged, missing and vanishing pictures, a bad sound --------------------
 # position: file (good ones and their colours)
 list=(good.bmp zero.bmp trunc.bmp good.gif zero.gif trunc.gif broken.gif good.jpg zero.jpg trunc.jpg text.jpg
-      huge.jpg good.wmf zero.wmf trunc.wmf plain.wmf good.emf zero.emf trunc.emf gone.bmp Vanishing/ missing.bmp)
-declare -A colour_of=([good.bmp]=$RED [good.gif]=$GREEN [good.jpg]=$BLUE [good.wmf]=$YELLOW [good.emf]=$MAGENTA)
+      huge.jpg good.wmf zero.wmf trunc.wmf plain.wmf good.emf zero.emf trunc.emf good.png zero.png trunc.png
+      huge.png good.tif zero.tif trunc.tif exifcut.jpg exifout.jpg exif99.jpg exifbom.jpg exiflong.jpg gone.bmp
+      Vanishing/ missing.bmp)
+declare -A colour_of=([good.bmp]=$RED [good.gif]=$GREEN [good.jpg]=$BLUE [good.wmf]=$YELLOW [good.emf]=$MAGENTA
+                      [good.png]=$CYAN [good.tif]=$ORANGE [exifcut.jpg]=$BLUE [exifout.jpg]=$BLUE
+                      [exif99.jpg]=$BLUE [exifbom.jpg]=$BLUE)
 n=${#list[@]}
 {
   i=0
@@ -223,14 +249,14 @@ check "files: LastPicture went only to the next valid position ($(grep '^problem
   grep -q '^problems none$' "$work/files.result"
 while read -r _ pos name colour before; do
   case "$name" in
-    good.*)
+    good.*|exifcut.jpg|exifout.jpg|exif99.jpg|exifbom.jpg)
       colour_near "$colour" "${colour_of[$name]}" || echo "FAIL-DETAIL $name at $pos is $colour" ;;
     *)  # nothing new: the picture before it stays
       [ "$colour" = "$before" ] || echo "FAIL-DETAIL $name at $pos changed the screen from $before to $colour" ;;
   esac
 done < <(grep '^shown' "$work/files.result") > "$work/files.details"
 for f in "${list[@]}"; do
-  check "files: $f $(case $f in good.*) echo shown ;; *) echo skipped ;; esac)" \
+  check "files: $f $(case $f in good.*|exif[cob9]*) echo shown ;; *) echo skipped ;; esac)" \
     bash -c "grep -q ' $f ' '$work/files.result' && ! grep -q ' ${f//\//\\/} at ' '$work/files.details'"
 done
 check "files: the bad sound did not stop the show (LastSound $(stored LastSound))" \
