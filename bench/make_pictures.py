@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the bench pictures: JPEGs of about 1, 12 and 48 megapixels and a
-screen-size JPEG, BMP and GIF (cjpeg and ImageMagick's convert encode them).
+screen-size JPEG, BMP, GIF, PNG and TIFF (uncompressed) (cjpeg and
+ImageMagick's convert encode them).
 Every picture has a red block at its centre; the rest is gradients with
 noise, so the JPEGs carry realistic detail.
 
@@ -51,4 +52,6 @@ for name, w, h in (("1mp", 1152, 864), ("12mp", 4000, 3000), ("48mp", 8000, 6000
 src = jpeg("screen", sw, sh)
 subprocess.run(["convert", src, "-type", "TrueColor", "BMP3:" + os.path.join(out, "screen.bmp")], check=True)
 subprocess.run(["convert", src, "-colors", "256", os.path.join(out, "screen.gif")], check=True)
+subprocess.run(["convert", src, "PNG24:" + os.path.join(out, "screen.png")], check=True)
+subprocess.run(["convert", src, "-compress", "None", "TIFF:" + os.path.join(out, "screen.tif")], check=True)
 os.unlink(src)

@@ -138,8 +138,16 @@ ComPtr<IWICBitmapSource> ReducedByCodec(IWICBitmapFrameDecode* frame, UINT width
   IWicSourceTransform* transform = nullptr;
   if (FAILED(frame->QueryInterface(kIidSourceTransform, reinterpret_cast<void**>(&transform))) || !transform) return {};
   ComPtr<IWicSourceTransform> owner(transform);
-  UINT w = width, h = height;
-  if (FAILED(transform->GetClosestSize(&w, &h)) || w < width || h < height || w >= fullWidth) return {};
+  // The closest size may be smaller than asked for: ask for more until it
+  // is not (a scaler takes it the rest of the way).
+  UINT w = 0, h = 0;
+  for (UINT ask = 1; ask <= 8; ask *= 2) {
+    w = width * ask;
+    h = height * ask;
+    if (FAILED(transform->GetClosestSize(&w, &h))) return {};
+    if (w >= width && h >= height) break;
+  }
+  if (w < width || h < height || w >= fullWidth) return {};
   WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
   if (FAILED(transform->GetClosestPixelFormat(&format))) return {};
   ComPtr<IWICBitmap> bitmap;
