@@ -153,43 +153,4 @@ uint16_t JpegExifOrientation(const void* jpeg, std::size_t size) {
   return JpegExifOrientation(MemoryReader(jpeg, size));
 }
 
-bool OrientationSwapsAxes(uint16_t orientation) { return orientation >= 5 && orientation <= 8; }
-
-PixelArea StoredRect(uint16_t orientation, int storedW, int storedH, const PixelArea& u) {
-  const int W = storedW, H = storedH;
-  switch (orientation) {
-    case 2: return {W - u.right, u.top, W - u.left, u.bottom};
-    case 3: return {W - u.right, H - u.bottom, W - u.left, H - u.top};
-    case 4: return {u.left, H - u.bottom, u.right, H - u.top};
-    case 5: return {u.top, u.left, u.bottom, u.right};
-    case 6: return {u.top, H - u.right, u.bottom, H - u.left};
-    case 7: return {W - u.bottom, H - u.right, W - u.top, H - u.left};
-    case 8: return {W - u.bottom, u.left, W - u.top, u.right};
-    default: return u;
-  }
-}
-
-void OrientPixels(uint16_t orientation, const uint32_t* stored, int w, int h, uint32_t* upright) {
-  if (w <= 0 || h <= 0) return;
-  const bool swap = OrientationSwapsAxes(orientation);
-  const int uw = swap ? h : w, uh = swap ? w : h;
-  for (int y = 0; y < uh; ++y) {
-    uint32_t* out = upright + static_cast<std::size_t>(y) * uw;
-    for (int x = 0; x < uw; ++x) {
-      int sx = x, sy = y;  // the stored pixel shown at (x, y)
-      switch (orientation) {
-        case 2: sx = w - 1 - x; break;
-        case 3: sx = w - 1 - x; sy = h - 1 - y; break;
-        case 4: sy = h - 1 - y; break;
-        case 5: sx = y; sy = x; break;
-        case 6: sx = y; sy = h - 1 - x; break;
-        case 7: sx = w - 1 - y; sy = h - 1 - x; break;
-        case 8: sx = w - 1 - y; sy = x; break;
-        default: break;
-      }
-      out[x] = stored[static_cast<std::size_t>(sy) * w + sx];
-    }
-  }
-}
-
 }  // namespace tessaly::ui

@@ -2,7 +2,7 @@
 // read with bounds checks from TIFF structures: a TIFF file's first image
 // directory, or the Exif block of a JPEG. Also the image directory reading
 // that the picture header check uses for TIFF files. Free of the window
-// system, so it is tested natively.
+// system, so it is tested natively (Pixels.h turns the pixels).
 #pragma once
 
 #include <cstddef>
@@ -63,28 +63,5 @@ uint16_t ExifOrientation(const void* tiff, std::size_t size);
 uint16_t JpegExifOrientation(const void* jpeg, std::size_t size);
 // The same, reading the JPEG file through `read`.
 uint16_t JpegExifOrientation(const ByteReader& read);
-
-// Whether an orientation turns the picture by a quarter (5 to 8), so the
-// upright picture's width is the stored height.
-bool OrientationSwapsAxes(uint16_t orientation);
-
-// A pixel rectangle [left, right) x [top, bottom).
-struct PixelArea {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool operator==(const PixelArea& o) const {
-    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-  }
-};
-
-// The rectangle of the stored picture (storedW x storedH pixels) that holds
-// the rectangle `upright` of the upright picture.
-PixelArea StoredRect(uint16_t orientation, int storedW, int storedH, const PixelArea& upright);
-
-// Turns 32-bit pixels from stored into upright order. `stored` holds w x h
-// pixels row by row; `upright` receives h x w pixels when the orientation
-// swaps the axes, w x h otherwise. The two must not overlap.
-void OrientPixels(uint16_t orientation, const uint32_t* stored, int w, int h, uint32_t* upright);
 
 }  // namespace tessaly::ui

@@ -8,6 +8,7 @@
 
 #include "App.h"
 #include "Exif.h"
+#include "Pixels.h"
 
 namespace tessaly::ui {
 namespace {
@@ -267,50 +268,65 @@ bool WicPicture::Decode(SIZE size, const RECT& part, COLORREF back) const {
   if (!frame) frame = OpenFrame(path_, decoder);
   if (!frame) return false;
 
-  // The stored picture at the size that turns into `size` upright.
+  // The stored picture at the size that turns into `size` upright: reduced
+  // by the codec as far as it goes, then by sampling.
   const bool swap = OrientationSwapsAxes(orientation_);
   const UINT sw = static_cast<UINT>(swap ? size.cy : size.cx), sh = static_cast<UINT>(swap ? size.cx : size.cy);
   ComPtr<IWICBitmapSource> source = AsSource(frame.get());
+  UINT srcW = storedWidth_, srcH = storedHeight_;
   if (sw != storedWidth_ || sh != storedHeight_) {
-    if (ComPtr<IWICBitmapSource> reduced = ReducedByCodec(frame.get(), sw, sh, storedWidth_)) source = reduced;
-    UINT w = 0, h = 0;
-    source->GetSize(&w, &h);
-    if (w != sw || h != sh) {
-      ComPtr<IWICBitmapScaler> scaler;
-      if (FAILED(Factory()->CreateBitmapScaler(scaler.put())) ||
-          FAILED(scaler->Initialize(source.get(), sw, sh, WICBitmapInterpolationModeFant)))
-        return false;
-      source = AsSource(scaler.get());
+    if (ComPtr<IWICBitmapSource> reduced = ReducedByCodec(frame.get(), sw, sh, storedWidth_)) {
+      source = reduced;
+      source->GetSize(&srcW, &srcH);
     }
   }
+  ComPtr<IWICBitmapSource> converted = Converted(source.get());
+  if (!converted) return false;
 
   const int pw = part.right - part.left, ph = part.bottom - part.top;
   void* bits = nullptr;
   GdiObject<HBITMAP> dib(TopDownDib(pw, ph, &bits));
   if (!dib || !bits) return false;
-  const UINT stride = static_cast<UINT>(pw) * 4;
-  auto* out = static_cast<BYTE*>(bits);
-  bool done = false;
-  if (orientation_ == 1 || FlipRotatorTurns(orientation_)) {
-    ComPtr<IWICBitmapSource> upright = orientation_ == 1 ? source : Turned(source.get(), orientation_);
-    ComPtr<IWICBitmapSource> converted = upright ? Converted(upright.get()) : ComPtr<IWICBitmapSource>();
-    const WICRect rect{part.left, part.top, pw, ph};
-    done = converted && SUCCEEDED(CopyRect(converted.get(), rect, stride, out));
+  auto* out = static_cast<uint32_t*>(bits);
+  // The stored pixels that turn into `part`: straight into the bitmap when
+  // nothing turns.
+  const PixelArea stored = StoredRect(orientation_, static_cast<int>(sw), static_cast<int>(sh),
+                                      PixelArea{part.left, part.top, part.right, part.bottom});
+  std::vector<uint32_t> turning(orientation_ == 1 ? 0 : static_cast<std::size_t>(pw) * ph);
+  uint32_t* pixels = orientation_ == 1 ? out : turning.data();
+  const WICRect rect{stored.left, stored.top, stored.Width(), stored.Height()};
+  const HRESULT hr = srcW == sw && srcH == sh
+                         ? CopyRect(converted.get(), rect, static_cast<UINT>(stored.Width()) * 4,
+                                    reinterpret_cast<BYTE*>(pixels))
+                         : (ReducePixels(
+                                [&converted](uint32_t y, uint32_t x, uint32_t count, uint32_t* row) {
+                                  const WICRect line{static_cast<INT>(x), static_cast<INT>(y), static_cast<INT>(count), 1};
+                                  return SUCCEEDED(CopyRect(converted.get(), line, count * 4,
+                                                            reinterpret_cast<BYTE*>(row)));
+                                },
+                                srcW, srcH, sw, sh, stored, pixels)
+                                ? S_OK
+                                : E_FAIL);
+  if (FAILED(hr)) return false;
+  if (orientation_ != 1) {
+    bool turned = false;
+    if (FlipRotatorTurns(orientation_)) {
+      ComPtr<IWICBitmap> held;
+      const UINT stride = static_cast<UINT>(stored.Width()) * 4;
+      if (SUCCEEDED(Factory()->CreateBitmapFromMemory(static_cast<UINT>(stored.Width()), static_cast<UINT>(stored.Height()),
+                                                      GUID_WICPixelFormat32bppBGRA, stride,
+                                                      stride * static_cast<UINT>(stored.Height()),
+                                                      reinterpret_cast<BYTE*>(turning.data()), held.put()))) {
+        ComPtr<IWICBitmapSource> upright = Turned(held.get(), orientation_);
+        const WICRect all{0, 0, pw, ph};
+        turned = upright && SUCCEEDED(upright->CopyPixels(&all, static_cast<UINT>(pw) * 4,
+                                                          static_cast<UINT>(pw * ph * 4), static_cast<BYTE*>(bits)));
+      }
+    }
+    if (!turned) OrientPixels(orientation_, turning.data(), stored.Width(), stored.Height(), out);
   }
-  if (!done && orientation_ != 1) {
-    // Turned here: the stored part that becomes `part`, then its pixels.
-    const PixelArea stored = StoredRect(orientation_, static_cast<int>(sw), static_cast<int>(sh),
-                                        PixelArea{part.left, part.top, part.right, part.bottom});
-    ComPtr<IWICBitmapSource> converted = Converted(source.get());
-    std::vector<uint32_t> pixels(static_cast<std::size_t>(pw) * ph);
-    const WICRect rect{stored.left, stored.top, stored.Width(), stored.Height()};
-    done = converted && SUCCEEDED(CopyRect(converted.get(), rect, static_cast<UINT>(stored.Width()) * 4,
-                                           reinterpret_cast<BYTE*>(pixels.data())));
-    if (done)
-      OrientPixels(orientation_, pixels.data(), stored.Width(), stored.Height(), static_cast<uint32_t*>(bits));
-  }
-  if (!done) return false;
-  if (translucent_) ComposeOver(out, static_cast<std::size_t>(pw) * ph, back);
+  BYTE* bytes = static_cast<BYTE*>(bits);
+  if (translucent_) ComposeOver(bytes, static_cast<std::size_t>(pw) * ph, back);
   GdiFlush();
   decoded_.reset(dib.release());
   decodedSize_ = size;

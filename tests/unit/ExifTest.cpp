@@ -1,8 +1,6 @@
 // The orientation a camera records, read from TIFF structures and JPEG Exif
-// blocks, and the turning of pixels and rectangles to upright.
+// blocks.
 #include <gtest/gtest.h>
-
-#include <numeric>
 
 #include "Exif.h"
 #include "PictureBytes.h"
@@ -148,70 +146,6 @@ TEST(ExifTest, DamagedJpegExifBlocksReadAsUpright) {
   // A block too short to hold its own name.
   const Bytes tiny = JpegWith({0xFF, 0xE1, 0x00, 0x04, 'E', 'x'});
   EXPECT_EQ(JpegExifOrientation(tiny.data(), tiny.size()), 1);
-}
-
-// A 3 x 2 picture whose pixels are numbered 0..5 row by row.
-std::vector<uint32_t> Numbered(int w, int h) {
-  std::vector<uint32_t> v(static_cast<std::size_t>(w * h));
-  std::iota(v.begin(), v.end(), 0u);
-  return v;
-}
-
-TEST(ExifTest, PixelsTurnUprightInAllEightOrientations) {
-  // Stored 3 x 2:   0 1 2
-  //                 3 4 5
-  const std::vector<std::vector<uint32_t>> upright = {
-      {0, 1, 2, 3, 4, 5},  // 1
-      {2, 1, 0, 5, 4, 3},  // 2 mirrored left-right
-      {5, 4, 3, 2, 1, 0},  // 3 turned half round
-      {3, 4, 5, 0, 1, 2},  // 4 mirrored top-bottom
-      {0, 3, 1, 4, 2, 5},  // 5 transposed
-      {3, 0, 4, 1, 5, 2},  // 6 to be turned a quarter clockwise
-      {5, 2, 4, 1, 3, 0},  // 7 transversed
-      {2, 5, 1, 4, 0, 3},  // 8 to be turned a quarter anticlockwise
-  };
-  const auto stored = Numbered(3, 2);
-  for (uint16_t o = 1; o <= 8; ++o) {
-    std::vector<uint32_t> out(6, 99);
-    OrientPixels(o, stored.data(), 3, 2, out.data());
-    EXPECT_EQ(out, upright[o - 1]) << "orientation " << o;
-    EXPECT_EQ(OrientationSwapsAxes(o), o >= 5);
-  }
-}
-
-TEST(ExifTest, StoredRectangleHoldsTheUprightOne) {
-  // For every orientation and sub-rectangle of a 5 x 3 stored picture, the
-  // stored rectangle turned upright equals the upright picture's part.
-  const int w = 5, h = 3;
-  const auto stored = Numbered(w, h);
-  for (uint16_t o = 1; o <= 8; ++o) {
-    const bool swap = OrientationSwapsAxes(o);
-    const int uw = swap ? h : w, uh = swap ? w : h;
-    std::vector<uint32_t> whole(stored.size());
-    OrientPixels(o, stored.data(), w, h, whole.data());
-    for (int top = 0; top < uh; ++top)
-      for (int bottom = top + 1; bottom <= uh; ++bottom)
-        for (int left = 0; left < uw; ++left)
-          for (int right = left + 1; right <= uw; ++right) {
-            const PixelArea u{left, top, right, bottom};
-            const PixelArea s = StoredRect(o, w, h, u);
-            ASSERT_GE(s.left, 0);
-            ASSERT_GE(s.top, 0);
-            ASSERT_LE(s.right, w);
-            ASSERT_LE(s.bottom, h);
-            ASSERT_EQ(s.Width() * s.Height(), u.Width() * u.Height());
-            std::vector<uint32_t> part;
-            for (int y = s.top; y < s.bottom; ++y)
-              for (int x = s.left; x < s.right; ++x) part.push_back(stored[static_cast<std::size_t>(y * w + x)]);
-            std::vector<uint32_t> turned(part.size());
-            OrientPixels(o, part.data(), s.Width(), s.Height(), turned.data());
-            std::vector<uint32_t> expected;
-            for (int y = top; y < bottom; ++y)
-              for (int x = left; x < right; ++x) expected.push_back(whole[static_cast<std::size_t>(y * uw + x)]);
-            ASSERT_EQ(turned, expected) << "orientation " << o << " rect " << left << "," << top << "-" << right
-                                        << "," << bottom;
-          }
-  }
 }
 
 }  // namespace
