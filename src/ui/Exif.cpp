@@ -9,17 +9,28 @@ namespace {
 // Bytes per value of each TIFF field type (0: a type we do not read).
 uint32_t TypeSize(uint16_t type) {
   switch (type) {
-    case 1: case 2: case 6: case 7: return 1;   // BYTE, ASCII, SBYTE, UNDEFINED
-    case 3: case 8: return 2;                   // SHORT, SSHORT
-    case 4: case 9: case 11: case 13: return 4;  // LONG, SLONG, FLOAT, IFD
-    case 5: case 10: case 12: return 8;         // RATIONAL, SRATIONAL, DOUBLE
+    case 1:
+    case 2:
+    case 6:
+    case 7: return 1;  // BYTE, ASCII, SBYTE, UNDEFINED
+    case 3:
+    case 8: return 2;  // SHORT, SSHORT
+    case 4:
+    case 9:
+    case 11:
+    case 13: return 4;  // LONG, SLONG, FLOAT, IFD
+    case 5:
+    case 10:
+    case 12: return 8;  // RATIONAL, SRATIONAL, DOUBLE
     default: return 0;
   }
 }
 
 bool Unsigned(uint16_t type) { return type == 1 || type == 3 || type == 4; }
 
-uint16_t ValidOrientation(uint32_t value) { return value >= 1 && value <= 8 ? static_cast<uint16_t>(value) : 1; }
+uint16_t ValidOrientation(uint32_t value) {
+  return value >= 1 && value <= 8 ? static_cast<uint16_t>(value) : 1;
+}
 
 ByteReader MemoryReader(const void* data, std::size_t size) {
   const auto* bytes = static_cast<const uint8_t*>(data);
@@ -51,9 +62,12 @@ bool TiffDirectory::ReadFirst(const ByteReader& read) {
   truncated_ = false;
   uint8_t h[8];
   if (read(0, h, sizeof h) != sizeof h) return false;
-  if (h[0] == 'I' && h[1] == 'I') bigEndian_ = false;
-  else if (h[0] == 'M' && h[1] == 'M') bigEndian_ = true;
-  else return false;
+  if (h[0] == 'I' && h[1] == 'I')
+    bigEndian_ = false;
+  else if (h[0] == 'M' && h[1] == 'M')
+    bigEndian_ = true;
+  else
+    return false;
   if (Get16(h + 2) != 42) return false;
   const uint64_t at = Get32(h + 4);
   uint8_t n[2];
@@ -114,7 +128,9 @@ uint16_t TiffOrientation(const ByteReader& read) {
   return ValidOrientation(value);
 }
 
-uint16_t ExifOrientation(const void* tiff, std::size_t size) { return TiffOrientation(MemoryReader(tiff, size)); }
+uint16_t ExifOrientation(const void* tiff, std::size_t size) {
+  return TiffOrientation(MemoryReader(tiff, size));
+}
 
 uint16_t JpegExifOrientation(const ByteReader& read) {
   uint8_t soi[2];

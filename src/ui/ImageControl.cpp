@@ -128,8 +128,8 @@ bool ImageControl::RenderCache(const RECT& image, const RECT& visible) {
     RECT shiftedImage = image, shiftedVisible = visible;
     OffsetRect(&shiftedImage, -visible.left, -visible.top);
     OffsetRect(&shiftedVisible, -visible.left, -visible.top);
-    if (!picture->Draw(mem.get(), shiftedImage, shiftedVisible, shiftedVisible, ToColorRef(container_->BackColor())))
-      return false;
+    const COLORREF back = ToColorRef(container_->BackColor());
+    if (!picture->Draw(mem.get(), shiftedImage, shiftedVisible, shiftedVisible, back)) return false;
   }
   ++g_cacheRenders;
   cache_ = bitmap.release();

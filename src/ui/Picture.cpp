@@ -112,8 +112,9 @@ bool MetafilePicture::Draw(HDC dc, const RECT& image, const RECT&, const RECT& p
   FillRect(dc, &part, brush.get());
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
-  const HRESULT hr = picture_->Render(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, 0,
-                                      himetricHeight_, himetricWidth_, -himetricHeight_, nullptr);
+  const HRESULT hr = picture_->Render(dc, image.left, image.top, image.right - image.left,
+                                      image.bottom - image.top, 0, himetricHeight_, himetricWidth_,
+                                      -himetricHeight_, nullptr);
   RestoreDC(dc, saved);
   return SUCCEEDED(hr);
 }

@@ -84,7 +84,8 @@ PictureHeaderInfo ReadBmp(const Source& src) {
   if (infoSize >= 40) {
     const uint32_t compression = Le32(rest + 30);
     const bool uncompressed = compression == 0 || compression == 3 || compression == 6;  // RGB, bit fields
-    if (uncompressed && !BmpRowsInFile(src, offBits, info.width, info.height, Le16(rest + 28))) info.valid = false;
+    if (uncompressed && !BmpRowsInFile(src, offBits, info.width, info.height, Le16(rest + 28)))
+      info.valid = false;
   }
   return info;
 }

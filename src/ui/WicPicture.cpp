@@ -17,13 +17,16 @@ namespace {
 // scales by 1/2, 1/4 and 1/8). mingw-w64's headers do not declare it.
 struct IWicSourceTransform : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
-                                               WICPixelFormatGUID* format, WICBitmapTransformOptions transform,
-                                               UINT stride, UINT bufferSize, BYTE* buffer) = 0;
+                                               WICPixelFormatGUID* format,
+                                               WICBitmapTransformOptions transform, UINT stride,
+                                               UINT bufferSize, BYTE* buffer) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
-  virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform,
+                                                         BOOL* supported) = 0;
 };
-const IID kIidSourceTransform = {0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
+const IID kIidSourceTransform = {
+    0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
 IWICImagingFactory* Factory() {
   // Made once and kept for the life of the process: COM is never shut down
@@ -31,8 +34,8 @@ IWICImagingFactory* Factory() {
   static IWICImagingFactory* factory = [] {
     EnsureOle();
     IWICImagingFactory* f = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&f))))
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(&f))))
       f = nullptr;
     return f;
   }();
@@ -126,7 +129,8 @@ HRESULT CopyRect(IWICBitmapSource* source, const WICRect& rect, UINT stride, BYT
     hr = source->CopyPixels(&whole, w * 4, static_cast<UINT>(rows.size()), rows.data());
     if (FAILED(hr)) return hr;
     for (INT r = 0; r < whole.Height; ++r)
-      std::memcpy(out + static_cast<std::size_t>(y + r) * stride, &rows[static_cast<std::size_t>(r) * w * 4 + rect.X * 4],
+      std::memcpy(out + static_cast<std::size_t>(y + r) * stride,
+                  &rows[static_cast<std::size_t>(r) * w * 4 + rect.X * 4],
                   static_cast<std::size_t>(rect.Width) * 4);
   }
   return S_OK;
@@ -135,9 +139,11 @@ HRESULT CopyRect(IWICBitmapSource* source, const WICRect& rect, UINT stride, BYT
 // The stored picture reduced by its codec to at least `width` x `height`
 // but less than its full size, held in memory; empty where the codec does
 // not reduce.
-ComPtr<IWICBitmapSource> ReducedByCodec(IWICBitmapFrameDecode* frame, UINT width, UINT height, UINT fullWidth) {
+ComPtr<IWICBitmapSource> ReducedByCodec(IWICBitmapFrameDecode* frame, UINT width, UINT height,
+                                        UINT fullWidth) {
   IWicSourceTransform* transform = nullptr;
-  if (FAILED(frame->QueryInterface(kIidSourceTransform, reinterpret_cast<void**>(&transform))) || !transform) return {};
+  if (FAILED(frame->QueryInterface(kIidSourceTransform, reinterpret_cast<void**>(&transform))) || !transform)
+    return {};
   ComPtr<IWicSourceTransform> owner(transform);
   // The closest size may be smaller than asked for: ask for more until it
   // is not (a scaler takes it the rest of the way).
@@ -209,11 +215,38 @@ ComPtr<IWICBitmapFrameDecode> OpenFrame(const std::wstring& path, ComPtr<IWICBit
   IWICImagingFactory* factory = Factory();
   if (!factory) return {};
   ComPtr<IWICBitmapFrameDecode> frame;
-  if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                                decoder.put())) ||
+  if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                WICDecodeMetadataCacheOnDemand, decoder.put())) ||
       FAILED(decoder->GetFrame(0, frame.put())))
     return {};
   return frame;
+}
+
+bool CopyPart(IWICBitmapSource* source, const PixelArea& part, uint32_t* out) {
+  const WICRect rect{part.left, part.top, part.Width(), part.Height()};
+  return SUCCEEDED(CopyRect(source, rect, static_cast<UINT>(part.Width()) * 4, reinterpret_cast<BYTE*>(out)));
+}
+
+PixelRowReader RowReader(IWICBitmapSource* source) {
+  return [source](uint32_t y, uint32_t x, uint32_t count, uint32_t* row) {
+    const WICRect line{static_cast<INT>(x), static_cast<INT>(y), static_cast<INT>(count), 1};
+    return SUCCEEDED(CopyRect(source, line, count * 4, reinterpret_cast<BYTE*>(row)));
+  };
+}
+
+// Turns the stored pixels of `part` upright through the flip-rotator.
+bool TurnByRotator(std::vector<uint32_t>& stored, const PixelArea& part, uint16_t orientation,
+                   uint32_t* upright) {
+  const UINT w = static_cast<UINT>(part.Width()), h = static_cast<UINT>(part.Height());
+  ComPtr<IWICBitmap> held;
+  if (FAILED(Factory()->CreateBitmapFromMemory(w, h, GUID_WICPixelFormat32bppBGRA, w * 4, w * h * 4,
+                                               reinterpret_cast<BYTE*>(stored.data()), held.put())))
+    return false;
+  ComPtr<IWICBitmapSource> turned = Turned(held.get(), orientation);
+  UINT tw = 0, th = 0;
+  if (!turned || FAILED(turned->GetSize(&tw, &th)) || tw * th != w * h) return false;
+  const WICRect all{0, 0, static_cast<INT>(tw), static_cast<INT>(th)};
+  return SUCCEEDED(turned->CopyPixels(&all, tw * 4, tw * th * 4, reinterpret_cast<BYTE*>(upright)));
 }
 
 }  // namespace
@@ -241,7 +274,8 @@ std::shared_ptr<WicPicture> WicPicture::Load(const std::wstring& path, const Pic
   }
   picture->storedWidth_ = w;
   picture->storedHeight_ = h;
-  if (info.format == PictureFormat::Jpeg || info.format == PictureFormat::Tiff) picture->orientation_ = info.orientation;
+  if (info.format == PictureFormat::Jpeg || info.format == PictureFormat::Tiff)
+    picture->orientation_ = info.orientation;
   const bool swap = OrientationSwapsAxes(picture->orientation_);
   picture->width_ = static_cast<int>(swap ? h : w);
   picture->height_ = static_cast<int>(swap ? w : h);
@@ -271,7 +305,8 @@ bool WicPicture::Decode(SIZE size, const RECT& part, COLORREF back) const {
   // The stored picture at the size that turns into `size` upright: reduced
   // by the codec as far as it goes, then by sampling.
   const bool swap = OrientationSwapsAxes(orientation_);
-  const UINT sw = static_cast<UINT>(swap ? size.cy : size.cx), sh = static_cast<UINT>(swap ? size.cx : size.cy);
+  const UINT sw = static_cast<UINT>(swap ? size.cy : size.cx),
+             sh = static_cast<UINT>(swap ? size.cx : size.cy);
   ComPtr<IWICBitmapSource> source = AsSource(frame.get());
   UINT srcW = storedWidth_, srcH = storedHeight_;
   if (sw != storedWidth_ || sh != storedHeight_) {
@@ -294,37 +329,13 @@ bool WicPicture::Decode(SIZE size, const RECT& part, COLORREF back) const {
                                       PixelArea{part.left, part.top, part.right, part.bottom});
   std::vector<uint32_t> turning(orientation_ == 1 ? 0 : static_cast<std::size_t>(pw) * ph);
   uint32_t* pixels = orientation_ == 1 ? out : turning.data();
-  const WICRect rect{stored.left, stored.top, stored.Width(), stored.Height()};
-  const HRESULT hr = srcW == sw && srcH == sh
-                         ? CopyRect(converted.get(), rect, static_cast<UINT>(stored.Width()) * 4,
-                                    reinterpret_cast<BYTE*>(pixels))
-                         : (ReducePixels(
-                                [&converted](uint32_t y, uint32_t x, uint32_t count, uint32_t* row) {
-                                  const WICRect line{static_cast<INT>(x), static_cast<INT>(y), static_cast<INT>(count), 1};
-                                  return SUCCEEDED(CopyRect(converted.get(), line, count * 4,
-                                                            reinterpret_cast<BYTE*>(row)));
-                                },
-                                srcW, srcH, sw, sh, stored, pixels)
-                                ? S_OK
-                                : E_FAIL);
-  if (FAILED(hr)) return false;
-  if (orientation_ != 1) {
-    bool turned = false;
-    if (FlipRotatorTurns(orientation_)) {
-      ComPtr<IWICBitmap> held;
-      const UINT stride = static_cast<UINT>(stored.Width()) * 4;
-      if (SUCCEEDED(Factory()->CreateBitmapFromMemory(static_cast<UINT>(stored.Width()), static_cast<UINT>(stored.Height()),
-                                                      GUID_WICPixelFormat32bppBGRA, stride,
-                                                      stride * static_cast<UINT>(stored.Height()),
-                                                      reinterpret_cast<BYTE*>(turning.data()), held.put()))) {
-        ComPtr<IWICBitmapSource> upright = Turned(held.get(), orientation_);
-        const WICRect all{0, 0, pw, ph};
-        turned = upright && SUCCEEDED(upright->CopyPixels(&all, static_cast<UINT>(pw) * 4,
-                                                          static_cast<UINT>(pw * ph * 4), static_cast<BYTE*>(bits)));
-      }
-    }
-    if (!turned) OrientPixels(orientation_, turning.data(), stored.Width(), stored.Height(), out);
-  }
+  const bool read = srcW == sw && srcH == sh
+                        ? CopyPart(converted.get(), stored, pixels)
+                        : ReducePixels(RowReader(converted.get()), srcW, srcH, sw, sh, stored, pixels);
+  if (!read) return false;
+  if (orientation_ != 1 &&
+      !(FlipRotatorTurns(orientation_) && TurnByRotator(turning, stored, orientation_, out)))
+    OrientPixels(orientation_, turning.data(), stored.Width(), stored.Height(), out);
   BYTE* bytes = static_cast<BYTE*>(bits);
   if (translucent_) ComposeOver(bytes, static_cast<std::size_t>(pw) * ph, back);
   GdiFlush();
@@ -371,8 +382,8 @@ bool WicPicture::Draw(HDC dc, const RECT& image, const RECT& visible, const RECT
   const int srcH = std::max(1, static_cast<int>(std::lround((part.bottom - part.top) * ky)));
   SetStretchBltMode(dc, HALFTONE);
   SetBrushOrgEx(dc, 0, 0, nullptr);
-  return StretchBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source.get(), srcX, srcY,
-                    srcW, srcH, SRCCOPY) != FALSE;
+  return StretchBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source.get(),
+                    srcX, srcY, srcW, srcH, SRCCOPY) != FALSE;
 }
 
 }  // namespace tessaly::ui

@@ -9,8 +9,6 @@
 // upright picture, whatever size it is decoded at.
 #pragma once
 
-#include "Win32.h"
-
 #include <wincodec.h>
 
 #include <memory>
@@ -20,6 +18,7 @@
 #include "GdiHandles.h"
 #include "Picture.h"
 #include "PictureHeader.h"
+#include "Win32.h"
 
 namespace tessaly::ui {
 
@@ -55,7 +54,7 @@ class WicPicture : public WinPicture {
 
   std::wstring path_;
   uint16_t orientation_ = 1;
-  int width_ = 0, height_ = 0;              // upright
+  int width_ = 0, height_ = 0;               // upright
   UINT storedWidth_ = 0, storedHeight_ = 0;  // as the file stores it
   bool translucent_ = false;
 

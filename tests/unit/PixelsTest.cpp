@@ -63,14 +63,16 @@ TEST(PixelsTest, StoredRectangleHoldsTheUprightOne) {
             ASSERT_EQ(s.Width() * s.Height(), u.Width() * u.Height());
             std::vector<uint32_t> part;
             for (int y = s.top; y < s.bottom; ++y)
-              for (int x = s.left; x < s.right; ++x) part.push_back(stored[static_cast<std::size_t>(y * w + x)]);
+              for (int x = s.left; x < s.right; ++x)
+                part.push_back(stored[static_cast<std::size_t>(y * w + x)]);
             std::vector<uint32_t> turned(part.size());
             OrientPixels(o, part.data(), s.Width(), s.Height(), turned.data());
             std::vector<uint32_t> expected;
             for (int y = top; y < bottom; ++y)
-              for (int x = left; x < right; ++x) expected.push_back(whole[static_cast<std::size_t>(y * uw + x)]);
-            ASSERT_EQ(turned, expected) << "orientation " << o << " rect " << left << "," << top << "-" << right
-                                        << "," << bottom;
+              for (int x = left; x < right; ++x)
+                expected.push_back(whole[static_cast<std::size_t>(y * uw + x)]);
+            ASSERT_EQ(turned, expected)
+                << "orientation " << o << " rect " << left << "," << top << "-" << right << "," << bottom;
           }
   }
 }
@@ -126,9 +128,10 @@ TEST(PixelsTest, ReductionUpToEightTimesAveragesEveryPixel) {
   EXPECT_EQ(out[1], Bgra(68, 68, 68));
   EXPECT_EQ(s.rowsRead.size(), 8u);
   // 4 x 4 to 2 x 2: exact quarters.
-  Source q = Grey(4, 4, [](uint32_t x, uint32_t y) { return x < 2 ? (y < 2 ? 0u : 100u) : (y < 2 ? 200u : 40u); });
+  Source q =
+      Grey(4, 4, [](uint32_t x, uint32_t y) { return x < 2 ? (y < 2 ? 0u : 100u) : (y < 2 ? 200u : 40u); });
   EXPECT_EQ(Reduce(q, 2, 2), (std::vector<uint32_t>{Bgra(0, 0, 0), Bgra(200, 200, 200), Bgra(100, 100, 100),
-                                                     Bgra(40, 40, 40)}));
+                                                    Bgra(40, 40, 40)}));
 }
 
 TEST(PixelsTest, LargerReductionsSampleEightRowsPerTargetRowReadOnceInOrder) {
@@ -139,7 +142,8 @@ TEST(PixelsTest, LargerReductionsSampleEightRowsPerTargetRowReadOnceInOrder) {
   EXPECT_EQ(std::adjacent_find(s.rowsRead.begin(), s.rowsRead.end()), s.rowsRead.end());
   for (uint32_t r : s.rowsRead) EXPECT_LT(r, 600u);
   for (int y = 0; y < 6; ++y)
-    for (int x = 0; x < 10; ++x) EXPECT_EQ(out[static_cast<std::size_t>(y * 10 + x)], x < 5 ? Bgra(0, 0, 0) : Bgra(255, 255, 255));
+    for (int x = 0; x < 10; ++x)
+      EXPECT_EQ(out[static_cast<std::size_t>(y * 10 + x)], x < 5 ? Bgra(0, 0, 0) : Bgra(255, 255, 255));
 }
 
 TEST(PixelsTest, UnevenSpansCoverTheWholeSource) {
@@ -170,10 +174,10 @@ TEST(PixelsTest, PartOfTheReductionEqualsTheSamePartOfTheWhole) {
 TEST(PixelsTest, ReductionRefusesBadSizesAndStopsAtAFailedRead) {
   Source s = Grey(8, 8, [](uint32_t, uint32_t) { return 9u; });
   uint32_t out[64];
-  EXPECT_FALSE(ReducePixels(s.Reader(), 8, 8, 9, 8, {0, 0, 9, 8}, out));   // larger than the source
-  EXPECT_FALSE(ReducePixels(s.Reader(), 8, 8, 4, 4, {0, 0, 5, 4}, out));   // rect outside the target
+  EXPECT_FALSE(ReducePixels(s.Reader(), 8, 8, 9, 8, {0, 0, 9, 8}, out));  // larger than the source
+  EXPECT_FALSE(ReducePixels(s.Reader(), 8, 8, 4, 4, {0, 0, 5, 4}, out));  // rect outside the target
   EXPECT_FALSE(ReducePixels(s.Reader(), 8, 8, 0, 4, {0, 0, 0, 4}, out));
-  EXPECT_FALSE(ReducePixels(s.Reader(), 8, 8, 4, 4, {2, 2, 2, 4}, out));   // empty rect
+  EXPECT_FALSE(ReducePixels(s.Reader(), 8, 8, 4, 4, {2, 2, 2, 4}, out));  // empty rect
   s.failAtRow = 5;
   s.rowsRead.clear();
   EXPECT_FALSE(ReducePixels(s.Reader(), 8, 8, 4, 4, {0, 0, 4, 4}, out));

@@ -2,7 +2,6 @@
 // old list, transparency over the background colour, the eight recorded
 // orientations, damaged Exif blocks, and decoding at the drawn size.
 #include "UiTestSupport.h"
-
 #include "WicPicture.h"
 
 namespace uitest {
@@ -108,9 +107,9 @@ TEST_F(RasterPictureTest, TransparentPngShowsTheBackgroundColour) {
   EXPECT_TRUE(Wic(pic).UsesBackColor());
   target.Move(T(10), T(10), T(96), T(64));  // stretched to twice its size
   target.SetPicture(pic);
-  EXPECT_PIXEL(hwnd(), 20, 40, kOlive);                  // transparent third
-  EXPECT_PIXEL(hwnd(), 58, 40, RGB(192, 64, 0));         // half red over olive
-  EXPECT_PIXEL(hwnd(), 96, 40, kBlue);                   // opaque third
+  EXPECT_PIXEL(hwnd(), 20, 40, kOlive);           // transparent third
+  EXPECT_PIXEL(hwnd(), 58, 40, RGB(192, 64, 0));  // half red over olive
+  EXPECT_PIXEL(hwnd(), 96, 40, kBlue);            // opaque third
   // Another background colour composes again.
   box().SetBackColor(static_cast<Color>(kGreen));
   EXPECT_PIXEL(hwnd(), 20, 40, kGreen);
@@ -215,8 +214,9 @@ TEST_F(RasterPictureTest, SmallerDrawingIsDecodedAtTheDrawnSize) {
 TEST_F(RasterPictureTest, OnlyThePartInsideTheBoxIsDecoded) {
   // 1000 x 800 at its natural size in a 400 x 300 box, centred as the
   // show places a picture larger than the screen.
-  auto pic = LoadPictureFile(
-      WriteFile("large.bmp", MakeBmp(1000, 800, [](int x, int y) { return x < 500 ? (y < 400 ? kRed : kGreen) : kBlue; })));
+  auto pic = LoadPictureFile(WriteFile("large.bmp", MakeBmp(1000, 800, [](int x, int y) {
+                                         return x < 500 ? (y < 400 ? kRed : kGreen) : kBlue;
+                                       })));
   ImageControl& target = host->target;
   target.Move(T(-300), T(-250), T(1000), T(800));
   target.SetPicture(pic);
@@ -251,7 +251,8 @@ TEST_F(RasterPictureTest, DamagedAndOversizedNewFormatsAreInvalid) {
   EXPECT_EQ(ErrorOf(WriteFile("huge.png", png)), 481);
   // A PNG whose compressed data is garbage though every chunk is whole.
   png = Bytes(kTestPng, kTestPngSize);
-  for (std::size_t i = 8 + 25 + 8 + 2; i < png.size() - 12 - 4; ++i) png[i] = static_cast<unsigned char>(i * 37);
+  for (std::size_t i = 8 + 25 + 8 + 2; i < png.size() - 12 - 4; ++i)
+    png[i] = static_cast<unsigned char>(i * 37);
   EXPECT_EQ(ErrorOf(WriteFile("garbage.png", png)), 481);
   // A GIF's header with nothing decodable in it, named as a picture of
   // another kind: still no picture.
