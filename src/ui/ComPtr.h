@@ -1,9 +1,9 @@
 // Owner of one reference to a COM object.
 #pragma once
 
-#include <unknwn.h>
-
 #include "Win32.h"
+
+#include <unknwn.h>
 
 namespace tessaly::ui {
 

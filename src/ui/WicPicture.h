@@ -2,12 +2,14 @@
 // BMP, GIF (first frame), JPEG, PNG, TIFF (first page) and any other format
 // a codec installed on the system reads. A picture is decoded when it is
 // first drawn, at the size it is drawn when that is smaller than its pixels
-// (the codec reduces while decoding where it can, a scaler otherwise), and
-// only the part of it inside its box; transparent pixels are composed over
+// (the codec reduces while decoding where it can, sampling does the rest),
+// and only the part of it inside its box; transparent pixels are composed over
 // the background colour; JPEG and TIFF pictures are turned upright by the
 // orientation their camera recorded. The natural size is that of the
 // upright picture, whatever size it is decoded at.
 #pragma once
+
+#include "Win32.h"
 
 #include <wincodec.h>
 
@@ -18,7 +20,6 @@
 #include "GdiHandles.h"
 #include "Picture.h"
 #include "PictureHeader.h"
-#include "Win32.h"
 
 namespace tessaly::ui {
 
