@@ -14,13 +14,6 @@ namespace {
 
 bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 
-// A colour as GDI takes it; the high bit names a system colour.
-COLORREF ToColorRef(Color c) {
-  const uint32_t u = static_cast<uint32_t>(c);
-  if (u & 0x80000000u) return GetSysColor(static_cast<int>(u & 0xFFu));
-  return static_cast<COLORREF>(u & 0xFFFFFFu);
-}
-
 long g_cacheRenders = 0;
 
 }  // namespace

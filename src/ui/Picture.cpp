@@ -76,15 +76,6 @@ PictureHeaderInfo CheckHeader(const std::string& fullPath) {
 
 }  // namespace
 
-void EnsureOle() {
-  static bool initialised = false;
-  if (initialised) return;
-  // S_FALSE / RPC_E_CHANGED_MODE: COM is already running on this thread,
-  // which serves as well.
-  OleInitialize(nullptr);
-  initialised = true;
-}
-
 void InvalidPicture() { throw AppError(481, "Invalid picture", "Tessaly"); }
 
 MetafilePicture::MetafilePicture(IPicture* picture) : picture_(picture) {
@@ -131,7 +122,7 @@ PicturePtr LoadPictureFile(const std::string& path) {
   std::wstring wide = Wide(full);
   if (!metafile) return WicPicture::Load(wide, info);
 
-  EnsureOle();
+  InitOle();
   IPicture* raw = nullptr;
   const HRESULT hr = OleLoadPicturePath(&wide[0], nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&raw));
   if (FAILED(hr) || !raw) {

@@ -73,8 +73,7 @@ class MetafilePicture : public WinPicture {
 // decode raises AppError 481.
 PicturePtr LoadPictureFile(const std::string& path);
 
-// COM (and OLE) for this thread, started once.
-void EnsureOle();
+// Raises AppError 481 "Invalid picture".
 [[noreturn]] void InvalidPicture();
 
 }  // namespace tessaly::ui

@@ -32,7 +32,7 @@ IWICImagingFactory* Factory() {
   // Made once and kept for the life of the process: COM is never shut down
   // before the process ends.
   static IWICImagingFactory* factory = [] {
-    EnsureOle();
+    InitOle();
     IWICImagingFactory* f = nullptr;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IWICImagingFactory, reinterpret_cast<void**>(&f))))
