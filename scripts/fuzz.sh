@@ -13,7 +13,7 @@ seconds=${1:-20}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(playlist_reader picture_header number_text command_line split_path list_entry_path next_token
+  targets=(playlist_reader picture_header exif number_text command_line split_path list_entry_path next_token
            dialog_files)
 fi
 
