@@ -53,6 +53,26 @@ int SwatchId(OptionsForm::Swatch s) { return s == OptionsForm::lblBackColor ? ID
 
 AppError InvalidProperty(const char* control) { return AppError(380, "Invalid property value", control); }
 
+// Gives the tab strip's own tool tip one tool per tab, where the tab strip
+// has not made them itself (Wine's does not), so that the tabs' tips show
+// on hover; their texts are asked for with TTN_GETDISPINFO.
+void AddMissingTabTools(HWND tabs) {
+  HWND tips = reinterpret_cast<HWND>(SendMessageA(tabs, TCM_GETTOOLTIPS, 0, 0));
+  if (!tips) return;
+  const LRESULT count = SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    TOOLINFOA info = {};
+    info.cbSize = sizeof info;
+    info.hwnd = tabs;
+    info.uId = static_cast<UINT_PTR>(i);
+    if (SendMessageA(tips, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info))) continue;
+    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info.rect));
+    info.uFlags = 0;
+    info.lpszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  }
+}
+
 // Runs the text box's KeyPress handler on every typed character.
 LRESULT CALLBACK KeyPressFilter(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR ref) {
   if (msg == WM_CHAR) {
@@ -115,6 +135,7 @@ void frmOptions::Form_Load() {
     item.lParam = i + 1;
     SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
   }
+  AddMissingTabTools(tabs);
   HWND effects = Item(IDC_CBOAFFECT);
   SendMessageA(effects, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNoEffect));
   SendMessageA(effects, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kRandomEffect));
