@@ -1,0 +1,451 @@
+// The options dialog, driven as the user drives it: its controls, pages,
+// key filter, range checks, colour dialog, Cancel and Help.
+#include "DialogTestSupport.h"
+
+#include <commctrl.h>
+
+#include "AppTitle.h"
+#include "Help.h"
+#include "frmOptions.h"
+#include "../../src/dialogs/resource.h"  // the options dialog's and the about box's ids
+
+namespace dialogtest {
+namespace {
+
+const char kIntervalMessage[] = "Swap Interval must be between 2 and 60 seconds.";
+const char kThicknessMessage[] = "Frame thickness must be between 1 and 20.";
+
+const int kPicturesPage[] = {IDC_FRAME1_1, IDC_LABEL1, IDC_TXTINTERVAL, IDC_CHKSTRETCH, IDC_CHKPICRANDOM,
+                             IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST, IDC_CHKSHOWFRAME, IDC_LBLTHICKNESS,
+                             IDC_TXTFRAMETHICKNESS, IDC_CMDFRAMECOLOR, IDC_LBLFRAMECOLOR, IDC_CMDBACKCOLOR,
+                             IDC_LBLBACKCOLOR, IDC_CBOAFFECT, IDC_SLDSPEED, IDC_LABEL3, IDC_LABEL4};
+const int kSoundsPage[] = {IDC_FRAME1_2, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST};
+const int kChecks[] = {IDC_CHKSTRETCH, IDC_CHKPICRANDOM, IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST,
+                       IDC_CHKSHOWFRAME, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST};
+
+class OptionsDialogTest : public ::testing::Test {
+ protected:
+  TestSettings settings;
+  Answerer answers;
+  std::unique_ptr<frmOptions> dialog;
+
+  void SetUp() override { DrainQuit(); }
+  void TearDown() override {
+    if (dialog && dialog->Loaded()) dialog->Unload();
+    dialog.reset();
+    DrainQuit();
+    EXPECT_TRUE(answers.Unexpected().empty()) << "an unexpected window: " << answers.Unexpected()[0].title << ": "
+                                              << answers.Unexpected()[0].text;
+  }
+
+  HWND Open() {
+    DrainQuit();  // the last unloaded form's WM_QUIT would end the next modal loop at once
+    dialog = std::make_unique<frmOptions>(settings.store);
+    dialog->Show();
+    answers.Ignore(dialog->hWnd());
+    return dialog->hWnd();
+  }
+  HWND Item(int id) const { return GetDlgItem(dialog->hWnd(), id); }
+  std::string Text(int id) const { return WindowText(Item(id)); }
+  LRESULT Check(int id) const { return SendMessageA(Item(id), BM_GETCHECK, 0, 0); }
+  bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+  bool Visible(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
+  void SetText(int id, const std::string& text) { SetWindowTextA(Item(id), text.c_str()); }
+  std::string Stored(const std::string& name) { return settings.Get("Options", name); }
+
+  // A click on tab `index` (0 or 1) with the mouse.
+  void ClickTab(int index) {
+    HWND tabs = Item(IDC_TABSTRIP1);
+    RECT r{};
+    SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(tabs, WM_LBUTTONUP, 0, at);
+  }
+  // The tab strip's notification that a tab was chosen, for the tab shown.
+  void NotifyTabChosen() {
+    NMHDR header{Item(IDC_TABSTRIP1), static_cast<UINT_PTR>(IDC_TABSTRIP1), static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(dialog->hWnd(), WM_NOTIFY, IDC_TABSTRIP1, reinterpret_cast<LPARAM>(&header));
+  }
+  void ExpectPage(int page) {
+    EXPECT_EQ(dialog->CurFrame, page);
+    EXPECT_EQ(SendMessageA(Item(IDC_TABSTRIP1), TCM_GETCURSEL, 0, 0), page - 1);
+    for (int id : kPicturesPage) EXPECT_EQ(Visible(id), page == 1) << "control " << id;
+    for (int id : kSoundsPage) EXPECT_EQ(Visible(id), page == 2) << "control " << id;
+  }
+  // The tip a tool tip shows for a tool given by window and id (TTM_GETTEXT:
+  // the text the tool's window gives, for a tool that asks for it).
+  std::string Tip(HWND tips, HWND owner, UINT_PTR id, UINT flags) {
+    char text[512] = {};
+    TOOLINFOA info = {};
+    info.cbSize = sizeof info;
+    info.uFlags = flags;
+    info.hwnd = owner;
+    info.uId = id;
+    info.lpszText = text;
+    SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
+    return text;
+  }
+  std::string Tip(int id) { return ToolTip(dialog->TipWindow(), dialog->hWnd(), Item(id)); }
+};
+
+TEST_F(OptionsDialogTest, AFreshUserSeesTheDefaultsOnThePicturesPage) {
+  Open();
+  EXPECT_EQ(WindowText(dialog->hWnd()), "Screen Saver Options");
+  EXPECT_EQ(Text(IDC_TXTINTERVAL), "5");
+  EXPECT_EQ(Text(IDC_TXTFRAMETHICKNESS), "3");
+  EXPECT_EQ(Text(IDC_CBOAFFECT), "Random");
+  EXPECT_EQ(SendMessageA(Item(IDC_SLDSPEED), TBM_GETPOS, 0, 0), 20);
+  EXPECT_EQ(SwatchColour(dialog->hWnd(), IDC_LBLBACKCOLOR), RGB(0, 0, 0));
+  EXPECT_EQ(SwatchColour(dialog->hWnd(), IDC_LBLFRAMECOLOR), RGB(255, 255, 255));
+  for (int id : kChecks) EXPECT_EQ(Check(id), BST_UNCHECKED) << "check box " << id;
+  ExpectPage(1);
+  // Without a frame the frame's controls are off; the frame box itself is on.
+  EXPECT_TRUE(Enabled(IDC_CHKSHOWFRAME));
+  EXPECT_FALSE(Enabled(IDC_TXTFRAMETHICKNESS));
+  EXPECT_FALSE(Enabled(IDC_CMDFRAMECOLOR));
+  EXPECT_FALSE(Enabled(IDC_LBLTHICKNESS));
+  // Centred on the screen.
+  RECT r{};
+  GetWindowRect(dialog->hWnd(), &r);
+  EXPECT_NEAR((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 2);
+  EXPECT_NEAR((r.top + r.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 2);
+  EXPECT_TRUE(answers.Seen().empty());
+}
+
+TEST_F(OptionsDialogTest, EveryControlHasItsCaptionAndTip) {
+  Open();
+  const std::pair<int, const char*> captions[] = {
+      {IDC_FRAME1_1, "Pictures"},
+      {IDC_FRAME1_2, "Sounds"},
+      {IDC_LABEL1, "S&wap Interval (Sec.):"},
+      {IDC_CHKSTRETCH, "S&tretch Picture to Fit Screen"},
+      {IDC_CHKPICRANDOM, "&Random Order"},
+      {IDC_CHKSHOWFILENAME, "Sho&w Picture's File Name"},
+      {IDC_CHKRESETPICLIST, "Reset Play List when Started"},
+      {IDC_CHKSHOWFRAME, "S&how Picture Frame"},
+      {IDC_LBLTHICKNESS, "Thic&kness:"},
+      {IDC_CMDFRAMECOLOR, "&Frame Color..."},
+      {IDC_CMDBACKCOLOR, "&Background Color..."},
+      {IDC_FRAME3, "Transition &Effect"},
+      {IDC_LABEL2, "Spee&d"},
+      {IDC_LABEL3, "Slow"},
+      {IDC_LABEL4, "Fast"},
+      {IDC_CHKSOUNDRANDOM, "Ra&ndom Order"},
+      {IDC_CHKRESETSOUNDLIST, "Reset Play List when Started"},
+      {IDOK, "&OK"},
+      {IDCANCEL, "&Cancel"},
+      {IDC_CMDHELP, "&Help"},
+  };
+  for (const auto& [id, caption] : captions) EXPECT_EQ(Text(id), caption) << "control " << id;
+
+  const std::pair<int, const char*> tips[] = {
+      {IDC_TXTINTERVAL, "Number of seconds between image and sound changes."},
+      {IDC_LABEL1, "Number of seconds between image and sound changes."},
+      {IDC_CHKSTRETCH, "Size all images to completely fill the screen."},
+      {IDC_CHKPICRANDOM, "Randomize pictures in Play List."},
+      {IDC_CHKSHOWFILENAME, "Display picture's file name at the bottom of the screen."},
+      {IDC_TXTFRAMETHICKNESS, "Width of picture's frame"},
+      {IDC_LBLTHICKNESS, "Width of picture's frame"},
+      {IDC_CMDFRAMECOLOR, "Displays a dialog for selecting the frame color."},
+      {IDC_CMDBACKCOLOR, "Displays a dialog for selecting the background color."},
+      {IDC_LBLBACKCOLOR, "Current background color."},
+      {IDC_CBOAFFECT, "Select the affect to transisition between image changes."},
+      {IDC_SLDSPEED, "Adjust Transition Speed"},
+      {IDC_LABEL2, "Adjust Transition Speed"},
+      {IDC_CHKSOUNDRANDOM, "Randomize sounds in Play List."},
+      {IDC_CHKRESETSOUNDLIST, "When started, play your sounds from the beginning of the list"},
+      {IDOK, "Save changes."},
+      {IDCANCEL, "Close without saving changes."},
+  };
+  ASSERT_NE(dialog->TipWindow(), nullptr);
+  for (const auto& [id, tip] : tips) EXPECT_EQ(Tip(id), tip) << "control " << id;
+  // The two boxes whose wording is free say what they do.
+  EXPECT_NE(Tip(IDC_CHKRESETPICLIST).find("beginning"), std::string::npos);
+  EXPECT_NE(Tip(IDC_CHKSHOWFRAME).find("frame"), std::string::npos);
+  EXPECT_EQ(SendMessageA(dialog->TipWindow(), TTM_GETTOOLCOUNT, 0, 0), std::size(tips) + 2);
+  // The tabs: captions, and their tips through the tab strip's own tool tip.
+  HWND tabs = Item(IDC_TABSTRIP1);
+  ASSERT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+  const char* tabCaptions[] = {"&Pictures", "&Sounds"};
+  const char* tabTips[] = {"Set Picture Options", "Set Sound Options"};
+  HWND tabTipWindow = reinterpret_cast<HWND>(SendMessageA(tabs, TCM_GETTOOLTIPS, 0, 0));
+  ASSERT_NE(tabTipWindow, nullptr);
+  for (int i = 0; i < 2; ++i) {
+    char text[64] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(text, tabCaptions[i]);
+    EXPECT_EQ(Tip(tabTipWindow, tabs, static_cast<UINT_PTR>(i), 0), tabTips[i]);
+  }
+
+  // The effects in their order, the slider's range and steps, the boxes' size.
+  HWND effects = Item(IDC_CBOAFFECT);
+  const char* names[] = {"None", "Random", "Sweep Right", "Sweep Left", "Sweep Down", "Sweep Up", "Spotlight",
+                         "Bubbles", "Horizontal Sandwich", "Vertical Sandwich", "Shrinking Square"};
+  ASSERT_EQ(SendMessageA(effects, CB_GETCOUNT, 0, 0), 11);
+  for (int i = 0; i < 11; ++i) {
+    char text[64] = {};
+    SendMessageA(effects, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, names[i]);
+  }
+  EXPECT_EQ(GetWindowLongPtrA(effects, GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+  HWND speed = Item(IDC_SLDSPEED);
+  EXPECT_EQ(SendMessageA(speed, TBM_GETRANGEMIN, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(speed, TBM_GETRANGEMAX, 0, 0), 20);
+  EXPECT_EQ(SendMessageA(speed, TBM_GETLINESIZE, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(speed, TBM_GETPAGESIZE, 0, 0), 4);
+  EXPECT_EQ(SendMessageA(Item(IDC_TXTINTERVAL), EM_GETLIMITTEXT, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(Item(IDC_TXTFRAMETHICKNESS), EM_GETLIMITTEXT, 0, 0), 2);
+  EXPECT_EQ(LOWORD(SendMessageA(dialog->hWnd(), DM_GETDEFID, 0, 0)), IDOK);
+  // "Slow" under the left end of the slider, "Fast" under its right end.
+  RECT slider{}, slow{}, fast{};
+  GetWindowRect(speed, &slider);
+  GetWindowRect(Item(IDC_LABEL3), &slow);
+  GetWindowRect(Item(IDC_LABEL4), &fast);
+  EXPECT_GE(slow.top, slider.bottom - 2);
+  EXPECT_LT(slow.left, (slider.left + slider.right) / 2);
+  EXPECT_GT(fast.right, (slider.left + slider.right) / 2);
+}
+
+TEST_F(OptionsDialogTest, TheIntervalBoxTakesDigitsAndBackspaceAlone) {
+  Open();
+  HWND interval = Item(IDC_TXTINTERVAL);
+  SetText(IDC_TXTINTERVAL, "");
+  Type(interval, "x4 -.");
+  EXPECT_EQ(Text(IDC_TXTINTERVAL), "4");
+  Type(interval, "2");
+  EXPECT_EQ(Text(IDC_TXTINTERVAL), "42");
+  Type(interval, "7");  // two characters at most
+  EXPECT_EQ(Text(IDC_TXTINTERVAL), "42");
+  Type(interval, "\b");
+  EXPECT_EQ(Text(IDC_TXTINTERVAL), "4");
+  // The thickness box has no filter, only the length limit.
+  HWND thickness = Item(IDC_TXTFRAMETHICKNESS);
+  SetText(IDC_TXTFRAMETHICKNESS, "");
+  Type(thickness, "a-9");
+  EXPECT_EQ(Text(IDC_TXTFRAMETHICKNESS), "a-");
+}
+
+TEST_F(OptionsDialogTest, FrameControlsFollowStretchAndShowFrame) {
+  Open();
+  auto frameControls = [this] {
+    return std::vector<bool>{Enabled(IDC_TXTFRAMETHICKNESS), Enabled(IDC_CMDFRAMECOLOR), Enabled(IDC_LBLTHICKNESS)};
+  };
+  const std::vector<bool> on{true, true, true}, off{false, false, false};
+  Click(dialog->hWnd(), IDC_CHKSHOWFRAME);
+  EXPECT_EQ(Check(IDC_CHKSHOWFRAME), BST_CHECKED);
+  EXPECT_EQ(frameControls(), on);
+  Click(dialog->hWnd(), IDC_CHKSTRETCH);  // stretched pictures get no frame
+  EXPECT_EQ(Check(IDC_CHKSTRETCH), BST_CHECKED);
+  EXPECT_FALSE(Enabled(IDC_CHKSHOWFRAME));
+  EXPECT_EQ(Check(IDC_CHKSHOWFRAME), BST_CHECKED);  // keeps its value while disabled
+  EXPECT_EQ(frameControls(), off);
+  Click(dialog->hWnd(), IDC_CHKSTRETCH);
+  EXPECT_TRUE(Enabled(IDC_CHKSHOWFRAME));
+  EXPECT_EQ(frameControls(), on);
+  Click(dialog->hWnd(), IDC_CHKSHOWFRAME);
+  EXPECT_EQ(Check(IDC_CHKSHOWFRAME), BST_UNCHECKED);
+  EXPECT_EQ(frameControls(), off);
+}
+
+TEST_F(OptionsDialogTest, StoredValuesLoadIntoTheControlsAndAGreyBoxStaysGrey) {
+  settings.Set("Options", "PicRandom", "2");
+  settings.Set("Options", "ShowFrame", "1");
+  settings.Set("Options", "Interval", "07");
+  settings.Set("Options", "SwapAffect", "Bubbles");
+  settings.Set("Options", "TransSpeed", "6");
+  settings.Set("Options", "BackColor", "&H0000FF00&");
+  Open();
+  EXPECT_EQ(Check(IDC_CHKPICRANDOM), BST_INDETERMINATE);
+  EXPECT_EQ(Check(IDC_CHKSHOWFRAME), BST_CHECKED);
+  EXPECT_TRUE(Enabled(IDC_TXTFRAMETHICKNESS));
+  EXPECT_EQ(Text(IDC_TXTINTERVAL), "7");
+  EXPECT_EQ(Text(IDC_CBOAFFECT), "Bubbles");
+  EXPECT_EQ(SendMessageA(Item(IDC_SLDSPEED), TBM_GETPOS, 0, 0), 6);
+  EXPECT_EQ(SwatchColour(dialog->hWnd(), IDC_LBLBACKCOLOR), RGB(0, 255, 0));
+  // OK keeps the grey state as it is.
+  Click(dialog->hWnd(), IDOK);
+  EXPECT_FALSE(dialog->Loaded());
+  EXPECT_EQ(Stored("PicRandom"), "2");
+  EXPECT_EQ(Stored("Interval"), "7");
+  EXPECT_EQ(Stored("BackColor"), "65280");
+}
+
+TEST_F(OptionsDialogTest, TabsSwitchPagesAndTheShownTabChangesNothing) {
+  Open();
+  ClickTab(1);
+  ExpectPage(2);
+  NotifyTabChosen();  // the tab already shown, chosen again
+  ExpectPage(2);
+  ClickTab(1);
+  ExpectPage(2);
+  ClickTab(0);
+  ExpectPage(1);
+  NotifyTabChosen();
+  ExpectPage(1);
+}
+
+// What one OK does with the two boxes.
+struct RangeCase {
+  const char* interval;
+  const char* thickness;
+  const char* message;  // nullptr: it passes and stores
+  int focus;
+};
+
+TEST_F(OptionsDialogTest, OkChecksTheIntervalThenTheThicknessWithTheirMessages) {
+  const RangeCase cases[] = {
+      {"", "3", kIntervalMessage, IDC_TXTINTERVAL},       {"1", "3", kIntervalMessage, IDC_TXTINTERVAL},
+      {"61", "3", kIntervalMessage, IDC_TXTINTERVAL},     {"1", "0", kIntervalMessage, IDC_TXTINTERVAL},
+      {"2", "0", kThicknessMessage, IDC_TXTFRAMETHICKNESS}, {"60", "21", kThicknessMessage, IDC_TXTFRAMETHICKNESS},
+      {"5", "ab", kThicknessMessage, IDC_TXTFRAMETHICKNESS}, {"2", "1", nullptr, 0},
+      {"60", "20", nullptr, 0},                           {"5", "3a", nullptr, 0},
+  };
+  for (const RangeCase& c : cases) {
+    SCOPED_TRACE(std::string("interval \"") + c.interval + "\", thickness \"" + c.thickness + "\"");
+    const std::size_t seenBefore = answers.Seen().size();
+    settings.Set("Options", "ShowFrame", "1");  // the thickness box can take the focus
+    Open();
+    SetText(IDC_TXTINTERVAL, c.interval);
+    SetText(IDC_TXTFRAMETHICKNESS, c.thickness);
+    if (c.message) answers.Expect(kAppTitle, Press(IDOK));
+    Click(dialog->hWnd(), IDOK);
+    if (!c.message) {
+      EXPECT_FALSE(dialog->Loaded());
+      EXPECT_EQ(answers.Seen().size(), seenBefore);
+      EXPECT_EQ(Stored("Interval"), c.interval);
+      EXPECT_EQ(Stored("FrameThickness"), c.thickness);
+      continue;
+    }
+    ASSERT_EQ(answers.Seen().size(), seenBefore + 1);
+    const SeenWindow& box = answers.Seen().back();
+    EXPECT_EQ(box.text, c.message);
+    EXPECT_EQ(box.icon, LoadIconA(nullptr, IDI_EXCLAMATION));
+    ASSERT_TRUE(dialog->Loaded());
+    EXPECT_EQ(GetFocus(), Item(c.focus));
+    EXPECT_EQ(Text(IDC_TXTINTERVAL), c.interval);  // the entries stay as they were
+    EXPECT_EQ(Text(IDC_TXTFRAMETHICKNESS), c.thickness);
+    EXPECT_EQ(Stored("Interval"), "<missing>");
+    dialog->Unload();
+  }
+}
+
+TEST_F(OptionsDialogTest, ABoxAtFaultOnTheHiddenPageIsShownFirst) {
+  Open();
+  SetText(IDC_TXTINTERVAL, "1");
+  ClickTab(1);
+  ExpectPage(2);
+  answers.Expect(kAppTitle, Press(IDOK));
+  Click(dialog->hWnd(), IDOK);
+  EXPECT_EQ(answers.Texts(), std::vector<std::string>{kIntervalMessage});
+  ExpectPage(1);
+  EXPECT_EQ(GetFocus(), Item(IDC_TXTINTERVAL));
+  // A thickness box that is off leads to the box that turns it on.
+  SetText(IDC_TXTINTERVAL, "5");
+  SetText(IDC_TXTFRAMETHICKNESS, "0");
+  ClickTab(1);
+  answers.Expect(kAppTitle, Press(IDOK));
+  Click(dialog->hWnd(), IDOK);
+  EXPECT_EQ(answers.Texts().back(), kThicknessMessage);
+  ExpectPage(1);
+  EXPECT_EQ(GetFocus(), Item(IDC_CHKSHOWFRAME));
+  EXPECT_TRUE(settings.Section("Options").empty());
+}
+
+TEST_F(OptionsDialogTest, TheColourDialogStartsWithTheSwatchAndOnlyOkChangesIt) {
+  settings.Set("Options", "BackColor", "255");
+  settings.Set("Options", "ShowFrame", "1");
+  Open();
+  std::string startingColour;
+  auto readThenMix = [&startingColour](int r, int g, int b, int button) {
+    return [&startingColour, r, g, b, button](HWND colourDialog) {
+      startingColour = std::to_string(GetDlgItemInt(colourDialog, 706, nullptr, FALSE)) + " " +
+                       std::to_string(GetDlgItemInt(colourDialog, 707, nullptr, FALSE)) + " " +
+                       std::to_string(GetDlgItemInt(colourDialog, 708, nullptr, FALSE));
+      MixColour(r, g, b, button)(colourDialog);
+    };
+  };
+  answers.Expect("Color", readThenMix(0, 128, 255, IDOK));
+  Click(dialog->hWnd(), IDC_CMDBACKCOLOR);
+  ASSERT_TRUE(answers.Done());
+  EXPECT_EQ(startingColour, "255 0 0");
+  EXPECT_EQ(SwatchColour(dialog->hWnd(), IDC_LBLBACKCOLOR), RGB(0, 128, 255));
+  EXPECT_EQ(Stored("BackColor"), "255");  // nothing is stored before OK
+
+  answers.Expect("Color", readThenMix(10, 20, 30, IDCANCEL));
+  Click(dialog->hWnd(), IDC_CMDFRAMECOLOR);
+  ASSERT_TRUE(answers.Done());
+  EXPECT_EQ(startingColour, "255 255 255");
+  EXPECT_EQ(SwatchColour(dialog->hWnd(), IDC_LBLFRAMECOLOR), RGB(255, 255, 255));
+
+  Click(dialog->hWnd(), IDCANCEL);
+  EXPECT_FALSE(dialog->Loaded());
+  EXPECT_EQ(settings.Section("Options"), (std::map<std::string, std::string>{{"BackColor", "255"}, {"ShowFrame", "1"}}));
+
+  // The same change confirmed with OK is stored as the colour's number.
+  Open();
+  answers.Expect("Color", MixColour(0, 128, 255, IDOK));
+  Click(dialog->hWnd(), IDC_CMDBACKCOLOR);
+  Click(dialog->hWnd(), IDOK);
+  EXPECT_FALSE(dialog->Loaded());
+  EXPECT_EQ(Stored("BackColor"), std::to_string(RGB(0, 128, 255)));
+  EXPECT_EQ(Stored("FrameColor"), "16777215");
+}
+
+TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
+  Open();
+  SetText(IDC_TXTINTERVAL, "12");
+  Click(dialog->hWnd(), IDC_CHKPICRANDOM);
+  Click(dialog->hWnd(), IDC_CHKSOUNDRANDOM);
+  SendMessageA(Item(IDC_CBOAFFECT), CB_SETCURSEL, 6, 0);
+  SendMessageA(Item(IDC_SLDSPEED), TBM_SETPOS, TRUE, 7);
+  Click(dialog->hWnd(), IDOK);
+  EXPECT_FALSE(dialog->Loaded());
+  const std::map<std::string, std::string> expected{
+      {"PicRandom", "1"},      {"ShowFileName", "0"},   {"SoundRandom", "1"},     {"Stretch", "0"},
+      {"Interval", "12"},      {"BackColor", "0"},      {"SwapAffect", "Spotlight"}, {"TransSpeed", "7"},
+      {"FrameThickness", "3"}, {"FrameColor", "16777215"}, {"ShowFrame", "0"},   {"ResetPicList", "0"},
+      {"ResetSoundList", "0"}};
+  EXPECT_EQ(settings.Section("Options"), expected);
+}
+
+TEST_F(OptionsDialogTest, CancelAndEscStoreNothing) {
+  Open();
+  SetText(IDC_TXTINTERVAL, "30");
+  Click(dialog->hWnd(), IDC_CHKSTRETCH);
+  Click(dialog->hWnd(), IDCANCEL);
+  EXPECT_FALSE(dialog->Loaded());
+  Open();
+  SetText(IDC_TXTINTERVAL, "30");
+  // Esc reaches the dialog through the program's message pump.
+  PostMessageA(Item(IDC_TXTINTERVAL), WM_KEYDOWN, VK_ESCAPE, 0x10001);
+  PostMessageA(Item(IDC_TXTINTERVAL), WM_KEYUP, VK_ESCAPE, 0xC0010001);
+  EXPECT_TRUE(PumpUntil([this] { return !dialog->Loaded(); }));
+  EXPECT_TRUE(settings.Section("Options").empty());
+}
+
+TEST_F(OptionsDialogTest, HelpOpensTheOptionsTopic) {
+  Open();
+  Click(dialog->hWnd(), IDC_CMDHELP);
+  HWND help = tessaly::ui::HelpWindow();
+  ASSERT_NE(help, nullptr);
+  answers.Ignore(help);
+  EXPECT_TRUE(IsWindowVisible(help));
+  // The viewer's text (its control 106) starts with the topic's title.
+  const std::string shown = WindowText(GetDlgItem(help, 106));
+  EXPECT_EQ(shown.rfind("Screen Saver Options\r\n", 0), 0u) << shown;
+  tessaly::ui::ShowHelp(nullptr, tessaly::ui::HelpFile(), HELP_QUIT, 0);
+  EXPECT_EQ(tessaly::ui::HelpWindow(), nullptr);
+  // F1 asks for the same topic.
+  SendMessageA(dialog->hWnd(), WM_HELP, 0, 0);
+  ASSERT_NE(tessaly::ui::HelpWindow(), nullptr);
+  answers.Ignore(tessaly::ui::HelpWindow());
+  tessaly::ui::ShowHelp(nullptr, tessaly::ui::HelpFile(), HELP_QUIT, 0);
+}
+
+}  // namespace
+}  // namespace dialogtest
