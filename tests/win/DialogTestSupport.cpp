@@ -318,7 +318,26 @@ std::function<void(HWND)> ChooseFile(const std::string& name, const std::string&
 
 std::function<void(HWND)> ChooseFolder(const std::string& folder) {
   return [folder](HWND hwnd) {
-    SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+    // The dialog may still be filling its folder tree when it is shown: the
+    // choice takes once the tree shows it selected.
+    HWND tree = FindDescendant(hwnd, "SysTreeView32");
+    const std::string leaf = folder.substr(folder.find_last_of('\\', folder.size() - 2) + 1);
+    auto selected = [tree] {
+      char text[MAX_PATH] = {};
+      TVITEMA item = {};
+      item.mask = TVIF_TEXT;
+      item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      if (item.hItem) SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+      return std::string(text);
+    };
+    const bool root = folder.size() <= 3;  // "C:\" shows as its drive's name
+    PumpUntil([&] {
+      SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+      const std::string shown = selected();
+      return root ? !shown.empty() : shown == leaf;
+    });
     Press(IDOK)(hwnd);
   };
 }
@@ -382,7 +401,15 @@ std::string FirstFilter(HWND dialog) {
   return text;
 }
 
-void Click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+void Click(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  // A mouse click never reaches a disabled button; BM_CLICK would.
+  if (!IsWindowEnabled(button)) {
+    ADD_FAILURE() << "a click on the disabled button " << id;
+    return;
+  }
+  SendMessageA(button, BM_CLICK, 0, 0);
+}
 
 void MenuCommand(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 

@@ -144,7 +144,8 @@ std::string WindowText(HWND hwnd);
 std::string ToolTip(HWND tips, HWND owner, HWND control);
 
 // Driving controls as the system does: a click on a button (BM_CLICK; a
-// disabled button takes none), a menu command, a selection.
+// click on a disabled button is a fault of the test), a menu command, a
+// selection.
 void Click(HWND dialog, int id);
 void MenuCommand(HWND dialog, int id);
 // Selects exactly these items of an extended-selection list box and tells
