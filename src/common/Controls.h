@@ -76,6 +76,8 @@ struct ScreenSize {
 class LoadedWindow {
  public:
   virtual ~LoadedWindow() = default;
+  // False once the window has been unloaded.
+  virtual bool Loaded() const = 0;
   virtual bool Visible() const = 0;
   // The window's show timer; nullptr when it has none.
   virtual Timer* SwitchTimer() = 0;

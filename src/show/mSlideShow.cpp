@@ -39,6 +39,11 @@ void Protected(const std::function<void()>& step) {
 
 long Round(double v) { return static_cast<long>(ToInt32(v)); }
 
+// Raised at a step end when the window the transition draws in has been
+// unloaded meanwhile (its OK or Cancel ran in the step's message pump):
+// the effect stops there instead of pacing on for a window that is gone.
+struct HostUnloaded {};
+
 }  // namespace
 
 SlideShow::SlideShow(CRegSettings& settings, ShowPlatform& platform, FileSystem& fs,
@@ -226,6 +231,8 @@ void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
         FirstSlideShown = true;
       }
     });
+    // Closed during the transition: nothing more is shown or stored.
+    if (!Target.Parent().Loaded()) return;
     Protected([&] { Target.SetVisible(false); });
 
     bool stretched = false;
@@ -314,14 +321,23 @@ void SlideShow::EndShow() {
 // ---------------------------------------------------------------------------
 // Transitions
 
-void SlideShow::StepEnd() {
+void SlideShow::StepEnd(const LoadedWindow& host) {
   platform_.DoEvents();
   if (StopShow) EndShow();
   if (StepDelay > 0) platform_.DelayPasses(StepDelay);
+  if (!host.Loaded()) throw HostUnloaded();
 }
 
 void SlideShow::RunTransition(Image& Target) {
+  try {
+    RunEffect(Target);
+  } catch (const HostUnloaded&) {
+  }
+}
+
+void SlideShow::RunEffect(Image& Target) {
   Surface& c = Target.Container();  // the window's PicBase: every host puts its target there
+  const LoadedWindow& host = Target.Parent();
   std::string effect = Option(opt::kSwapAffect, kRandomEffect);
   const Color bg = ToInt32(NumberOfTextStrict(Option(opt::kBackColor, "0")));
   if (effect == kNoEffect) return;
@@ -340,38 +356,38 @@ void SlideShow::RunTransition(Image& Target) {
     const long to = c.Width();
     for (long x = 0; x <= to; x += 30) {
       c.Line(x, 0, x, c.Height(), bg);
-      StepEnd();
+      StepEnd(host);
       if (InterruptShow) break;
     }
   } else if (effect == "Sweep Left") {
     for (long x = c.Width(); x >= 0; x -= 30) {
       c.Line(x, 0, x, c.Height(), bg);
-      StepEnd();
+      StepEnd(host);
     }
   } else if (effect == "Sweep Down") {
     const long to = c.Height();
     for (long y = 0; y <= to; y += 20) {
       c.Line(0, y, c.Width(), y, bg);
-      StepEnd();
+      StepEnd(host);
     }
   } else if (effect == "Sweep Up") {
     for (long y = c.Height(); y >= 0; y -= 20) {
       c.Line(0, y, c.Width(), y, bg);
-      StepEnd();
+      StepEnd(host);
     }
   } else if (effect == "Vertical Sandwich") {
     const long to = Round(c.Width() / 2.0);
     for (long x = 0; x <= to; x += 10) {
       c.Line(x, 0, x, c.Height(), bg);
       c.Line(c.Width() - x, 0, c.Width() - x, c.Height(), bg);
-      StepEnd();
+      StepEnd(host);
     }
   } else if (effect == "Horizontal Sandwich") {
     const long to = Round(c.Height() / 2.0);
     for (long y = 0; y <= to; y += 10) {
       c.Line(0, y, c.Width(), y, bg);
       c.Line(0, c.Height() - y, c.Width(), c.Height() - y, bg);
-      StepEnd();
+      StepEnd(host);
     }
   } else if (effect == "Shrinking Square") {
     const long to = Round(c.Height() / 2.0);
@@ -380,7 +396,7 @@ void SlideShow::RunTransition(Image& Target) {
       c.Line(0, c.Height() - i, c.Width(), c.Height() - i, bg);
       c.Line(i, 0, i, c.Height(), bg);
       c.Line(c.Width() - i, 0, c.Width() - i, c.Height(), bg);
-      StepEnd();
+      StepEnd(host);
     }
   } else if (effect == "Spotlight") {
     c.SetDrawWidth(5);
@@ -388,7 +404,7 @@ void SlideShow::RunTransition(Image& Target) {
     for (long r = 0; r <= to; r += 30) {
       c.SetForeColor(c.BackColor());
       c.Circle(c.Width() / 2.0, c.Height() / 2.0, r);
-      StepEnd();
+      StepEnd(host);
     }
   } else if (effect == "Bubbles") {
     c.SetDrawWidth(1);
@@ -401,6 +417,7 @@ void SlideShow::RunTransition(Image& Target) {
       if (StopShow) EndShow();
       c.SetDrawWidth(n + 1);
       if (StepDelay > 0) platform_.DelayPasses(StepDelay);
+      if (!host.Loaded()) throw HostUnloaded();
     }
     Target.SetPicture(nullptr);
   }

@@ -75,7 +75,10 @@ class SlideShow {
   int32_t ListPosition(const std::string& resetName, const std::string& lastName);
   void AddEntry(Collection& list, const std::string& entry, const std::string& patterns);
   void DrawCaption(Surface& surface, Image& target, long position, bool stretched);
-  void StepEnd();
+  // The end of every step of an effect; stops the effect when `host` has
+  // been unloaded meanwhile.
+  void StepEnd(const LoadedWindow& host);
+  void RunEffect(Image& Target);
 
   CRegSettings& settings_;
   ShowPlatform& platform_;

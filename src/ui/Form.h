@@ -39,7 +39,7 @@ class Form : public LoadedWindow, protected WindowHandler {
   // and runs Form_Load. An error of Form_Load propagates to the caller.
   // Loading a loaded form does nothing.
   void Load(HWND owner = nullptr);
-  bool Loaded() const { return hwnd_ != nullptr; }
+  bool Loaded() const override { return hwnd_ != nullptr; }
   bool IsDialog() const { return templateId_ != 0; }
   // Loads and shows the form modally: `owner` (if any) is disabled and the
   // program's one message pump runs until the form is unloaded; then the

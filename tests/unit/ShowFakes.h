@@ -209,6 +209,7 @@ class FakeHost : public ShowHost, public LoadedWindow {
   FakeTimer timer;
   FakeListBox lists[2];
   bool visible = true;
+  bool loaded = true;
   int unloads = 0;
   bool sounds = true;
   std::optional<ScreenSize> screen;
@@ -218,6 +219,7 @@ class FakeHost : public ShowHost, public LoadedWindow {
   Image& imgFullSize() override { return work; }
   Timer& tmrSwitch() override { return timer; }
   ListBox* lstList(int i) override { return withLists_ && (i == 0 || i == 1) ? &lists[i] : nullptr; }
+  bool Loaded() const override { return loaded; }
   bool Visible() const override { return visible; }
   Timer* SwitchTimer() override { return &timer; }
   void Unload() override { ++unloads; }

@@ -233,6 +233,35 @@ TEST_F(ShowTest, StopDuringATransitionEndsTheProgramAtTheStepEnd) {
   EXPECT_EQ(platform.delays.size(), 2u);  // the stopping step waits no more
 }
 
+TEST_F(ShowTest, EveryEffectStopsAtTheStepEndOnceItsWindowIsUnloaded) {
+  for (const char* effect : kEffects) {
+    SCOPED_TRACE(effect);
+    Set("SwapAffect", effect);
+    host.loaded = true;
+    platform.doEvents = 0;
+    platform.delays.clear();
+    platform.onDoEvents = [&] {
+      if (platform.doEvents == 3) host.loaded = false;  // OK or Cancel ran in this pump
+    };
+    show->RunTransition(host.target);
+    EXPECT_EQ(platform.doEvents, 3);
+    EXPECT_EQ(platform.delays.size(), 3u);  // the step ends as usual, then the effect stops
+  }
+}
+
+TEST_F(ShowTest, ATickWhoseWindowIsUnloadedDuringTheTransitionShowsNothingMore) {
+  Pictures({"C:\\P\\a.jpg", "C:\\P\\b.jpg"});
+  Set("SwapAffect", "Sweep Down");
+  Tick();
+  platform.onDoEvents = [&] {
+    if (platform.doEvents == 2) host.loaded = false;
+  };
+  Tick();
+  EXPECT_EQ(Lines().size(), 2u);
+  EXPECT_EQ(PathOf(host.target.picture), "C:\\P\\a.jpg");  // the next picture is not loaded
+  EXPECT_EQ(Get("LastPicture"), "1");
+}
+
 TEST_F(ShowTest, InterruptStopsOnlyTheRightwardSweep) {
   show->InterruptShow = true;
   Set("SwapAffect", "Sweep Right");
