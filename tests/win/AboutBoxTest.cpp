@@ -146,6 +146,49 @@ TEST_F(AboutBoxTest, TheRegisteredSystemInformationProgramIsStarted) {
   EXPECT_TRUE(about->Loaded());
 }
 
+// Web addresses open with this command while the object lives; the one
+// before comes back afterwards.
+class AddressHandler {
+ public:
+  explicit AddressHandler(const std::string& command) {
+    char old[1024] = {};
+    DWORD size = sizeof old;
+    had_ = RegGetValueA(HKEY_CLASSES_ROOT, kKey, nullptr, RRF_RT_REG_SZ, nullptr, old, &size) == ERROR_SUCCESS;
+    old_ = old;
+    Set(command);
+  }
+  ~AddressHandler() {
+    if (had_) Set(old_);
+    else RegDeleteKeyValueA(HKEY_CLASSES_ROOT, kKey, nullptr);
+  }
+
+ private:
+  static void Set(const std::string& command) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+      return;
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>(command.size() + 1));
+    RegCloseKey(key);
+  }
+  static constexpr const char* kKey = "http\\shell\\open\\command";
+  bool had_ = false;
+  std::string old_;
+};
+
+TEST_F(AboutBoxTest, AClickOnTheLogoOpensTheHomePage) {
+  const std::string base = "browser" + std::to_string(GetCurrentProcessId());
+  const std::string browser = Program(base + ".exe");
+  AddressHandler handler("\"" + browser + "\" \"%1\"");
+  Store(kHKeyCurrentUser, "Software\\Quillmark Inc.\\qmunins", "BaseAddress", "http://pages.example/");
+  Open();
+  SendMessageA(Item(IDC_IMAGE1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(Item(IDC_IMAGE1), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(Record(base), "ran\t\"" + browser + "\" \"http://pages.example/index.htm\"\n");
+  EXPECT_TRUE(about->Loaded());
+  EXPECT_TRUE(answers.Seen().empty());
+}
+
 TEST_F(AboutBoxTest, OkEnterAndEscClose) {
   Open();
   Click(about->hWnd(), IDOK);

@@ -319,6 +319,57 @@ TEST_F(ConfigWindowTest, ThePreviewPausesWhileAMenuIsOpenAndPlaysOnAfter) {
   EXPECT_TRUE(PumpUntil(shows(RGB(255, 0, 0)), 10000));
 }
 
+// Clicks a button of the window from inside the preview's slow sweep: a
+// thread timer runs in the sweep's own message pump, and once the preview
+// shows the sweep half-way (background on the left, the picture on the
+// right) it clicks.
+struct ClickMidSweep {
+  HWND preview = nullptr;
+  HWND window = nullptr;
+  int button = 0;
+  bool clicked = false;
+  static ClickMidSweep* current;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ClickMidSweep* p = current;
+    if (!p || p->clicked) return;
+    HDC dc = GetDC(p->preview);
+    const COLORREF left = GetPixel(dc, 3, 57), right = GetPixel(dc, 149, 57);
+    ReleaseDC(p->preview, dc);
+    if (left != RGB(0, 255, 0) || right != RGB(255, 0, 0)) return;
+    p->clicked = true;
+    Click(p->window, p->button);
+  }
+};
+ClickMidSweep* ClickMidSweep::current = nullptr;
+
+TEST_F(ConfigWindowTest, OkDuringASlowTransitionStoresTheListsAndStopsThePreview) {
+  dir.Picture("red.bmp", RGB(255, 0, 0));
+  StoreList("PictureFiles", {Entry("red.bmp"), Entry("red.bmp")});
+  settings.Set("Options", "Stretch", "1");
+  settings.Set("Options", "BackColor", std::to_string(RGB(0, 255, 0)));
+  settings.Set("Options", "SwapAffect", "Sweep Right");
+  settings.Set("Options", "TransSpeed", "1");  // some seconds for the sweep
+  Open();
+  Select({0});
+  Click(Window(), IDC_CMDIMAGES4);  // an edit: the lists as the window holds them must be stored
+  ClickMidSweep probe;
+  probe.preview = dynamic_cast<tessaly::ui::PictureBox&>(form->PicBase()).hWnd();
+  probe.window = Window();
+  probe.button = IDOK;
+  ClickMidSweep::current = &probe;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, ClickMidSweep::Tick);
+  const bool closed = PumpUntil([this] { return !form->Loaded(); }, 20000);
+  KillTimer(nullptr, timer);
+  ClickMidSweep::current = nullptr;
+  EXPECT_TRUE(probe.clicked);
+  ASSERT_TRUE(closed);
+  EXPECT_EQ(settings.Section("PictureFiles").size(), 2u);
+  // The tick stopped with the sweep: the second picture was neither shown
+  // nor its position stored, and no message came.
+  EXPECT_EQ(settings.Get("Options", "LastPicture"), "1");
+  EXPECT_TRUE(answers.Seen().empty());
+}
+
 TEST_F(ConfigWindowTest, TheCloseBoxWithUnsavedEditsAsksLikeCancel) {
   StoreList("PictureFiles", {Entry("a.bmp"), Entry("b.bmp")});
   const auto stored = settings.Lists();
