@@ -11,6 +11,7 @@
 #include "App.h"
 #include "AppError.h"
 #include "AppTitle.h"
+#include "Convert.h"
 #include "Dpi.h"
 #include "Help.h"
 #include "PlayListFile.h"
@@ -269,7 +270,9 @@ void frmConfig::UpdateControls() {
   std::string path;
   if (selected == 1) {
     const std::string entry = list.List(list.FirstSelected());
-    if (entry.size() > 255) path = entry.substr(255);
+    // The folder part without the entry's padding: the label shortens a long
+    // path in its middle, and with the blanks kept they were all it showed.
+    if (entry.size() > 255) path = TrimRight(entry.substr(255));
   }
   SetItemText(IDC_LBLPATH, path);
   ShowItem(IDC_LBLPATHLABEL, ItemVisible(IDC_LBLPATH));
