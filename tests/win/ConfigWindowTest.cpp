@@ -169,7 +169,7 @@ TEST_F(ConfigWindowTest, UpDownAndRemoveFollowTheSelectionOfTheVisibleList) {
   EXPECT_EQ(PathLabel(), "");
   Select({1});
   EXPECT_EQ(ListCommands(), (Commands{true, true, true}));
-  EXPECT_EQ(PathLabel(), Entry("b.bmp").substr(255));
+  EXPECT_EQ(PathLabel(), dir.Path());  // the folder part, without the entry's padding
   EXPECT_TRUE(IsWindowVisible(Item(IDC_LBLPATHLABEL)));
   Select({0});  // the first
   EXPECT_EQ(ListCommands(), (Commands{false, true, true}));
@@ -186,7 +186,7 @@ TEST_F(ConfigWindowTest, UpDownAndRemoveFollowTheSelectionOfTheVisibleList) {
   EXPECT_EQ(ListCommands(), (Commands{false, false, false}));
   Select({0});  // one item, selected
   EXPECT_EQ(ListCommands(), (Commands{false, false, true}));
-  EXPECT_EQ(PathLabel(), Entry("x.wav").substr(255));
+  EXPECT_EQ(PathLabel(), dir.Path());
 
   // Back through the View menu: the picture list kept its two selected.
   MenuCommand(Window(), IDM_VIEWPICS);
