@@ -319,55 +319,73 @@ TEST_F(ConfigWindowTest, ThePreviewPausesWhileAMenuIsOpenAndPlaysOnAfter) {
   EXPECT_TRUE(PumpUntil(shows(RGB(255, 0, 0)), 10000));
 }
 
-// Clicks a button of the window from inside the preview's slow sweep: a
-// thread timer runs in the sweep's own message pump, and once the preview
-// shows the sweep half-way (background on the left, the picture on the
-// right) it clicks.
-struct ClickMidSweep {
+// Acts on the window from inside the preview's slow sweep: a thread timer
+// runs in the sweep's own message pump, and once the preview shows the
+// sweep half-way (background on the left, the picture on the right) it acts.
+struct MidSweep {
   HWND preview = nullptr;
-  HWND window = nullptr;
-  int button = 0;
-  bool clicked = false;
-  static ClickMidSweep* current;
+  std::function<void()> action;
+  bool done = false;
+  static MidSweep* current;
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    ClickMidSweep* p = current;
-    if (!p || p->clicked) return;
+    MidSweep* p = current;
+    if (!p || p->done) return;
     HDC dc = GetDC(p->preview);
     const COLORREF left = GetPixel(dc, 3, 57), right = GetPixel(dc, 149, 57);
     ReleaseDC(p->preview, dc);
     if (left != RGB(0, 255, 0) || right != RGB(255, 0, 0)) return;
-    p->clicked = true;
-    Click(p->window, p->button);
+    p->done = true;
+    p->action();
   }
 };
-ClickMidSweep* ClickMidSweep::current = nullptr;
+MidSweep* MidSweep::current = nullptr;
 
-TEST_F(ConfigWindowTest, OkDuringASlowTransitionStoresTheListsAndStopsThePreview) {
-  dir.Picture("red.bmp", RGB(255, 0, 0));
-  StoreList("PictureFiles", {Entry("red.bmp"), Entry("red.bmp")});
-  settings.Set("Options", "Stretch", "1");
-  settings.Set("Options", "BackColor", std::to_string(RGB(0, 255, 0)));
-  settings.Set("Options", "SwapAffect", "Sweep Right");
-  settings.Set("Options", "TransSpeed", "1");  // some seconds for the sweep
+class SlowSweepTest : public ConfigWindowTest {
+ protected:
+  void SetUp() override {
+    ConfigWindowTest::SetUp();
+    dir.Picture("red.bmp", RGB(255, 0, 0));
+    StoreList("PictureFiles", {Entry("red.bmp"), Entry("red.bmp")});
+    settings.Set("Options", "Stretch", "1");
+    settings.Set("Options", "BackColor", std::to_string(RGB(0, 255, 0)));
+    settings.Set("Options", "SwapAffect", "Sweep Right");
+    settings.Set("Options", "TransSpeed", "1");  // some seconds for the sweep
+  }
+  // Runs the preview until `action` has run half-way through its sweep and
+  // the window has closed; true when both happened.
+  bool ActMidSweep(std::function<void()> action) {
+    MidSweep probe;
+    probe.preview = dynamic_cast<tessaly::ui::PictureBox&>(form->PicBase()).hWnd();
+    probe.action = std::move(action);
+    MidSweep::current = &probe;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, MidSweep::Tick);
+    const bool closed = PumpUntil([this] { return !form->Loaded(); }, 20000);
+    KillTimer(nullptr, timer);
+    MidSweep::current = nullptr;
+    EXPECT_TRUE(probe.done);
+    return probe.done && closed;
+  }
+};
+
+TEST_F(SlowSweepTest, OkDuringTheTransitionStoresTheListsAndStopsThePreview) {
   Open();
   Select({0});
   Click(Window(), IDC_CMDIMAGES4);  // an edit: the lists as the window holds them must be stored
-  ClickMidSweep probe;
-  probe.preview = dynamic_cast<tessaly::ui::PictureBox&>(form->PicBase()).hWnd();
-  probe.window = Window();
-  probe.button = IDOK;
-  ClickMidSweep::current = &probe;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 20, ClickMidSweep::Tick);
-  const bool closed = PumpUntil([this] { return !form->Loaded(); }, 20000);
-  KillTimer(nullptr, timer);
-  ClickMidSweep::current = nullptr;
-  EXPECT_TRUE(probe.clicked);
-  ASSERT_TRUE(closed);
+  ASSERT_TRUE(ActMidSweep([this] { Click(Window(), IDOK); }));
   EXPECT_EQ(settings.Section("PictureFiles").size(), 2u);
   // The tick stopped with the sweep: the second picture was neither shown
   // nor its position stored, and no message came.
   EXPECT_EQ(settings.Get("Options", "LastPicture"), "1");
   EXPECT_TRUE(answers.Seen().empty());
+}
+
+TEST_F(SlowSweepTest, EscTypedDuringTheTransitionIsCancel) {
+  Open();
+  const auto stored = settings.Lists();
+  // The key goes through the sweep's message pump to the dialog manager.
+  ASSERT_TRUE(ActMidSweep([] { PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x10001); }));
+  EXPECT_EQ(settings.Lists(), stored);
+  EXPECT_EQ(settings.Get("Options", "LastPicture"), "1");
 }
 
 TEST_F(ConfigWindowTest, TheCloseBoxWithUnsavedEditsAsksLikeCancel) {
