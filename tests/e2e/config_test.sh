@@ -30,7 +30,11 @@ mkdir -p "$work/home"
 echo 'pcm.!default { type null }' > "$work/home/.asoundrc"
 started=()
 cleanup() {
-  for p in "${started[@]}"; do kill "$p" 2>/dev/null; done
+  # Only what this script started and is still running (a process id may
+  # have been given to another program since).
+  for p in "${started[@]}"; do
+    tr '\0' ' ' < "/proc/$p/cmdline" 2>/dev/null | grep -qE 'Tessaly\.scr|foreground_window' && kill "$p" 2>/dev/null
+  done
   touch "$c/foreground.stop"
   "$WINE" reg delete 'HKCU\Software\Quillmark Inc.' /f >/dev/null 2>&1
   rm -rf "$work" "$lists" "$c/foreground_window.exe" "$c/window_info.exe" "$c"/foreground.* "$c/out.reg"
@@ -91,6 +95,11 @@ start_config() {  # starts /c in the background; $config_pid is its process
   started+=("$config_pid")
 }
 alive() { kill -0 "$1" 2>/dev/null; }
+same() {  # same GOT EXPECTED: equal, or both shown
+  [ "$1" = "$2" ] && return 0
+  printf '#   got      [%s]\n#   expected [%s]\n' "$1" "$2" | sed 's/  \{4,\}/ .../g'
+  return 1
+}
 gone() { ! kill -0 "$1" 2>/dev/null; }
 config_window() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1; }
 config_shown() { [ -n "$(config_window)" ]; }
@@ -196,10 +205,10 @@ check "no message box came up (the missing file is left out quietly)" no_message
 press_until 20 Return gone "$config_pid"
 check "Enter (OK) ends the program" gone "$config_pid"
 check "OK stored the pictures without the missing one" \
-  test "$(value PictureFiles File0)|$(value PictureFiles File1)|$(value PictureFiles File2)|$(value PictureFiles File3)" = \
+  same "$(value PictureFiles File0)|$(value PictureFiles File1)|$(value PictureFiles File2)|$(value PictureFiles File3)" \
        "$(entry Sample1.jpg)|$(entry Sample2.jpg)|$(entry Sample3.jpg)|<missing>"
-check "and the sounds" test "$(value SoundFiles File0)" = "$(entry Camera.wav)"
-check "and an empty current play list" test "$(value Options PlayList)" = ""
+check "and the sounds" same "$(value SoundFiles File0)" "$(entry Camera.wav)"
+check "and an empty current play list" same "$(value Options PlayList)" ""
 
 # --- 2. Ctrl+S, Ctrl+O and Ctrl+N from the window ------------------------------
 reset_state
@@ -242,17 +251,15 @@ check "the play list typed into it is opened" caption_is $FRAME "Play List - [Be
 press_until 20 ctrl+n caption_is $FRAME "Play List"
 check "Ctrl+N clears the lists and the current play list" caption_is $FRAME "Play List"
 press_until 20 Return gone "$config_pid"
-check "OK then stores the empty lists" \
-  test "$(value PictureFiles File0)|$(value Options PlayList)" = "<missing>|"
+check "OK then stores the empty lists" same "$(value PictureFiles File0)|$(value Options PlayList)" "<missing>|"
 check "the play-list files are as they were" cmp -s "$lists/Beach.tsl" <(play_list Sample3.jpg)
 start_config
 wait_for 30 config_shown
 press_until 20 ctrl+o open_dialog_shown
-open_play_list 'C:\Lists\Beach.tsl'
+check "Ctrl+O again, and a play list opened" open_play_list 'C:\Lists\Beach.tsl'
 press_until 20 Return gone "$config_pid"
-check "OK stores an opened play list and its pictures" \
-  test "$(value Options PlayList)|$(value PictureFiles File0)|$(value PictureFiles File1)" = \
-       "C:\Lists\Beach.tsl|$(entry Sample3.jpg)|<missing>"
+check "OK stores an opened play list" same "$(value Options PlayList)" 'C:\Lists\Beach.tsl'
+check "and its pictures" same "$(value PictureFiles File0)|$(value PictureFiles File1)" "$(entry Sample3.jpg)|<missing>"
 
 # --- 3. A tool tip on hover ----------------------------------------------------
 reset_state
