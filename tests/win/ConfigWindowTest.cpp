@@ -52,19 +52,18 @@ struct MenuProbe {
   bool menuSeen = false;
   bool timerOnInMenu = true;
   static MenuProbe* current;
+  // A popup menu of this thread that is shown.
+  static BOOL CALLBACK FindMenu(HWND hwnd, LPARAM found) {
+    char name[16] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    if (std::string(name) == "#32768" && IsWindowVisible(hwnd)) *reinterpret_cast<HWND*>(found) = hwnd;
+    return TRUE;
+  }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     MenuProbe* p = current;
     if (!p || p->menuSeen) return;
     HWND menu = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM found) -> BOOL {
-          char name[16] = {};
-          GetClassNameA(hwnd, name, sizeof name);
-          if (std::string(name) == "#32768" && IsWindowVisible(hwnd)) *reinterpret_cast<HWND*>(found) = hwnd;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&menu));
+    EnumThreadWindows(GetCurrentThreadId(), FindMenu, reinterpret_cast<LPARAM>(&menu));
     if (!menu) return;
     p->menuSeen = true;
     p->timerOnInMenu = p->timer->Enabled();

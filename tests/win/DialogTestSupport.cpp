@@ -35,6 +35,12 @@ std::string ClassOf(HWND hwnd) {
   return name;
 }
 
+BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM windows) {
+  if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && ClassOf(hwnd) == "#32770")
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(hwnd);
+  return TRUE;
+}
+
 void CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
   if (g_answerer) g_answerer->Tick();
 }
@@ -254,14 +260,7 @@ void Answerer::Tick() {
   // The dialogs of this thread that are up and take input: the innermost
   // modal window is the enabled one.
   std::vector<HWND> windows;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && ClassOf(hwnd) == "#32770")
-          reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&windows));
   for (auto it = strangers_.begin(); it != strangers_.end();) it = IsWindow(it->first) ? std::next(it) : strangers_.erase(it);
   for (auto it = ignored_.begin(); it != ignored_.end();) it = IsWindow(*it) ? std::next(it) : ignored_.erase(it);
   // An answered window is left alone until it goes, or until a window of
