@@ -33,7 +33,8 @@ class AboutBoxTest : public ::testing::Test {
     if (about && about->Loaded()) about->Unload();
     about.reset();
     DrainQuit();
-    EXPECT_TRUE(answers.Unexpected().empty()) << answers.Unexpected()[0].title << ": " << answers.Unexpected()[0].text;
+    EXPECT_TRUE(answers.Unexpected().empty())
+        << answers.Unexpected()[0].title << ": " << answers.Unexpected()[0].text;
   }
 
   HWND Open() {
@@ -91,9 +92,11 @@ TEST_F(AboutBoxTest, ShowsTheProductItsVersionCopyrightAddressAndLogo) {
   DeleteObject(info.hbmMask);
   // The legal warning in Small Fonts.
   LOGFONTA font{};
-  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Item(IDC_LBLDISCLAIMER), WM_GETFONT, 0, 0)), sizeof font, &font);
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Item(IDC_LBLDISCLAIMER), WM_GETFONT, 0, 0)), sizeof font,
+             &font);
   EXPECT_STREQ(font.lfFaceName, "Small Fonts");
-  EXPECT_NE(WindowText(Item(IDC_LBLDISCLAIMER)).find("copyright law and international treaties"), std::string::npos);
+  EXPECT_NE(WindowText(Item(IDC_LBLDISCLAIMER)).find("copyright law and international treaties"),
+            std::string::npos);
   EXPECT_EQ(WindowText(Item(IDOK)), "OK");
   EXPECT_EQ(WindowText(Item(IDC_CMDSYSINFO)), "&System Info...");
   EXPECT_EQ(LOWORD(SendMessageA(about->hWnd(), DM_GETDEFID, 0, 0)), IDOK);
@@ -139,7 +142,8 @@ TEST_F(AboutBoxTest, TheRegisteredSystemInformationProgramIsStarted) {
   registry.DeleteKey(PredefinedRoot(kHKeyLocalMachine), "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
   const std::string folder = dir.Folder("tools");
   ASSERT_TRUE(CopyFileA(RecorderPath().c_str(), (folder + "MSINFO32.EXE").c_str(), FALSE));
-  Store(kHKeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", folder.substr(0, folder.size() - 1));
+  Store(kHKeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
+        folder.substr(0, folder.size() - 1));
   Click(about->hWnd(), IDC_CMDSYSINFO);
   EXPECT_EQ(Record("MSINFO32"), "ran\t\"" + folder + "MSINFO32.EXE\"\n");
   EXPECT_TRUE(answers.Seen().empty());
@@ -153,19 +157,23 @@ class AddressHandler {
   explicit AddressHandler(const std::string& command) {
     char old[1024] = {};
     DWORD size = sizeof old;
-    had_ = RegGetValueA(HKEY_CLASSES_ROOT, kKey, nullptr, RRF_RT_REG_SZ, nullptr, old, &size) == ERROR_SUCCESS;
+    had_ =
+        RegGetValueA(HKEY_CLASSES_ROOT, kKey, nullptr, RRF_RT_REG_SZ, nullptr, old, &size) == ERROR_SUCCESS;
     old_ = old;
     Set(command);
   }
   ~AddressHandler() {
-    if (had_) Set(old_);
-    else RegDeleteKeyValueA(HKEY_CLASSES_ROOT, kKey, nullptr);
+    if (had_)
+      Set(old_);
+    else
+      RegDeleteKeyValueA(HKEY_CLASSES_ROOT, kKey, nullptr);
   }
 
  private:
   static void Set(const std::string& command) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
       return;
     RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                    static_cast<DWORD>(command.size() + 1));

@@ -81,10 +81,18 @@ TEST_F(ConfigWindowTest, TheWindowHasItsControlsTipsAndMenus) {
   EXPECT_NE(SendMessageA(Window(), WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_EQ(LOWORD(SendMessageA(Window(), DM_GETDEFID, 0, 0)), IDOK);
   const std::pair<int, const char*> captions[] = {
-      {IDC_FRAPLAYLIST, "Play List"},     {IDC_OPTPICTURE, "&Picture Files"},    {IDC_OPTSOUND, "&Sound Files"},
-      {IDC_CMDIMAGES0, "Add &File(s)..."}, {IDC_CMDIMAGES1, "Add Direc&tory..."}, {IDC_CMDIMAGES2, "&Remove"},
-      {IDC_CMDIMAGES3, "&Up"},             {IDC_CMDIMAGES4, "&Down"},             {IDC_LBLPATHLABEL, "File Path"},
-      {IDC_LBLPATH, ""},                   {IDOK, "OK"},                          {IDCANCEL, "&Cancel"},
+      {IDC_FRAPLAYLIST, "Play List"},
+      {IDC_OPTPICTURE, "&Picture Files"},
+      {IDC_OPTSOUND, "&Sound Files"},
+      {IDC_CMDIMAGES0, "Add &File(s)..."},
+      {IDC_CMDIMAGES1, "Add Direc&tory..."},
+      {IDC_CMDIMAGES2, "&Remove"},
+      {IDC_CMDIMAGES3, "&Up"},
+      {IDC_CMDIMAGES4, "&Down"},
+      {IDC_LBLPATHLABEL, "File Path"},
+      {IDC_LBLPATH, ""},
+      {IDOK, "OK"},
+      {IDCANCEL, "&Cancel"},
   };
   for (const auto& [id, caption] : captions) EXPECT_EQ(WindowText(Item(id)), caption) << "control " << id;
   EXPECT_EQ(SendMessageA(Item(IDC_OPTPICTURE), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -101,8 +109,10 @@ TEST_F(ConfigWindowTest, TheWindowHasItsControlsTipsAndMenus) {
       {IDC_OPTSOUND, "Display the list of sounds that will be played in your screen saver."},
       {IDC_LSTLIST0, list},
       {IDC_LSTLIST1, list},
-      {IDC_CMDIMAGES0, "Displays a dialog where you can select one or more files to add to your Picture or Sound list."},
-      {IDC_CMDIMAGES1, "Displays a dialog where you can an entire directory to add to your Picture or Sound list."},
+      {IDC_CMDIMAGES0,
+       "Displays a dialog where you can select one or more files to add to your Picture or Sound list."},
+      {IDC_CMDIMAGES1,
+       "Displays a dialog where you can an entire directory to add to your Picture or Sound list."},
       {IDC_CMDIMAGES2, "Removes currently selected item(s) from the Play List."},
       {IDC_CMDIMAGES3, "Moves currently selected item up one position in the Play List."},
       {IDC_CMDIMAGES4, "Moves currently selected item down one position in the Play List."},
@@ -113,7 +123,8 @@ TEST_F(ConfigWindowTest, TheWindowHasItsControlsTipsAndMenus) {
   HWND tipWindow = form->TipWindow();
   ASSERT_NE(tipWindow, nullptr);
   EXPECT_EQ(SendMessageA(tipWindow, TTM_GETTOOLCOUNT, 0, 0), std::size(tips));
-  for (const auto& [id, tip] : tips) EXPECT_EQ(ToolTip(tipWindow, Window(), Item(id)), tip) << "control " << id;
+  for (const auto& [id, tip] : tips)
+    EXPECT_EQ(ToolTip(tipWindow, Window(), Item(id)), tip) << "control " << id;
 
   EXPECT_EQ(MenuText(GetMenu(Window())),
             "&File{&New Play List\tCtrl+N|&Open Play List...\tCtrl+O|&Save Play List...\tCtrl+S|-|"
@@ -125,7 +136,8 @@ TEST_F(ConfigWindowTest, TheWindowHasItsControlsTipsAndMenus) {
   // The list buttons right of the list, the option buttons above it, the
   // path below it, OK and Cancel side by side at the bottom right.
   const RECT listRect = RectIn(Window(), Item(IDC_LSTLIST0));
-  for (int id = IDC_CMDIMAGES0; id <= IDC_CMDIMAGES4; ++id) EXPECT_GE(RectIn(Window(), Item(id)).left, listRect.right);
+  for (int id = IDC_CMDIMAGES0; id <= IDC_CMDIMAGES4; ++id)
+    EXPECT_GE(RectIn(Window(), Item(id)).left, listRect.right);
   EXPECT_LE(RectIn(Window(), Item(IDC_OPTPICTURE)).bottom, listRect.top);
   EXPECT_GE(RectIn(Window(), Item(IDC_LBLPATH)).top, listRect.bottom);
   const RECT ok = RectIn(Window(), Item(IDOK)), cancel = RectIn(Window(), Item(IDCANCEL));
@@ -257,9 +269,8 @@ TEST_F(ConfigWindowTest, OkStoresBothListsAndThePlayListAndRewritesItsFile) {
 
 TEST_F(ConfigWindowTest, EntriesWhoseFilesAreGoneDisappearAtOpenWithoutAQuestion) {
   const std::string folder = dir.Folder("album");
-  StoreList("PictureFiles",
-            {Entry("a.bmp"), Entry("gone.bmp"), MakeFolderEntry(folder), MakeFolderEntry(dir.Path() + "nowhere\\"),
-             Entry("c.bmp")});
+  StoreList("PictureFiles", {Entry("a.bmp"), Entry("gone.bmp"), MakeFolderEntry(folder),
+                             MakeFolderEntry(dir.Path() + "nowhere\\"), Entry("c.bmp")});
   StoreList("SoundFiles", {Entry("gone.wav"), Entry("x.wav")});
   const auto stored = settings.Lists();
   Open();
@@ -296,7 +307,8 @@ TEST_F(ConfigWindowTest, ThePreviewPausesWhileAMenuIsOpenAndPlaysOnAfter) {
     probe.window = Window();
     MenuProbe::current = &probe;
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, MenuProbe::Tick);
-    SendMessageA(Window(), WM_SYSCOMMAND, SC_KEYMENU, key);  // Alt + the menu's key: returns when the menu closes
+    SendMessageA(Window(), WM_SYSCOMMAND, SC_KEYMENU,
+                 key);  // Alt + the menu's key: returns when the menu closes
     KillTimer(nullptr, timer);
     MenuProbe::current = nullptr;
     EXPECT_TRUE(probe.menuSeen);

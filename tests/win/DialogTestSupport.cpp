@@ -261,8 +261,10 @@ void Answerer::Tick() {
   // modal window is the enabled one.
   std::vector<HWND> windows;
   EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&windows));
-  for (auto it = strangers_.begin(); it != strangers_.end();) it = IsWindow(it->first) ? std::next(it) : strangers_.erase(it);
-  for (auto it = ignored_.begin(); it != ignored_.end();) it = IsWindow(*it) ? std::next(it) : ignored_.erase(it);
+  for (auto it = strangers_.begin(); it != strangers_.end();)
+    it = IsWindow(it->first) ? std::next(it) : strangers_.erase(it);
+  for (auto it = ignored_.begin(); it != ignored_.end();)
+    it = IsWindow(*it) ? std::next(it) : ignored_.erase(it);
   // An answered window is left alone until it goes, or until a window of
   // its own takes over (it is disabled meanwhile) and it can be answered
   // again: a file dialog whose question was answered No.
@@ -299,7 +301,8 @@ void Answerer::Tick() {
 
 std::function<void(HWND)> Press(int id) {
   return [id](HWND hwnd) {
-    PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, id)));
+    PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hwnd, id)));
   };
 }
 
@@ -308,7 +311,8 @@ std::function<void(HWND)> ChooseFile(const std::string& name, const std::string&
     HWND box = FileNameBox(hwnd);
     if (!folder.empty()) {
       SetWindowTextA(box, folder.c_str());
-      SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
+      SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
     }
     SetWindowTextA(box, name.c_str());
     Press(IDOK)(hwnd);
@@ -448,8 +452,8 @@ ColourQuery AskColours(HWND dialog, int id) {
   const COLORREF sentinel = RGB(1, 2, 3);
   SetBkColor(dc, sentinel);
   SetTextColor(dc, sentinel);
-  auto brush = reinterpret_cast<HBRUSH>(
-      SendMessageA(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id))));
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id))));
   ColourQuery q{GetBkColor(dc), GetTextColor(dc), sentinel};
   LOGBRUSH lb{};
   if (brush && GetObjectA(brush, sizeof lb, &lb) == sizeof lb) q.brush = lb.lbColor;

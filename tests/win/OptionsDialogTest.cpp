@@ -15,12 +15,13 @@ namespace {
 const char kIntervalMessage[] = "Swap Interval must be between 2 and 60 seconds.";
 const char kThicknessMessage[] = "Frame thickness must be between 1 and 20.";
 
-const int kPicturesPage[] = {IDC_FRAME1_1, IDC_LABEL1, IDC_TXTINTERVAL, IDC_CHKSTRETCH, IDC_CHKPICRANDOM,
-                             IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST, IDC_CHKSHOWFRAME, IDC_LBLTHICKNESS,
-                             IDC_TXTFRAMETHICKNESS, IDC_CMDFRAMECOLOR, IDC_LBLFRAMECOLOR, IDC_CMDBACKCOLOR,
-                             IDC_LBLBACKCOLOR, IDC_CBOAFFECT, IDC_SLDSPEED, IDC_LABEL3, IDC_LABEL4};
+const int kPicturesPage[] = {
+    IDC_FRAME1_1,        IDC_LABEL1,          IDC_TXTINTERVAL,  IDC_CHKSTRETCH,   IDC_CHKPICRANDOM,
+    IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST, IDC_CHKSHOWFRAME, IDC_LBLTHICKNESS, IDC_TXTFRAMETHICKNESS,
+    IDC_CMDFRAMECOLOR,   IDC_LBLFRAMECOLOR,   IDC_CMDBACKCOLOR, IDC_LBLBACKCOLOR, IDC_CBOAFFECT,
+    IDC_SLDSPEED,        IDC_LABEL3,          IDC_LABEL4};
 const int kSoundsPage[] = {IDC_FRAME1_2, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST};
-const int kChecks[] = {IDC_CHKSTRETCH, IDC_CHKPICRANDOM, IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST,
+const int kChecks[] = {IDC_CHKSTRETCH,   IDC_CHKPICRANDOM,   IDC_CHKSHOWFILENAME,  IDC_CHKRESETPICLIST,
                        IDC_CHKSHOWFRAME, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST};
 
 class OptionsDialogTest : public ::testing::Test {
@@ -34,8 +35,8 @@ class OptionsDialogTest : public ::testing::Test {
     if (dialog && dialog->Loaded()) dialog->Unload();
     dialog.reset();
     DrainQuit();
-    EXPECT_TRUE(answers.Unexpected().empty()) << "an unexpected window: " << answers.Unexpected()[0].title << ": "
-                                              << answers.Unexpected()[0].text;
+    EXPECT_TRUE(answers.Unexpected().empty())
+        << "an unexpected window: " << answers.Unexpected()[0].title << ": " << answers.Unexpected()[0].text;
   }
 
   HWND Open() {
@@ -184,8 +185,9 @@ TEST_F(OptionsDialogTest, EveryControlHasItsCaptionAndTip) {
 
   // The effects in their order, the slider's range and steps, the boxes' size.
   HWND effects = Item(IDC_CBOAFFECT);
-  const char* names[] = {"None", "Random", "Sweep Right", "Sweep Left", "Sweep Down", "Sweep Up", "Spotlight",
-                         "Bubbles", "Horizontal Sandwich", "Vertical Sandwich", "Shrinking Square"};
+  const char* names[] = {
+      "None",      "Random",  "Sweep Right",         "Sweep Left",        "Sweep Down",      "Sweep Up",
+      "Spotlight", "Bubbles", "Horizontal Sandwich", "Vertical Sandwich", "Shrinking Square"};
   ASSERT_EQ(SendMessageA(effects, CB_GETCOUNT, 0, 0), 11);
   for (int i = 0; i < 11; ++i) {
     char text[64] = {};
@@ -233,7 +235,8 @@ TEST_F(OptionsDialogTest, TheIntervalBoxTakesDigitsAndBackspaceAlone) {
 TEST_F(OptionsDialogTest, FrameControlsFollowStretchAndShowFrame) {
   Open();
   auto frameControls = [this] {
-    return std::vector<bool>{Enabled(IDC_TXTFRAMETHICKNESS), Enabled(IDC_CMDFRAMECOLOR), Enabled(IDC_LBLTHICKNESS)};
+    return std::vector<bool>{Enabled(IDC_TXTFRAMETHICKNESS), Enabled(IDC_CMDFRAMECOLOR),
+                             Enabled(IDC_LBLTHICKNESS)};
   };
   const std::vector<bool> on{true, true, true}, off{false, false, false};
   Click(dialog->hWnd(), IDC_CHKSHOWFRAME);
@@ -299,11 +302,16 @@ struct RangeCase {
 
 TEST_F(OptionsDialogTest, OkChecksTheIntervalThenTheThicknessWithTheirMessages) {
   const RangeCase cases[] = {
-      {"", "3", kIntervalMessage, IDC_TXTINTERVAL},       {"1", "3", kIntervalMessage, IDC_TXTINTERVAL},
-      {"61", "3", kIntervalMessage, IDC_TXTINTERVAL},     {"1", "0", kIntervalMessage, IDC_TXTINTERVAL},
-      {"2", "0", kThicknessMessage, IDC_TXTFRAMETHICKNESS}, {"60", "21", kThicknessMessage, IDC_TXTFRAMETHICKNESS},
-      {"5", "ab", kThicknessMessage, IDC_TXTFRAMETHICKNESS}, {"2", "1", nullptr, 0},
-      {"60", "20", nullptr, 0},                           {"5", "3a", nullptr, 0},
+      {"", "3", kIntervalMessage, IDC_TXTINTERVAL},
+      {"1", "3", kIntervalMessage, IDC_TXTINTERVAL},
+      {"61", "3", kIntervalMessage, IDC_TXTINTERVAL},
+      {"1", "0", kIntervalMessage, IDC_TXTINTERVAL},
+      {"2", "0", kThicknessMessage, IDC_TXTFRAMETHICKNESS},
+      {"60", "21", kThicknessMessage, IDC_TXTFRAMETHICKNESS},
+      {"5", "ab", kThicknessMessage, IDC_TXTFRAMETHICKNESS},
+      {"2", "1", nullptr, 0},
+      {"60", "20", nullptr, 0},
+      {"5", "3a", nullptr, 0},
   };
   for (const RangeCase& c : cases) {
     SCOPED_TRACE(std::string("interval \"") + c.interval + "\", thickness \"" + c.thickness + "\"");
@@ -384,7 +392,8 @@ TEST_F(OptionsDialogTest, TheColourDialogStartsWithTheSwatchAndOnlyOkChangesIt) 
 
   Click(dialog->hWnd(), IDCANCEL);
   EXPECT_FALSE(dialog->Loaded());
-  EXPECT_EQ(settings.Section("Options"), (std::map<std::string, std::string>{{"BackColor", "255"}, {"ShowFrame", "1"}}));
+  EXPECT_EQ(settings.Section("Options"),
+            (std::map<std::string, std::string>{{"BackColor", "255"}, {"ShowFrame", "1"}}));
 
   // The same change confirmed with OK is stored as the colour's number.
   Open();
@@ -406,9 +415,9 @@ TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
   Click(dialog->hWnd(), IDOK);
   EXPECT_FALSE(dialog->Loaded());
   const std::map<std::string, std::string> expected{
-      {"PicRandom", "1"},      {"ShowFileName", "0"},   {"SoundRandom", "1"},     {"Stretch", "0"},
-      {"Interval", "12"},      {"BackColor", "0"},      {"SwapAffect", "Spotlight"}, {"TransSpeed", "7"},
-      {"FrameThickness", "3"}, {"FrameColor", "16777215"}, {"ShowFrame", "0"},   {"ResetPicList", "0"},
+      {"PicRandom", "1"},      {"ShowFileName", "0"},      {"SoundRandom", "1"},        {"Stretch", "0"},
+      {"Interval", "12"},      {"BackColor", "0"},         {"SwapAffect", "Spotlight"}, {"TransSpeed", "7"},
+      {"FrameThickness", "3"}, {"FrameColor", "16777215"}, {"ShowFrame", "0"},          {"ResetPicList", "0"},
       {"ResetSoundList", "0"}};
   EXPECT_EQ(settings.Section("Options"), expected);
 }

@@ -73,7 +73,8 @@ TEST_F(PlayListCommandsTest, AddFilesTakesTheChosenFilesInTheDialogsOrder) {
 
   answers.Expect(kAddFilesTitle, ChooseFile("\"c.bmp\" \"b.bmp\" \"d.bmp\"", dir.Path()));
   Click(Window(), IDC_CMDIMAGES0);
-  EXPECT_EQ(Items(0), (std::vector<std::string>{Entry("a.bmp"), Entry("c.bmp"), Entry("b.bmp"), Entry("d.bmp")}));
+  EXPECT_EQ(Items(0),
+            (std::vector<std::string>{Entry("a.bmp"), Entry("c.bmp"), Entry("b.bmp"), Entry("d.bmp")}));
   EXPECT_TRUE(form->PlayListDirty());
   ExpectRestarted();
   // The same file again is a second entry; the menu item does the same.
@@ -208,7 +209,8 @@ TEST_F(PlayListCommandsTest, NewWithChangesAnsweredCancelNoAndYes) {
             "Your Play List has been changed.  Do you want to save your changes?");
   EXPECT_TRUE(Items(0).empty());
   ExpectState("", false);
-  EXPECT_EQ(FolderNames(dir.Path()).size(), 7u);  // the six pictures and sounds and Holiday.tsl: nothing written
+  EXPECT_EQ(FolderNames(dir.Path()).size(),
+            7u);  // the six pictures and sounds and Holiday.tsl: nothing written
 }
 
 TEST_F(PlayListCommandsTest, OpenWithChangesAnsweredCancelNoAndYes) {
@@ -340,7 +342,8 @@ TEST_F(PlayListCommandsTest, SaveAsWritesTheNameAsTypedAndAsksBeforeReplacing) {
 
 TEST_F(PlayListCommandsTest, AddingThePlayListTwiceDoublesEveryEntry) {
   const std::string holiday = dir.Write("Holiday.tsl", PlayListOf({Entry("a.bmp")}, {Entry("x.wav")}));
-  const std::string more = dir.Write("More.tsl", PlayListOf({Entry("b.bmp"), Entry("gone.bmp")}, {Entry("y.wav")}));
+  const std::string more =
+      dir.Write("More.tsl", PlayListOf({Entry("b.bmp"), Entry("gone.bmp")}, {Entry("y.wav")}));
   StoreList("PictureFiles", {Entry("a.bmp")});
   StoreList("SoundFiles", {Entry("x.wav")});
   settings.Set("Options", "PlayList", holiday);
@@ -368,7 +371,8 @@ TEST_F(PlayListCommandsTest, AFailingWriteLeavesTheOldFileAndTheChanges) {
   answers.Expect(kAppTitle, Press(IDOK));
   MenuCommand(Window(), IDM_SAVE);
   ASSERT_TRUE(answers.Done());
-  EXPECT_EQ(answers.Texts().back().rfind("Unable to write to Play List File.  ", 0), 0u) << answers.Texts().back();
+  EXPECT_EQ(answers.Texts().back().rfind("Unable to write to Play List File.  ", 0), 0u)
+      << answers.Texts().back();
   EXPECT_EQ(ReadBytes(locked), "P:kept as it was\r\n");
   ExpectState(locked, true);
 
@@ -377,7 +381,8 @@ TEST_F(PlayListCommandsTest, AFailingWriteLeavesTheOldFileAndTheChanges) {
   answers.Expect(kAppTitle, Press(IDOK));
   MenuCommand(Window(), IDM_SAVE);
   ASSERT_TRUE(answers.Done());
-  EXPECT_EQ(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+  EXPECT_EQ(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+            static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
   EXPECT_TRUE(FolderNames(folder).empty());
   ExpectState(folder.substr(0, folder.size() - 1), true);
   // Save As to the read-only file: the new name is current all the same.
@@ -400,7 +405,8 @@ TEST_F(PlayListCommandsTest, AFailingWriteLeavesTheOldFileAndTheChanges) {
   answers.Expect(kAppTitle, Press(IDOK));
   Click(Window(), IDOK);
   EXPECT_FALSE(form->Loaded());
-  EXPECT_EQ(settings.Section("PictureFiles"), (std::map<std::string, std::string>{{"File0", Entry("b.bmp")}}));
+  EXPECT_EQ(settings.Section("PictureFiles"),
+            (std::map<std::string, std::string>{{"File0", Entry("b.bmp")}}));
   EXPECT_EQ(ReadBytes(locked), "P:kept as it was\r\n");
   // No temporary file is left behind.
   const auto names = FolderNames(dir.Path());
@@ -418,7 +424,8 @@ TEST_F(PlayListCommandsTest, YesInTheExitPromptSavesTheFileAndTheLists) {
   EXPECT_EQ(answers.Texts(), std::vector<std::string>{Changed("Holiday")});
   EXPECT_FALSE(form->Loaded());
   EXPECT_EQ(ReadBytes(file), PlayListOf({Entry("b.bmp")}, {}));
-  EXPECT_EQ(settings.Section("PictureFiles"), (std::map<std::string, std::string>{{"File0", Entry("b.bmp")}}));
+  EXPECT_EQ(settings.Section("PictureFiles"),
+            (std::map<std::string, std::string>{{"File0", Entry("b.bmp")}}));
 
   // Without a current file, Yes and a cancelled Save As leave the window open.
   settings.Set("Options", "PlayList", "");

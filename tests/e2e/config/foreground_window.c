@@ -39,8 +39,8 @@ int main(int argc, char **argv) {
   wc.lpszClassName = "ForegroundStandIn";
   wc.hbrBackground = (HBRUSH)GetStockObject(GRAY_BRUSH);
   RegisterClassA(&wc);
-  g_window = CreateWindowA("ForegroundStandIn", "Display Properties", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
-                           300, 200, NULL, NULL, wc.hInstance, NULL);
+  g_window = CreateWindowA("ForegroundStandIn", "Display Properties", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           40, 40, 300, 200, NULL, NULL, wc.hInstance, NULL);
   if (!g_window) return 1;
   SetForegroundWindow(g_window);
   SetTimer(NULL, 0, 50, Tick);
