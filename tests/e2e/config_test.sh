@@ -33,7 +33,8 @@ cleanup() {
   # Only what this script started and is still running (a process id may
   # have been given to another program since).
   for p in "${started[@]}"; do
-    tr '\0' ' ' < "/proc/$p/cmdline" 2>/dev/null | grep -qE 'Tessaly\.scr|foreground_window' && kill "$p" 2>/dev/null
+    [ -r "/proc/$p/cmdline" ] && tr '\0' ' ' < "/proc/$p/cmdline" | grep -qE 'Tessaly\.scr|foreground_window' &&
+      kill "$p" 2>/dev/null
   done
   touch "$c/foreground.stop"
   "$WINE" reg delete 'HKCU\Software\Quillmark Inc.' /f >/dev/null 2>&1
@@ -265,16 +266,19 @@ check "and its pictures" same "$(value PictureFiles File0)|$(value PictureFiles 
 reset_state
 start_config
 wait_for 30 config_shown
-read -r l t r b <<<"$(rect 416)"  # Add File(s)...
+button_known() { read -r l t r b <<<"$(rect 416)"; [ -n "$b" ]; }  # Add File(s)...
+wait_for 10 button_known
 tip_shown() { windows | grep -q '^tooltips_class32'; }
+# The mouse comes from outside the button in small steps and rests on it.
 hover() {
-  xdotool mousemove $(( (l + r) / 2 )) $(( (t + b) / 2 )); sleep 0.2
-  xdotool mousemove $(( (l + r) / 2 + 2 )) $(( (t + b) / 2 + 1 ))
+  local x=$(( (l + r) / 2 )) y=$(( (t + b) / 2 )) i
+  for i in 40 30 20 10 0; do xdotool mousemove $(( x - i )) $(( y + i * 3 / 4 )); sleep 0.05; done
   wait_for 4 tip_shown
 }
 no_tip() { ! tip_shown; }
 check "no tool tip before the mouse comes" no_tip
-check "resting the mouse on \"Add File(s)...\" shows a tool tip" wait_for 20 hover
+check "resting the mouse on \"Add File(s)...\" shows a tool tip" wait_for 30 hover
+tip_shown || echo "#   visible windows: $(windows | cut -f1 | paste -sd,)"
 shot tip
 echo "# tool tip windows: $(windows | grep -c '^tooltips_class32')"
 xdotool mousemove 5 5
