@@ -9,7 +9,7 @@ namespace {
 const char kAddFilesTitle[] = "Select One or More Files to Add";
 const char kOpenTitle[] = "Select Play List";
 const char kSaveTitle[] = "Save Play List";  // the Save As dialog, and the save prompt
-const char kPictureFilter[] = "Pictures (*.bmp;*.gif;*.jpg;*.jpeg;*.wmf;*.emf)";
+const char kPictureFilter[] = "Pictures (*.bmp;*.gif;*.jpg;*.jpeg;*.wmf;*.emf;*.png;*.tif;*.tiff)";
 
 std::string Changed(const std::string& base) {
   return "Your Play List [" + base + "] has been changed.  Do you want to save your changes?";
