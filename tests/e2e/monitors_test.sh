@@ -111,7 +111,7 @@ covered() { shot; [ "$(uncovered $PRIMARY)" = 0 ] && [ "$(uncovered $SECOND)" = 
 seed lime.bmp blue.bmp yellow.bmp -- LastPicture=0 LastSound=0
 start_show
 check "/s opens the show window" wait_for 10 window_exists "Screen Saver Main Form"
-check "and a window on the second monitor" window_exists "Screen Saver Monitor Form"
+check "and a window on the second monitor" wait_for 5 window_exists "Screen Saver Monitor Form"
 check "no desktop pixel shows on either monitor from the first second" wait_for 1 covered
 both_shown() { shot; is 400 300 0 255 0 && is 1312 384 0 0 255; }
 check "the first picture on the primary monitor, the next one on the second" wait_for 5 both_shown
@@ -166,7 +166,8 @@ dpi_run() {  # dpi_run DPI: the checkerboard with its caption
   shown() { shot; checker_at 200 150; }
   check "$1 DPI: the checkerboard covers exactly 400x300 pixels, unchanged, centred on the primary monitor" \
     wait_for 5 shown
-  check "$1 DPI: and on the second monitor" checker_at 1112 234
+  shown_second() { shot; checker_at 1112 234; }
+  check "$1 DPI: and on the second monitor" wait_for 5 shown_second
   eval "caption_$1=$(caption_height)"
   xdotool key space
   wait_for 5 gone
