@@ -155,17 +155,6 @@ void DelayPasses(long passes) {
   }
 }
 
-int RunMessageLoop() {
-  if (g_forms.empty()) return 0;
-  MSG msg;
-  for (;;) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got == 0) return static_cast<int>(msg.wParam);
-    if (got == -1) return -1;
-    DispatchQueued(msg);
-  }
-}
-
 int RunModalLoop(const std::function<bool()>& running) {
   MSG msg;
   while (running()) {
@@ -175,6 +164,11 @@ int RunModalLoop(const std::function<bool()>& running) {
     DispatchQueued(msg);
   }
   return -1;
+}
+
+int RunMessageLoop() {
+  if (g_forms.empty()) return 0;
+  return RunModalLoop([] { return true; });
 }
 
 void DrawPlainly(HWND control) {
