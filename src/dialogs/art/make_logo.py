@@ -13,8 +13,11 @@ Standard library only; the output is deterministic.
 
 import math
 import os
-import struct
 import sys
+
+# The ICO packing is the program icon's.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "startup", "art"))
+from make_icon import build_ico  # noqa: E402
 
 SIZES = (48, 32, 16)
 SS = 4  # supersampling factor per axis
@@ -138,41 +141,10 @@ def render(size):
     return rows
 
 
-def bmp_entry(size, rows):
-    """A DIB as stored in an ICO: header, bottom-up BGRA pixels, AND mask."""
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
-                         size * size * 4, 0, 0, 0, 0)
-    pixels = bytearray()
-    for row in reversed(rows):
-        for b, g, r, a in row:
-            pixels += bytes((b, g, r, a))
-    mask_stride = ((size + 31) // 32) * 4
-    mask = bytearray()
-    for row in reversed(rows):
-        line = bytearray(mask_stride)
-        for x, px in enumerate(row):
-            if px[3] == 0:                      # fully transparent: mask bit set
-                line[x // 8] |= 0x80 >> (x % 8)
-        mask += line
-    return header + bytes(pixels) + bytes(mask)
-
-
-def build_ico(sizes):
-    images = [(s, bmp_entry(s, render(s))) for s in sizes]
-    out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
-    offset = 6 + 16 * len(images)
-    for s, data in images:
-        out += struct.pack("<BBBBHHII", s % 256, s % 256, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    for _, data in images:
-        out += data
-    return bytes(out)
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "logo.ico")
-    data = build_ico(SIZES)
+    data = build_ico(SIZES, render)
     with open(path, "wb") as f:
         f.write(data)
     print("wrote %s (%d bytes)" % (path, len(data)))

@@ -136,8 +136,10 @@ def bmp_entry(size, rows):
     return header + bytes(pixels) + bytes(mask)
 
 
-def build_ico(sizes):
-    images = [(s, bmp_entry(s, render(s))) for s in sizes]
+def build_ico(sizes, draw=None):
+    """An ICO of one 32-bit image per size, each drawn by draw(size)."""
+    draw = draw or render
+    images = [(s, bmp_entry(s, draw(s))) for s in sizes]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
     for s, data in images:
