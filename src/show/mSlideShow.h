@@ -61,7 +61,10 @@ class SlideShow {
 
   Collection PicList;
   Collection SoundList;
-  int32_t TransSpeed = 0;
+  // The default speed until a stored one is read: a stored speed too large
+  // to read at the first start leaves this, not a delay slower than the
+  // slowest speed the options allow.
+  int32_t TransSpeed = 20;
   int32_t StepDelay = 0;
   bool StopShow = false;
   bool InterruptShow = false;

@@ -88,7 +88,28 @@ void Form::Load(HWND owner) {
   detail::AddForm(this);
   if (accelerators_) detail::SetWindowAccelerators(hwnd_, accelerators_);
   for (TimerControl* t : timers_) t->Arm();
-  Form_Load();
+  try {
+    Form_Load();
+  } catch (...) {
+    // A window whose loading failed does not stay behind hidden and
+    // half-made (the program would never end): it is unloaded without
+    // asking, its Form_Unload tidying what the loading had begun.
+    {
+      FlagScope busy(unloading_);
+      int cancel = 0;
+      try {
+        Form_Unload(cancel);
+      } catch (...) {
+      }
+    }
+    if (HWND hwnd = hwnd_) {
+      UnbindWindow(hwnd);
+      const bool last = Unlist(hwnd);
+      DestroyWindow(hwnd);
+      if (last) PostQuitMessage(0);
+    }
+    throw;
+  }
 }
 
 void Form::ShowModal(HWND owner) {

@@ -560,6 +560,12 @@ TEST_F(ShowTest, StartBuildsListsReadsColoursAndArmsTheTimer) {
   EXPECT_THROW(show->StartSlideShow(host.target, 0, host), AppError);
 }
 
+TEST_F(ShowTest, UnreadableSpeedAtTheFirstStartIsTheDefault) {
+  Set("TransSpeed", "99999999999");
+  EXPECT_NO_THROW(show->StartSlideShow(host.target, 1, host));
+  EXPECT_EQ(show->TransSpeed, 20);  // not 0, slower than the slowest speed
+}
+
 TEST_F(ShowTest, StoredNumbersBeyondThirtyTwoBitsDoNotStopTheStart) {
   host.surface.SetBackColor(0x112233);
   show->TransSpeed = 5;

@@ -149,8 +149,9 @@ TEST_F(FormTest, UnloadDuringUnloadDoesNothing) {
   EXPECT_FALSE(a.Loaded());
 }
 
-TEST_F(FormTest, FormLoadErrorReachesTheCaller) {
-  RecordingForm a("A");
+TEST_F(FormTest, FormLoadErrorReachesTheCallerAndUnloadsTheForm) {
+  std::vector<std::string> log;
+  RecordingForm a("A", &log);
   a.failLoad = true;
   try {
     a.Load();
@@ -158,6 +159,19 @@ TEST_F(FormTest, FormLoadErrorReachesTheCaller) {
   } catch (const AppError& e) {
     EXPECT_EQ(e.Number(), 76);
   }
+  // Unloaded without asking, so that a program whose only window failed
+  // to load comes to its end.
+  EXPECT_FALSE(a.Loaded());
+  EXPECT_EQ(a.hWnd(), nullptr);
+  EXPECT_TRUE(Forms().empty());
+  EXPECT_EQ(log, (std::vector<std::string>{"A: load", "A: unload"}));
+  EXPECT_TRUE(QuitPosted());
+  EXPECT_EQ(RunMessageLoop(), 0);
+  // Loading again (Retry) makes a new window.
+  DrainQuit();
+  a.failLoad = false;
+  a.Load();
+  EXPECT_TRUE(a.Loaded());
   a.Unload();
 }
 
