@@ -15,12 +15,13 @@ export WINEPREFIX=${TESSALY_PREFIX:-$HOME/.local/share/tessaly/prefix} WINEDEBUG
 WINE=/usr/lib/wine/wine64
 [ -f "$WINEPREFIX/system.reg" ] || { mkdir -p "$WINEPREFIX"; "$WINE" wineboot -i; }
 
-# What a setup program does: the program into the system directory, the
-# samples into the installation folder, then /INSTALL with that folder.
+# What a setup program does: the program and its help page into the system
+# directory, the samples into the installation folder, then /INSTALL with
+# that folder.
 sysdir="$WINEPREFIX/drive_c/windows/system32"
 inst="$WINEPREFIX/drive_c/Program Files/Tessaly"
 mkdir -p "$inst"
-cp build/win64/src/startup/Tessaly.scr "$sysdir/Tessaly.scr"
+cp build/win64/src/startup/Tessaly.scr build/win64/src/startup/TSCSS.htm "$sysdir/"
 cp samples/*.jpg samples/*.wav "$inst/"
 # The argument string must reach the program exactly as a setup program
 # writes it; a batch file keeps Wine from quoting it again.

@@ -1,11 +1,14 @@
 // The program's help file: topics with a context number, a title, index
-// keywords and text. The file is plain text:
+// keywords and text. The file is an HTML page that any browser shows as
+// well; a topic is a section carrying its context number and keywords:
 //
-//   .topic 7 Screen Saver Options
-//   .keywords options; interval; transition
-//   Text of the topic, any number of lines.
+//   <section id="topic-7" data-context="7" data-keywords="options; interval">
+//   <h2>Screen Saver Options</h2>
+//   <p>Text of the topic.</p>
+//   <ul><li>An item.</li></ul>
+//   </section>
 //
-// Lines before the first ".topic" are ignored. The first topic is the
+// Everything outside such sections is ignored. The first topic is the
 // contents page.
 #pragma once
 
@@ -21,6 +24,10 @@ struct HelpTopic {
   std::string text;  // lines joined with CR LF
 };
 
+// The topics of the page in their order. The text of a topic is plain: its
+// paragraphs are separated by an empty line, list items stand on lines of
+// their own indented by two blanks, runs of white space read as one blank
+// and character references are decoded (to Windows-1252; others read "?").
 std::vector<HelpTopic> ParseHelpTopics(const std::string& source);
 
 // The topic with this context number; nullptr when there is none.

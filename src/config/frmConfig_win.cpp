@@ -392,17 +392,9 @@ void frmConfig::mnuHelpAbout_Click() {
 }
 
 void frmConfig::ShowHelpCommand(UINT command) {
-  if (ui::HelpFile().empty()) {
-    MessageBoxA(hWnd(), "Unable to display Help Contents. There is no Help associated with this project.",
-                Caption().c_str(), MB_OK | MB_ICONINFORMATION);
-    return;
-  }
   static const char kNoKey[] = "";
-  try {
-    ui::ShowHelp(hWnd(), ui::HelpFile(), command, command == HELP_PARTIALKEY ? reinterpret_cast<ULONG_PTR>(kNoKey) : 0);
-  } catch (const std::exception& e) {
-    MessageBoxA(hWnd(), AsAppError(e).Description().c_str(), kAppTitle, MB_OK);
-  }
+  ui::ShowProgramHelp(hWnd(), Caption().c_str(), command,
+                      command == HELP_PARTIALKEY ? reinterpret_cast<ULONG_PTR>(kNoKey) : 0);
 }
 
 void frmConfig::mnuHelpContents_Click() { ShowHelpCommand(HELP_CONTENTS); }

@@ -120,7 +120,7 @@ void Dialog::FocusItem(int id) {
 
 void Dialog::ShowContextHelp() {
   if (helpContext_ == 0) return;
-  ShowHelp(hWnd(), HelpFile(), HELP_CONTEXT, helpContext_);
+  ShowProgramHelp(hWnd(), Caption().c_str(), HELP_CONTEXT, helpContext_);
 }
 
 LRESULT Dialog::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

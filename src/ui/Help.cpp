@@ -5,6 +5,7 @@
 
 #include "App.h"
 #include "AppError.h"
+#include "AppTitle.h"
 #include "HelpTopics.h"
 #include "WindowBinding.h"
 
@@ -20,30 +21,36 @@ enum : int {
   kIdText = 106,
 };
 
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  const std::string full(path);
+  return full.substr(0, full.find_last_of('\\') + 1);
+}
+
+// The help page beside the program, "" when it is not installed.
+std::string InstalledHelpPage() {
+  const std::string page = ProgramFolder() + kHelpPageName;
+  const DWORD attributes = GetFileAttributesA(page.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) ? page : std::string();
+}
+
 std::string& HelpFileSetting() {
-  static std::string name = "TSCSS.HLP";
+  static std::string name = InstalledHelpPage();
   return name;
 }
 
-// The help file's text: the program's resource of that name, else the file
-// beside the program.
 std::string ReadHelpFile(const std::string& file) {
-  HMODULE module = GetModuleHandleA(nullptr);
-  if (HRSRC found = FindResourceA(module, file.c_str(), MAKEINTRESOURCEA(10) /* RT_RCDATA */)) {
-    HGLOBAL loaded = LoadResource(module, found);
-    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
-    if (bytes) return std::string(bytes, SizeofResource(module, found));
-  }
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string full(path);
-  full = full.substr(0, full.find_last_of('\\') + 1) + file;
+  const bool hasFolder = file.find_first_of("\\/:") != std::string::npos;
+  const std::string full = hasFolder ? file : ProgramFolder() + file;
   HANDLE h = CreateFileA(full.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) throw AppError(kErrFileNotFound, "Cannot find the help file " + file, "Help");
+  if (h == INVALID_HANDLE_VALUE) throw AppError(kErrFileNotFound, "Cannot find the help file " + full, "Help");
   std::string text;
   char buffer[4096];
   DWORD got = 0;
-  while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+  // A help page of more than 4 MB is no help page of ours.
+  while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0 && text.size() < (4u << 20))
+    text.append(buffer, got);
   CloseHandle(h);
   return text;
 }
@@ -257,7 +264,7 @@ void ShowHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data)
   }
   if (!g_viewer) {
     std::vector<HelpTopic> topics = ParseHelpTopics(ReadHelpFile(file));
-    if (topics.empty()) throw AppError(kErrFileNotFound, "The help file " + file + " holds no topics", "Help");
+    if (topics.empty()) throw AppError(kErrFileNotFound, "The help file " + file + " holds no help topics", "Help");
     InitDialogControls();
     g_viewer = std::make_unique<HelpViewer>(std::move(topics));
     g_viewer->Create(owner);
@@ -276,6 +283,20 @@ void ShowHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data)
     default:
       g_viewer->ShowTopic(nullptr);
       break;
+  }
+}
+
+void ShowProgramHelp(HWND owner, const char* title, UINT command, ULONG_PTR data) {
+  if (HelpFile().empty()) {
+    MessageBoxA(owner, kNoHelpMessage, title, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  try {
+    ShowHelp(owner, HelpFile(), command, data);
+  } catch (const AppError& e) {
+    MessageBoxA(owner, e.Description().c_str(), kAppTitle, MB_OK);
+  } catch (const std::exception& e) {
+    MessageBoxA(owner, e.what(), kAppTitle, MB_OK);
   }
 }
 

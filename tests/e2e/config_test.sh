@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Drives the configuration window (/c) of the real Tessaly.scr: the preview
 # playing in the monitor picture, OK storing the lists, the play-list keys,
-# a tool tip on hover, and the window that was in the foreground disabled
+# a tool tip on hover, the help, and the window that was in the foreground disabled
 # while the configuration is open.
 #
 #   config_test.sh <Tessaly.scr> <samples folder> <foreground_window.exe> <window_info.exe>
@@ -16,6 +16,7 @@ info_src=$4
 c=$WINEPREFIX/drive_c
 sysdir="$c/windows/system32"
 cp "$scr_src" "$sysdir/Tessaly.scr"
+cp "$(dirname "$scr_src")/TSCSS.htm" "$sysdir/TSCSS.htm"  # the help page goes beside the program
 cp "$foreground_src" "$c/foreground_window.exe"
 cp "$info_src" "$c/window_info.exe"
 pics="$c/Pics"
@@ -282,6 +283,9 @@ tip_shown || echo "#   visible windows: $(windows | cut -f1 | paste -sd,)"
 shot tip
 echo "# tool tip windows: $(windows | grep -c '^tooltips_class32')"
 xdotool mousemove 5 5
+help_shown() { xdotool search --onlyvisible --name '^Tessaly Help$' >/dev/null 2>&1; }
+press_until 20 "alt+h c" help_shown
+check "Help, Contents opens the help page installed beside the program" help_shown
 press_until 20 Escape gone "$config_pid"
 check "Esc (Cancel) ends the program" gone "$config_pid"
 

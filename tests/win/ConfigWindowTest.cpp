@@ -485,5 +485,31 @@ TEST_F(ConfigWindowTest, OptionsAboutAndHelpOpenFromTheMenusWithThePreviewPaused
   EXPECT_TRUE(form->Loaded());
 }
 
+TEST_F(ConfigWindowTest, WithoutAHelpPageTheHelpCommandsSaySo) {
+  const std::string installed = tessaly::ui::HelpFile();
+  ASSERT_NE(installed.find(tessaly::ui::kHelpPageName), std::string::npos);  // beside the tests
+  tessaly::ui::SetHelpFile("");
+  Open();
+  answers.Expect("Screen Saver Properties", Press(IDOK));
+  MenuCommand(Window(), IDM_HELPCONTENTS);
+  answers.Expect("Screen Saver Properties", Press(IDOK));
+  MenuCommand(Window(), IDM_HELPSEARCH);
+  ASSERT_TRUE(answers.Done());
+  EXPECT_EQ(answers.Texts(), std::vector<std::string>(2, tessaly::ui::kNoHelpMessage));
+  EXPECT_EQ(answers.Seen().back().icon, LoadIconA(nullptr, IDI_INFORMATION));
+  EXPECT_EQ(tessaly::ui::HelpWindow(), nullptr);
+  // A page that holds no topic is reported under the program's title.
+  TempDir dir;
+  const std::string empty = dir.Write("TSCSS.htm", "<html><body><p>No topics here.</p></body></html>");
+  tessaly::ui::SetHelpFile(empty);
+  answers.Expect(kAppTitle, Press(IDOK));
+  MenuCommand(Window(), IDM_HELPCONTENTS);
+  ASSERT_TRUE(answers.Done());
+  EXPECT_NE(answers.Texts().back().find("holds no help topics"), std::string::npos) << answers.Texts().back();
+  EXPECT_EQ(tessaly::ui::HelpWindow(), nullptr);
+  tessaly::ui::SetHelpFile(installed);
+  EXPECT_TRUE(form->Loaded());
+}
+
 }  // namespace
 }  // namespace dialogtest
