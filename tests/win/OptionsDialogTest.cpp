@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "AppTitle.h"
 #include "Help.h"
 #include "frmOptions.h"
@@ -290,6 +293,47 @@ TEST_F(OptionsDialogTest, TabsSwitchPagesAndTheShownTabChangesNothing) {
   ExpectPage(1);
   NotifyTabChosen();
   ExpectPage(1);
+}
+
+// A key pressed with Ctrl, Shift or Alt held, queued to the focused control
+// and run through the program's pump (accelerators, dialog keys) as typing
+// would be: the thread's key state says which modifiers are down.
+void PressKeyWith(HWND control, std::initializer_list<BYTE> modifiers, UINT key) {
+  BYTE state[256] = {};
+  GetKeyboardState(state);
+  BYTE held[256];
+  std::copy(std::begin(state), std::end(state), std::begin(held));
+  bool alt = false;
+  for (BYTE m : modifiers) {
+    held[m] = 0x80;
+    alt = alt || m == VK_MENU;
+  }
+  SetKeyboardState(held);
+  const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN, up = alt ? WM_SYSKEYUP : WM_KEYUP;
+  const LPARAM context = alt ? (1 << 29) : 0;
+  PostMessageA(control, down, key, context | 1);
+  PostMessageA(control, up, key, context | 0xC0000001);
+  PumpUntil([] { return false; }, 100);
+  SetKeyboardState(state);
+}
+
+TEST_F(OptionsDialogTest, CtrlTabAndTheTabsAccessKeysSwitchPages) {
+  Open();
+  SetFocus(Item(IDC_TXTINTERVAL));
+  PressKeyWith(Item(IDC_TXTINTERVAL), {VK_CONTROL}, VK_TAB);
+  ExpectPage(2);
+  PressKeyWith(GetFocus(), {VK_CONTROL}, VK_TAB);
+  ExpectPage(1);
+  PressKeyWith(GetFocus(), {VK_CONTROL, VK_SHIFT}, VK_TAB);
+  ExpectPage(2);
+  PressKeyWith(GetFocus(), {VK_MENU}, 'P');
+  ExpectPage(1);
+  PressKeyWith(GetFocus(), {VK_MENU}, 'S');
+  ExpectPage(2);
+  // A plain Tab moves the focus, not the page.
+  PressKeyWith(GetFocus(), {}, VK_TAB);
+  ExpectPage(2);
+  EXPECT_TRUE(dialog->Loaded());
 }
 
 // What one OK does with the two boxes.
