@@ -2,10 +2,20 @@
 # Makes a screenshot of the configuration window with the bundled samples:
 # installs into a fresh private prefix on a private Xvfb display, opens
 # /c, waits until the preview shows a picture, and writes the screen to the
-# file given (default: config-window.png).
+# file given (default: config-window.png). A second argument opens one of
+# the configuration window's windows first, from its menus, as a user does:
+#   screenshot-config.sh out.png [options | about | help]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-config-window.png}")
+what=${2:-}
+case $what in
+  "") ;;
+  options) keys="F10 Right Return o"; title="Screen Saver Options" ;;  # Play List, Options...
+  about) keys="alt+h a"; title="About Tessaly Customizable Screen Saver" ;;
+  help) keys="alt+h c"; title="Tessaly Help" ;;
+  *) echo "screenshot-config.sh: no window \"$what\" (options, about or help)" >&2; exit 2 ;;
+esac
 work=$(mktemp -d /tmp/tessaly-shot.XXXXXX)
 display=""
 for n in $(seq 140 180); do
@@ -32,5 +42,17 @@ for _ in $(seq 1 300); do
 done
 xdotool mousemove 5 5
 sleep 3  # the preview's first picture comes half a second after the window
+if [ -n "$what" ]; then
+  config=$(xdotool search --onlyvisible --name '^Screen Saver Properties$' | head -n 1)
+  for _ in $(seq 1 10); do
+    xdotool windowfocus "$config" key $keys >/dev/null 2>&1 || true
+    for _ in $(seq 1 15); do
+      xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 && break 2
+      sleep 0.2
+    done
+  done
+  xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 || { echo "no window \"$title\"" >&2; exit 1; }
+  sleep 1
+fi
 import -window root "$out"
 echo "wrote $out"
