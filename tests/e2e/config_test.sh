@@ -227,24 +227,28 @@ press_until 20 ctrl+s rewritten
 check "Ctrl+S rewrites the current play list" rewritten
 open_dialog() { xdotool search --onlyvisible --name '^Select Play List$' 2>/dev/null | head -n 1; }
 open_dialog_shown() { [ -n "$(open_dialog)" ]; }
-# Types a path into the open dialog's name box (a click puts the caret
-# there) and presses Enter, again until the frame names the play list.
-open_play_list() {
-  local base=${1##*\\} deadline=$(( $(date +%s) + 30 )) l t r b
-  base=${base%.*}
+# in_dialog TITLE TEXT CONDITION...: types TEXT into the name box of the file
+# dialog TITLE (a click puts the caret there) and presses Enter, again until
+# the condition holds.
+in_dialog() {
+  local title=$1 text=$2 deadline=$(( $(date +%s) + 30 )) l t r b; shift 2
   while :; do
-    read -r l t r b <<<"$("$WINE" 'C:\window_info.exe' 'Select Play List' 1148 2>/dev/null | tr -d '\r' | cut -f1)"
+    read -r l t r b <<<"$("$WINE" 'C:\window_info.exe' "$title" 1148 2>/dev/null | tr -d '\r' | cut -f1)"
     if [ -n "$b" ]; then
-      xdotool windowfocus "$(open_dialog)" >/dev/null 2>&1
+      xdotool windowfocus "$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)" >/dev/null 2>&1
       xdotool mousemove $(( r - 30 )) $(( (t + b) / 2 )) click 1
       xdotool key End
       xdotool key --repeat 60 --delay 5 BackSpace
-      xdotool type --delay 20 "$1"
+      xdotool type --delay 20 "$text"
       xdotool key Return
     fi
-    wait_for 4 caption_is $FRAME "Play List - [$base]" && return 0
+    wait_for 4 "$@" && return 0
     [ "$(date +%s)" -ge "$deadline" ] && return 1
   done
+}
+open_play_list() {
+  local base=${1##*\\}
+  in_dialog 'Select Play List' "$1" caption_is $FRAME "Play List - [${base%.*}]"
 }
 press_until 20 ctrl+o open_dialog_shown
 check "Ctrl+O shows \"Select Play List\"" open_dialog_shown
@@ -262,6 +266,47 @@ check "Ctrl+O again, and a play list opened" open_play_list 'C:\Lists\Beach.tsl'
 press_until 20 Return gone "$config_pid"
 check "OK stores an opened play list" same "$(value Options PlayList)" 'C:\Lists\Beach.tsl'
 check "and its pictures" same "$(value PictureFiles File0)|$(value PictureFiles File1)" "$(entry Sample3.jpg)|<missing>"
+
+# --- 2b. A play list made in the window plays in /s --------------------------
+# A picture added through Play List, Add Files..., the list saved with
+# File, Save Play List As..., cleared, opened again and confirmed with OK:
+# the full-screen show then plays it.
+reset_state
+option SwapAffect None
+option Interval 60
+start_config
+wait_for 30 config_shown
+dialog_shown() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+dialog_gone() { ! dialog_shown "$1"; }
+press_until 20 "F10 Right Return f" dialog_shown "Select One or More Files to Add"
+check "Play List, Add Files... shows its file dialog" dialog_shown "Select One or More Files to Add"
+in_dialog "Select One or More Files to Add" 'C:\Pics\Sample2.jpg' dialog_gone "Select One or More Files to Add"
+press_until 20 "F10 Return a" dialog_shown "Save Play List"
+check "File, Save Play List As... shows its file dialog" dialog_shown "Save Play List"
+in_dialog "Save Play List" 'C:\Lists\Made.tsl' caption_is $FRAME "Play List - [Made]"
+check "the play list is saved under the name typed" cmp -s "$lists/Made.tsl" <(play_list Sample2.jpg)
+press_until 20 ctrl+n caption_is $FRAME "Play List"
+check "Ctrl+N then clears the lists without a question" caption_is $FRAME "Play List"
+press_until 20 ctrl+o open_dialog_shown
+check "and Ctrl+O opens the saved play list again" open_play_list 'C:\Lists\Made.tsl'
+press_until 20 Return gone "$config_pid"
+check "OK stores it" same "$(value PictureFiles File0)|$(value Options PlayList)" "$(entry Sample2.jpg)|C:\Lists\Made.tsl"
+HOME=$work/home "$WINE" 'C:\windows\system32\Tessaly.scr' /s >/dev/null 2>&1 &
+show_pid=$!
+started+=("$show_pid")
+sample2=$(middle "$pics/Sample2.jpg")
+shows_sample2() { shot show; near "$(middle "$work/show.png")" "$sample2" 40; }
+check "/s then shows the play list's picture" wait_for 30 shows_sample2
+show_window() { xdotool search --onlyvisible --name '^Screen Saver Main Form$' 2>/dev/null | head -n 1; }
+until_gone() {  # presses Escape on the show until it ends
+  local deadline=$(( $(date +%s) + 20 ))
+  while alive "$show_pid" && [ "$(date +%s)" -lt "$deadline" ]; do
+    xdotool windowfocus "$(show_window)" key Escape >/dev/null 2>&1
+    wait_for 2 gone "$show_pid"
+  done
+  gone "$show_pid"
+}
+check "a key ends the show" until_gone
 
 # --- 3. A tool tip on hover ----------------------------------------------------
 reset_state
