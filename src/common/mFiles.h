@@ -45,7 +45,8 @@ void AddMatchingFiles(Collection& files, const std::string& folder, std::string 
                       FileSystem& fs = SystemFileSystem());
 
 enum PathPart { kPartDrive = 0, kPartFolder = 1, kPartBase = 2, kPartExtension = 3 };
-// Part 0 drive ("C:"), 1 folder ("\Pics\"), 2 base name, 3 extension (".jpg").
+// The pieces of a path: 0 the drive ("C:"), 1 the folder ("\Pics\"), 2 the base
+// name, 3 the extension (".jpg").
 // Any other part number raises error 1.
 std::string SplitPath(const std::string& path, int part);
 
