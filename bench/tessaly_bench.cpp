@@ -152,18 +152,21 @@ class BenchHost : public ui::Form, public ShowHost {
     return ScreenSize{(monitor_.right - monitor_.left) * static_cast<long>(ui::TwipsX()),
                       (monitor_.bottom - monitor_.top) * static_cast<long>(ui::TwipsY())};
   }
+  // Loaded in both (the engine shows nothing for a window that is not):
+  // hidden for the preview, whose box is a child of the foreign window, as
+  // the program's control form is.
   void Open() {
+    Load();
+    if (!preview_) Show();
+    ui::DoEvents();
+  }
+  void Form_Load() override {
     if (preview_) {
       HWND parent = PreviewParent();
       box.Create(parent);
       box.Move(0, 0, kPreviewW * ui::TwipsX(), kPreviewH * ui::TwipsY());
-    } else {
-      Load();
-      Show();
+      return;
     }
-    ui::DoEvents();
-  }
-  void Form_Load() override {
     const long w = (monitor_.right - monitor_.left) * static_cast<long>(ui::TwipsX());
     const long h = (monitor_.bottom - monitor_.top) * static_cast<long>(ui::TwipsY());
     Move(monitor_.left * static_cast<long>(ui::TwipsX()), monitor_.top * static_cast<long>(ui::TwipsY()), w, h);

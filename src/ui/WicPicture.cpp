@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "App.h"
@@ -12,6 +13,9 @@
 
 namespace tessaly::ui {
 namespace {
+
+// The most bytes of 32-bit pixels asked of a source in one call.
+constexpr UINT kCopyBandBytes = 128 * 1024;
 
 // Reduction inside the codec while it decodes (the JPEG codec of Windows
 // scales by 1/2, 1/4 and 1/8). mingw-w64's headers do not declare it.
@@ -172,14 +176,45 @@ ComPtr<IWICBitmapSource> ReducedByCodec(IWICBitmapFrameDecode* frame, UINT width
   return AsSource(bitmap.get());
 }
 
-// Whether the pixel format can hold transparent pixels (unknown: yes).
-bool FormatMayBeTranslucent(const WICPixelFormatGUID& format) {
+// What the imaging component says of a pixel format, asked once per format.
+struct FormatFacts {
+  bool mayBeTranslucent = true;  // can hold transparent pixels (unknown: yes)
+  UINT indexedBits = 0;          // bits per index of an indexed format, else 0
+};
+
+FormatFacts FactsOf(const WICPixelFormatGUID& format) {
+  static std::vector<std::pair<WICPixelFormatGUID, FormatFacts>> known;
+  for (const auto& k : known)
+    if (IsEqualGUID(k.first, format)) return k.second;
+  FormatFacts facts;
   ComPtr<IWICComponentInfo> info;
-  if (FAILED(Factory()->CreateComponentInfo(format, info.put()))) return true;
+  if (FAILED(Factory()->CreateComponentInfo(format, info.put()))) return facts;
   ComPtr<IWICPixelFormatInfo2> pixels = info.As<IWICPixelFormatInfo2>(IID_IWICPixelFormatInfo2);
+  if (!pixels) return facts;
   BOOL transparency = TRUE;
-  if (!pixels || FAILED(pixels->SupportsTransparency(&transparency))) return true;
-  return transparency != FALSE;
+  facts.mayBeTranslucent = FAILED(pixels->SupportsTransparency(&transparency)) || transparency != FALSE;
+  WICPixelFormatNumericRepresentation kind = WICPixelFormatNumericRepresentationUnspecified;
+  UINT bits = 0;
+  if (SUCCEEDED(pixels->GetNumericRepresentation(&kind)) && kind == WICPixelFormatNumericRepresentationIndexed &&
+      SUCCEEDED(pixels->GetBitsPerPixel(&bits)) && bits >= 1 && bits <= 8)
+    facts.indexedBits = bits;
+  known.emplace_back(format, facts);
+  return facts;
+}
+
+// Whether every pixel of an indexed frame is opaque: its colour table has
+// an entry for every index and none of them is transparent (a GIF marks
+// its transparent colour so). Unknown: no.
+bool IndexedFrameOpaque(IWICBitmapFrameDecode* frame, UINT bits) {
+  ComPtr<IWICPalette> palette;
+  UINT count = 0;
+  if (bits == 0 || FAILED(Factory()->CreatePalette(palette.put())) || FAILED(frame->CopyPalette(palette.get())) ||
+      FAILED(palette->GetColorCount(&count)) || count < (1u << bits))
+    return false;
+  std::vector<WICColor> colors(count);
+  UINT got = 0;
+  if (FAILED(palette->GetColors(count, colors.data(), &got)) || got != count) return false;
+  return std::all_of(colors.begin(), colors.end(), [](WICColor c) { return (c >> 24) == 0xFF; });
 }
 
 // Composes 32-bit BGRA pixels over the colour `back` (red in the low byte).
@@ -206,6 +241,46 @@ HBITMAP TopDownDib(int width, int height, void** bits) {
   return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
+// The bitmaps of pictures let go of, kept for the next decode of the same
+// size: a slide show decodes one picture after another at the size of the
+// screen, and the pages of a fresh bitmap cost as much to touch as a good
+// part of the decode. Every decode writes all of a bitmap's pixels, so what
+// a kept one held never shows. At most two are kept (two monitors of
+// different sizes).
+struct KeptDib {
+  HBITMAP bitmap = nullptr;
+  void* bits = nullptr;
+  int width = 0, height = 0;
+};
+KeptDib g_kept[2];
+
+HBITMAP TakeDib(int width, int height, void** bits) {
+  for (KeptDib& k : g_kept) {
+    if (k.bitmap && k.width == width && k.height == height) {
+      GdiFlush();  // nothing pending reads it while it is written
+      HBITMAP bitmap = k.bitmap;
+      *bits = k.bits;
+      k = KeptDib{};
+      return bitmap;
+    }
+  }
+  return TopDownDib(width, height, bits);
+}
+
+void GiveBackDib(HBITMAP bitmap) {
+  if (!bitmap) return;
+  DIBSECTION ds{};
+  if (GetObject(bitmap, sizeof ds, &ds) != sizeof ds || !ds.dsBm.bmBits || ds.dsBm.bmBitsPixel != 32) {
+    DeleteObject(bitmap);
+    return;
+  }
+  // The older of the two kept ones makes room.
+  if (g_kept[1].bitmap) DeleteObject(g_kept[1].bitmap);
+  g_kept[1] = g_kept[0];
+  g_kept[0] = KeptDib{bitmap, ds.dsBm.bmBits, static_cast<int>(ds.dsBm.bmWidth),
+                      static_cast<int>(ds.dsBm.bmHeight)};
+}
+
 bool Contains(const RECT& outer, const RECT& inner) {
   return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
          inner.bottom <= outer.bottom;
@@ -222,9 +297,19 @@ ComPtr<IWICBitmapFrameDecode> OpenFrame(const std::wstring& path, ComPtr<IWICBit
   return frame;
 }
 
+// Copies `part` in bands of rows, top to bottom: a converter takes a buffer
+// of the source's pixels for each call, and one of the whole part is as
+// large as the picture (fresh pages, each touched for the first time),
+// where one of a band is reused from call to call.
 bool CopyPart(IWICBitmapSource* source, const PixelArea& part, uint32_t* out) {
-  const WICRect rect{part.left, part.top, part.Width(), part.Height()};
-  return SUCCEEDED(CopyRect(source, rect, static_cast<UINT>(part.Width()) * 4, reinterpret_cast<BYTE*>(out)));
+  const UINT stride = static_cast<UINT>(part.Width()) * 4;
+  const INT band = std::max<INT>(1, static_cast<INT>(kCopyBandBytes / stride));
+  for (INT y = 0; y < part.Height(); y += band) {
+    const WICRect rect{part.left, part.top + y, part.Width(), std::min(band, part.Height() - y)};
+    if (FAILED(CopyRect(source, rect, stride, reinterpret_cast<BYTE*>(out) + static_cast<std::size_t>(y) * stride)))
+      return false;
+  }
+  return true;
 }
 
 PixelRowReader RowReader(IWICBitmapSource* source) {
@@ -281,7 +366,9 @@ std::shared_ptr<WicPicture> WicPicture::Load(const std::wstring& path, const Pic
   picture->height_ = static_cast<int>(swap ? w : h);
   picture->widthTwips_ = static_cast<long>(picture->width_) * TwipsX();
   picture->heightTwips_ = static_cast<long>(picture->height_) * TwipsY();
-  picture->translucent_ = FormatMayBeTranslucent(format);
+  // An indexed picture whose colours are all opaque needs no composing.
+  const FormatFacts facts = FactsOf(format);
+  picture->translucent_ = facts.mayBeTranslucent && !IndexedFrameOpaque(frame, facts.indexedBits);
   return picture;
 }
 
@@ -289,8 +376,10 @@ bool WicPicture::DrawsByCopy(const RECT& image) const {
   return image.right - image.left <= width_ && image.bottom - image.top <= height_;
 }
 
+WicPicture::~WicPicture() { GiveBackDib(decoded_.release()); }
+
 bool WicPicture::Decode(SIZE size, const RECT& part, COLORREF back) const {
-  decoded_.reset();
+  GiveBackDib(decoded_.release());
   decodedSize_ = SIZE{};
   decodedPart_ = RECT{};
   // The decoder opened at load time serves the first decode; later ones
@@ -320,8 +409,11 @@ bool WicPicture::Decode(SIZE size, const RECT& part, COLORREF back) const {
 
   const int pw = part.right - part.left, ph = part.bottom - part.top;
   void* bits = nullptr;
-  GdiObject<HBITMAP> dib(TopDownDib(pw, ph, &bits));
-  if (!dib || !bits) return false;
+  struct Dib {  // back to the kept ones unless it is held
+    HBITMAP bitmap;
+    ~Dib() { GiveBackDib(bitmap); }
+  } dib{TakeDib(pw, ph, &bits)};
+  if (!dib.bitmap || !bits) return false;
   auto* out = static_cast<uint32_t*>(bits);
   // The stored pixels that turn into `part`: straight into the bitmap when
   // nothing turns.
@@ -339,7 +431,8 @@ bool WicPicture::Decode(SIZE size, const RECT& part, COLORREF back) const {
   BYTE* bytes = static_cast<BYTE*>(bits);
   if (translucent_) ComposeOver(bytes, static_cast<std::size_t>(pw) * ph, back);
   GdiFlush();
-  decoded_.reset(dib.release());
+  decoded_.reset(dib.bitmap);
+  dib.bitmap = nullptr;
   decodedSize_ = size;
   decodedPart_ = part;
   decodedBack_ = back;

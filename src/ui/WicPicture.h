@@ -30,6 +30,7 @@ class WicPicture : public WinPicture {
   // Raises AppError 481 when the file cannot be decoded.
   static std::shared_ptr<WicPicture> Load(const std::wstring& path, const PictureHeaderInfo& info);
 
+  ~WicPicture() override;
   WicPicture(const WicPicture&) = delete;
   WicPicture& operator=(const WicPicture&) = delete;
 

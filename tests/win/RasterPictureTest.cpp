@@ -124,6 +124,70 @@ TEST_F(RasterPictureTest, TransparentPngShowsTheBackgroundColour) {
   EXPECT_FALSE(Wic(Load("opaque.jpg", kTestJpeg, kTestJpegSize)).UsesBackColor());
 }
 
+// Whether the imaging component says its 8-bit indexed pixels (a GIF's)
+// can be transparent. This Wine says no, and its transparent colours are
+// then shown as they are.
+bool IndexedPixelsMayBeTranslucent() {
+  InitOle();
+  IWICImagingFactory* factory = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                              reinterpret_cast<void**>(&factory))))
+    return true;
+  IWICComponentInfo* info = nullptr;
+  IWICPixelFormatInfo2* pixels = nullptr;
+  BOOL transparency = TRUE;
+  if (SUCCEEDED(factory->CreateComponentInfo(GUID_WICPixelFormat8bppIndexed, &info)) &&
+      SUCCEEDED(info->QueryInterface(IID_IWICPixelFormatInfo2, reinterpret_cast<void**>(&pixels))))
+    pixels->SupportsTransparency(&transparency);
+  if (pixels) pixels->Release();
+  if (info) info->Release();
+  factory->Release();
+  return transparency != FALSE;
+}
+
+TEST_F(RasterPictureTest, GifTransparentColourShowsTheBackgroundColour) {
+  if (!IndexedPixelsMayBeTranslucent()) GTEST_SKIP() << "8-bit indexed pixels are opaque on this system";
+  const COLORREF kOlive = RGB(128, 128, 0);
+  box().SetBackColor(static_cast<Color>(kOlive));
+  auto clear = Load("clear.gif", kTestGifTransparent256, kTestGifTransparent256Size);
+  EXPECT_TRUE(Wic(clear).UsesBackColor());
+  // At natural size: the transparent right half is the background.
+  ImageControl& work = host->work;
+  work.SetPicture(clear);
+  EXPECT_PIXEL(hwnd(), 5, 5, kRed);
+  EXPECT_PIXEL(hwnd(), kTestPictureWidth - 5, 5, kOlive);
+  // Stretched to twice its size.
+  ImageControl& target = host->target;
+  target.Move(T(100), T(0), T(96), T(64));
+  target.SetPicture(clear);
+  EXPECT_PIXEL(hwnd(), 110, 30, kRed);
+  EXPECT_PIXEL(hwnd(), 186, 30, kOlive);
+  // Another background colour shows through in both.
+  box().SetBackColor(static_cast<Color>(kGreen));
+  EXPECT_PIXEL(hwnd(), kTestPictureWidth - 5, 5, kGreen);
+  EXPECT_PIXEL(hwnd(), 186, 30, kGreen);
+  EXPECT_PIXEL(hwnd(), 110, 30, kRed);
+}
+
+TEST_F(RasterPictureTest, GifWithoutTransparentColourIsOpaque) {
+  // A full table without a transparent index: every pixel opaque, so the
+  // background colour plays no part.
+  box().SetBackColor(static_cast<Color>(RGB(128, 128, 0)));
+  auto opaque = Load("opaque.gif", kTestGifOpaque256, kTestGifOpaque256Size);
+  EXPECT_FALSE(Wic(opaque).UsesBackColor());
+  ImageControl& work = host->work;
+  work.SetPicture(opaque);
+  EXPECT_PIXEL(hwnd(), 5, 5, kRed);
+  EXPECT_PIXEL(hwnd(), kTestPictureWidth - 5, 5, kBlue);
+  ImageControl& target = host->target;
+  target.Move(T(100), T(0), T(96), T(64));
+  target.SetPicture(opaque);
+  box().SetBackColor(static_cast<Color>(kGreen));
+  EXPECT_PIXEL(hwnd(), 110, 30, kRed);
+  EXPECT_PIXEL(hwnd(), 186, 30, kBlue);
+  EXPECT_PIXEL(hwnd(), kTestPictureWidth - 5, 5, kBlue);
+}
+
 TEST_F(RasterPictureTest, EightOrientationsAreShownUpright) {
   ImageControl& work = host->work;
   for (int o = 1; o <= 8; ++o) {
@@ -236,6 +300,45 @@ TEST_F(RasterPictureTest, OnlyThePartInsideTheBoxIsDecoded) {
   const RECT after = wic.DecodedPart();
   EXPECT_TRUE(EqualRect(&before, &after) != FALSE);
   EXPECT_PIXEL(hwnd(), 190, 140, kRed);
+}
+
+TEST_F(RasterPictureTest, EveryRowOfATallPictureIsInItsPlace) {
+  // As large as the box, each row another colour than its neighbours: the
+  // pixels are copied a band of rows at a time, and a row out of place at
+  // a band's edge shows.
+  const COLORREF colours[] = {kRed, kGreen, kBlue, kWhite};
+  auto pic = LoadPictureFile(
+      WriteFile("rows.bmp", MakeBmp(kFormW, kFormH, [&colours](int, int y) { return colours[y % 4]; })));
+  host->work.SetPicture(pic);
+  for (int y = 0; y < kFormH; ++y) {
+    EXPECT_PIXEL(hwnd(), 3, y, colours[y % 4]);
+    EXPECT_PIXEL(hwnd(), kFormW - 3, y, colours[y % 4]);
+  }
+}
+
+TEST_F(RasterPictureTest, NextPictureOfTheSameSizeShowsOnlyItsOwnPixels) {
+  // One picture after another at the same size, as a show goes: the next
+  // one's pixels replace every one of the last.
+  ImageControl& work = host->work;
+  work.SetPicture(LoadPictureFile(WriteFile("first.bmp", MakeBmp(kFormW, kFormH, [](int, int) { return kWhite; }))));
+  EXPECT_PIXEL(hwnd(), 0, 0, kWhite);
+  work.SetPicture(LoadPictureFile(WriteFile("second.bmp", HalvesBmp(kFormW, kFormH))));
+  for (int y : {0, 1, kFormH / 2, kFormH - 1}) {
+    EXPECT_PIXEL(hwnd(), 0, y, kRed);
+    EXPECT_PIXEL(hwnd(), kFormW / 2 - 1, y, kRed);
+    EXPECT_PIXEL(hwnd(), kFormW / 2, y, kBlue);
+    EXPECT_PIXEL(hwnd(), kFormW - 1, y, kBlue);
+  }
+  // A transparent picture of the same size after an opaque one: composed
+  // over the background, not over what the last one left.
+  box().SetBackColor(static_cast<Color>(kGreen));
+  auto alpha = Load("alpha.png", kTestPngAlpha, kTestPngAlphaSize);
+  work.SetPicture(LoadPictureFile(WriteFile("white.bmp", MakeBmp(kTestPictureWidth, kTestPictureHeight,
+                                                                   [](int, int) { return kWhite; }))));
+  EXPECT_PIXEL(hwnd(), 5, 5, kWhite);
+  work.SetPicture(alpha);
+  EXPECT_PIXEL(hwnd(), 5, 5, kGreen);
+  EXPECT_PIXEL(hwnd(), kTestPictureWidth - 5, 5, kBlue);
 }
 
 TEST_F(RasterPictureTest, DamagedAndOversizedNewFormatsAreInvalid) {

@@ -209,6 +209,10 @@ extern const unsigned long kTestJpegSize;
 // green frame.
 extern const unsigned char kTestPng[], kTestTiff[], kTestIco[], kTestGifTwoFrames[];
 extern const unsigned long kTestPngSize, kTestTiffSize, kTestIcoSize, kTestGifTwoFramesSize;
+// The halves picture as a GIF with a table of 256 colours, and the same
+// with the right half's colour (blue) transparent.
+extern const unsigned char kTestGifOpaque256[], kTestGifTransparent256[];
+extern const unsigned long kTestGifOpaque256Size, kTestGifTransparent256Size;
 // Left third transparent, middle third red at half cover, right third
 // opaque blue.
 extern const unsigned char kTestPngAlpha[];

@@ -20,11 +20,17 @@ def colour(x, y):
     return (255, 0, 0) if x < W // 2 else (0, 0, 255)
 
 
-def gif():
+def gif(transparent=None, table_bits=2):
+    """The halves picture (indices 0 and 1 of a table of red, blue, black,
+    white and black for the rest of its 2 ** table_bits entries), with
+    index `transparent` marked transparent when given."""
     out = bytearray(b"GIF89a")
     out += W.to_bytes(2, "little") + H.to_bytes(2, "little")
-    out += bytes([0x81, 0, 0])  # global colour table of 4 entries
+    out += bytes([0x80 | (table_bits - 1), 0, 0])  # global colour table
     out += bytes([255, 0, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255])
+    out += bytes(3 * ((1 << table_bits) - 4))
+    if transparent is not None:  # graphic control extension
+        out += bytes([0x21, 0xF9, 4, 1, 0, 0, transparent, 0])
     out += b"," + (0).to_bytes(2, "little") * 2
     out += W.to_bytes(2, "little") + H.to_bytes(2, "little") + b"\x00"
     min_code = 2
@@ -217,6 +223,10 @@ def main():
     text += "extern const int kTestPictureWidth = %d, kTestPictureHeight = %d;\n" % (W, H)
     text += array("kTestGif", gif()) + array("kTestJpeg", jpeg(cjpeg))
     text += array("kTestGifTwoFrames", two_frame_gif())
+    # Full 256-entry tables: without a transparent index, and with blue
+    # (the right half) transparent.
+    text += array("kTestGifOpaque256", gif(table_bits=8))
+    text += array("kTestGifTransparent256", gif(transparent=1, table_bits=8))
     text += array("kTestPng", png(W, H, colour, False))
     text += array("kTestPngAlpha", png(W, H, alpha_pixel, True))
     text += array("kTestTiff", tiff(W, H, colour))
