@@ -366,9 +366,13 @@ std::shared_ptr<WicPicture> WicPicture::Load(const std::wstring& path, const Pic
   picture->height_ = static_cast<int>(swap ? w : h);
   picture->widthTwips_ = static_cast<long>(picture->width_) * TwipsX();
   picture->heightTwips_ = static_cast<long>(picture->height_) * TwipsY();
-  // An indexed picture whose colours are all opaque needs no composing.
+  // An indexed picture (a GIF) is translucent exactly when its colour table
+  // holds a transparent colour, whatever the system says of indexed formats
+  // in general (some imaging components call them all opaque and would show
+  // a GIF's transparent colour as the colour it stands in the table).
   const FormatFacts facts = FactsOf(format);
-  picture->translucent_ = facts.mayBeTranslucent && !IndexedFrameOpaque(frame, facts.indexedBits);
+  picture->translucent_ = facts.indexedBits != 0 ? !IndexedFrameOpaque(frame, facts.indexedBits)
+                                                 : facts.mayBeTranslucent;
   return picture;
 }
 
