@@ -102,12 +102,7 @@ void Form::Load(HWND owner) {
       } catch (...) {
       }
     }
-    if (HWND hwnd = hwnd_) {
-      UnbindWindow(hwnd);
-      const bool last = Unlist(hwnd);
-      DestroyWindow(hwnd);
-      if (last) PostQuitMessage(0);
-    }
+    if (hwnd_) Destroy();
     throw;
   }
 }
@@ -168,6 +163,10 @@ void Form::UnloadWithMode(int mode) {
     Form_Unload(cancel);
     if (cancel || !hwnd_) return;
   }
+  Destroy();
+}
+
+void Form::Destroy() {
   HWND hwnd = hwnd_;
   UnbindWindow(hwnd);
   // A modal form's owner comes back before the form goes, so that the

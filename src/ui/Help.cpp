@@ -7,7 +7,9 @@
 #include "AppError.h"
 #include "AppTitle.h"
 #include "HelpTopics.h"
+#include "TextFiles.h"
 #include "WindowBinding.h"
+#include "mFiles.h"
 
 namespace tessaly::ui {
 namespace {
@@ -31,8 +33,11 @@ std::string ProgramFolder() {
 // The help page beside the program, "" when it is not installed.
 std::string InstalledHelpPage() {
   const std::string page = ProgramFolder() + kHelpPageName;
-  const DWORD attributes = GetFileAttributesA(page.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) ? page : std::string();
+  try {
+    return FileExists(page) ? page : std::string();
+  } catch (const AppError&) {
+    return std::string();
+  }
 }
 
 std::string& HelpFileSetting() {
@@ -42,17 +47,7 @@ std::string& HelpFileSetting() {
 
 std::string ReadHelpFile(const std::string& file) {
   const bool hasFolder = file.find_first_of("\\/:") != std::string::npos;
-  const std::string full = hasFolder ? file : ProgramFolder() + file;
-  HANDLE h = CreateFileA(full.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) throw AppError(kErrFileNotFound, "Cannot find the help file " + full, "Help");
-  std::string text;
-  char buffer[4096];
-  DWORD got = 0;
-  // A help page of more than 4 MB is no help page of ours.
-  while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0 && text.size() < (4u << 20))
-    text.append(buffer, got);
-  CloseHandle(h);
-  return text;
+  return SystemTextFiles().ReadAll(hasFolder ? file : ProgramFolder() + file);
 }
 
 // An empty dialog template (the controls are made at WM_INITDIALOG), in

@@ -48,19 +48,6 @@ reset_state() {
   rm -f "$lists"/*
 }
 
-# entry NAME: a 512-character play-list entry for C:\Pics\NAME.
-entry() { printf '%-255s%-257s' "$1" 'C:\Pics\'; }
-
-add_list() {  # add_list SECTION NAME...
-  local section=$1 i=0; shift
-  for name in "$@"; do
-    "$WINE" reg add "$APP\\$section" /v "File$i" /d "$(entry "$name")" /f >/dev/null
-    i=$((i + 1))
-  done
-}
-
-option() { "$WINE" reg add "$APP\\Options" /v "$1" /d "$2" /f >/dev/null; }
-
 # value SECTION NAME: the stored text, "<missing>" when there is none. (Read
 # from an export: "reg query" shows an empty REG_SZ of zero bytes as
 # whatever its buffer held.)
@@ -96,13 +83,11 @@ start_config() {  # starts /c in the background; $config_pid is its process
   config_pid=$!
   started+=("$config_pid")
 }
-alive() { kill -0 "$1" 2>/dev/null; }
 same() {  # same GOT EXPECTED: equal, or both shown
   [ "$1" = "$2" ] && return 0
   printf '#   got      [%s]\n#   expected [%s]\n' "$1" "$2" | sed 's/  \{4,\}/ .../g'
   return 1
 }
-gone() { ! kill -0 "$1" 2>/dev/null; }
 config_window() { xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1; }
 config_shown() { [ -n "$(config_window)" ]; }
 
@@ -182,11 +167,6 @@ check "the monitor picture is drawn there" monitor_shown one
 preview one
 # Each picture fills the preview: its middle is the middle of one of the samples.
 middle() { convert "$1" -gravity center -crop 1x1+0+0 +repage -format "%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]" info:; }
-near() {  # near "r g b" "r g b" tolerance
-  python3 -c 'import sys
-a=[int(v) for v in sys.argv[1].split()]; b=[int(v) for v in sys.argv[2].split()]
-sys.exit(0 if max(abs(x-y) for x,y in zip(a,b)) <= int(sys.argv[3]) else 1)' "$1" "$2" "$3"
-}
 sample_middles=()
 for s in Sample1 Sample2 Sample3; do sample_middles+=("$(middle "$pics/$s.jpg")"); done
 middle_is_a_sample() {

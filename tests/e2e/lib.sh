@@ -22,6 +22,29 @@ wait_for() {
 }
 
 window_exists() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
+alive() { kill -0 "$1" 2>/dev/null; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+# The program's stored lists and options, under the key $APP of the script.
+# entry NAME: a 512-character play-list entry for C:\Pics\NAME.
+entry() { printf '%-255s%-257s' "$1" 'C:\Pics\'; }
+
+add_list() {  # add_list SECTION NAME...
+  local section=$1 i=0; shift
+  for name in "$@"; do
+    "$WINE" reg add "$APP\\$section" /v "File$i" /d "$(entry "$name")" /f >/dev/null
+    i=$((i + 1))
+  done
+}
+
+option() { "$WINE" reg add "$APP\\Options" /v "$1" /d "$2" /f >/dev/null; }
+
+# Colours as "r g b": within the tolerance of each other.
+near() {  # near "r g b" "r g b" tolerance
+  python3 -c 'import sys
+a=[int(v) for v in sys.argv[1].split()]; b=[int(v) for v in sys.argv[2].split()]
+sys.exit(0 if max(abs(x-y) for x,y in zip(a,b)) <= int(sys.argv[3]) else 1)' "$1" "$2" "$3"
+}
 
 finish() {
   echo "$PASSED passed, $FAILED failed"

@@ -25,19 +25,6 @@ reset_state() {
   "$WINE" reg delete 'HKCU\Software\Quillmark Inc.' /f >/dev/null 2>&1
 }
 
-# entry NAME: a 512-character play-list entry for C:\Pics\NAME.
-entry() { printf '%-255s%-257s' "$1" 'C:\Pics\'; }
-
-add_list() {  # add_list SECTION NAME...
-  local section=$1 i=0; shift
-  for name in "$@"; do
-    "$WINE" reg add "$APP\\$section" /v "File$i" /d "$(entry "$name")" /f >/dev/null
-    i=$((i + 1))
-  done
-}
-
-option() { "$WINE" reg add "$APP\\Options" /v "$1" /d "$2" /f >/dev/null; }
-
 stored() {  # stored NAME: the text of an option value, "" when missing
   "$WINE" reg query "$APP\\Options" /v "$1" 2>/dev/null | tr -d '\r' |
     awk -v n="$1" '$1 == n { print $3 }'
@@ -48,17 +35,9 @@ start_show() {  # starts /s in the background; $show_pid is its process
   show_pid=$!
 }
 
-alive() { kill -0 "$1" 2>/dev/null; }
-gone() { ! kill -0 "$1" 2>/dev/null; }
-
 shot() { import -window root "$work/shot.png" 2>/dev/null; }
 pixel() {  # pixel X Y: "r g b" of the last shot
   convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)] %[fx:int(255*p{$1,$2}.g)] %[fx:int(255*p{$1,$2}.b)]" info:
-}
-near() {  # near "r g b" "r g b" tolerance
-  python3 -c 'import sys
-a=[int(v) for v in sys.argv[1].split()]; b=[int(v) for v in sys.argv[2].split()]
-sys.exit(0 if max(abs(x-y) for x,y in zip(a,b)) <= int(sys.argv[3]) else 1)' "$1" "$2" "$3"
 }
 sample_pixel() {  # sample_pixel FILE X Y
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:

@@ -4,22 +4,8 @@
 namespace uitest {
 namespace {
 
-class DrawingTest : public ::testing::Test {
+class DrawingTest : public HostedBoxTest {
  protected:
-  void SetUp() override {
-    InitTwips(15, 15);
-    host = std::make_unique<HostForm>(Stage());
-    host->Load();
-    box().SetBackColor(kWhite);
-    DoEvents();
-  }
-  void TearDown() override {
-    host->Unload();
-    host.reset();
-    DrainQuit();
-  }
-  PictureBox& box() { return host->box; }
-  HWND hwnd() { return host->box.hWnd(); }
   static double T(int pixels) { return pixels * 15.0; }
 
   // Coloured pixels along a row, from x0 to x1 inclusive.
@@ -33,8 +19,6 @@ class DrawingTest : public ::testing::Test {
     for (int y = y0; y <= y1; ++y) n += Near(PixelAt(hwnd(), x, y), c) ? 1 : 0;
     return n;
   }
-
-  std::unique_ptr<HostForm> host;
 };
 
 TEST_F(DrawingTest, BoxMeasuresTheTwipsItWasGiven) {

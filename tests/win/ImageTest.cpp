@@ -7,22 +7,8 @@
 namespace uitest {
 namespace {
 
-class ImageTest : public ::testing::Test {
+class ImageTest : public HostedBoxTest {
  protected:
-  void SetUp() override {
-    InitTwips(15, 15);
-    host = std::make_unique<HostForm>(Stage());
-    host->Load();
-    box().SetBackColor(kWhite);
-    DoEvents();
-  }
-  void TearDown() override {
-    host->Unload();
-    host.reset();
-    DrainQuit();
-  }
-  PictureBox& box() { return host->box; }
-  HWND hwnd() { return host->box.hWnd(); }
   static long T(int pixels) { return pixels * 15L; }
   PicturePtr Halves(int w, int h) {
     return LoadPictureFile(WriteFile("halves" + std::to_string(w) + "x" + std::to_string(h) + ".bmp", HalvesBmp(w, h)));
@@ -30,8 +16,6 @@ class ImageTest : public ::testing::Test {
   PicturePtr Solid(COLORREF c, const std::string& name) {
     return LoadPictureFile(WriteFile(name, MakeBmp(20, 20, [c](int, int) { return c; })));
   }
-
-  std::unique_ptr<HostForm> host;
 };
 
 TEST_F(ImageTest, StretchedTargetFillsItsRectangle) {

@@ -18,15 +18,6 @@ std::string MakeEmf(const std::string& name) {
   return path;
 }
 
-long ErrorOf(const std::string& path) {
-  try {
-    LoadPictureFile(path);
-  } catch (const AppError& e) {
-    return e.Number();
-  }
-  return 0;
-}
-
 std::vector<unsigned char> Bytes(const unsigned char* data, unsigned long size) {
   return std::vector<unsigned char>(data, data + size);
 }

@@ -27,33 +27,10 @@ std::vector<unsigned char> Bytes(const unsigned char* data, unsigned long size) 
   return std::vector<unsigned char>(data, data + size);
 }
 
-long ErrorOf(const std::string& path) {
-  try {
-    LoadPictureFile(path);
-  } catch (const AppError& e) {
-    return e.Number();
-  }
-  return 0;
-}
-
 const WicPicture& Wic(const PicturePtr& p) { return dynamic_cast<const WicPicture&>(*p); }
 
-class RasterPictureTest : public ::testing::Test {
+class RasterPictureTest : public HostedBoxTest {
  protected:
-  void SetUp() override {
-    InitTwips(15, 15);
-    host = std::make_unique<HostForm>(Stage());
-    host->Load();
-    box().SetBackColor(kWhite);
-    DoEvents();
-  }
-  void TearDown() override {
-    host->Unload();
-    host.reset();
-    DrainQuit();
-  }
-  PictureBox& box() { return host->box; }
-  HWND hwnd() { return host->box.hWnd(); }
   static long T(int pixels) { return pixels * 15L; }
   PicturePtr Load(const std::string& name, const unsigned char* data, unsigned long size) {
     return LoadPictureFile(WriteFile(name, data, size));
@@ -66,8 +43,6 @@ class RasterPictureTest : public ::testing::Test {
     EXPECT_PIXEL(hwnd(), x + 6, y + 26, kBlue);
     EXPECT_PIXEL(hwnd(), x + 41, y + 26, kWhite);
   }
-
-  std::unique_ptr<HostForm> host;
 };
 
 TEST_F(RasterPictureTest, PngTiffAndOtherCodecsHaveTheirNaturalSize) {

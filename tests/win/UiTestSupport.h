@@ -106,6 +106,28 @@ inline std::string Hex(COLORREF c) {
 #define EXPECT_PIXEL(hwnd, x, y, colour) \
   EXPECT_TRUE(Near(PixelAt(hwnd, x, y), colour)) << "pixel (" << (x) << "," << (y) << ") is " << Hex(PixelAt(hwnd, x, y)) << ", expected " << Hex(colour)
 
+// Tests that read back what is drawn: a host form whose picture box (white)
+// lies in the stage, loaded for each test.
+class HostedBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitTwips(15, 15);
+    host = std::make_unique<HostForm>(Stage());
+    host->Load();
+    box().SetBackColor(kWhite);
+    DoEvents();
+  }
+  void TearDown() override {
+    host->Unload();
+    host.reset();
+    DrainQuit();
+  }
+  PictureBox& box() { return host->box; }
+  HWND hwnd() { return host->box.hWnd(); }
+
+  std::unique_ptr<HostForm> host;
+};
+
 // A folder of the test's own in the prefix's temporary folder.
 inline std::string TempFolder() {
   static const std::string folder = [] {
@@ -195,6 +217,16 @@ inline std::vector<unsigned char> MakePlaceableWmf() {
   out.resize(22 + bits.size());
   if (!bits.empty()) std::memcpy(&out[22], bits.data(), bits.size());
   return out;
+}
+
+// The error number loading a picture file raises; 0 when it loads.
+inline long ErrorOf(const std::string& path) {
+  try {
+    LoadPictureFile(path);
+  } catch (const AppError& e) {
+    return e.Number();
+  }
+  return 0;
 }
 
 }  // namespace uitest

@@ -1,19 +1,19 @@
-// Play-list files on the Win32 file system. A write goes to a new file in
+// Whole text files on the Win32 file system. A write goes to a new file in
 // the same folder, which is flushed and then renamed over the old one, so a
 // write that fails half-way (a full disk, a removed drive) leaves the old
-// play list as it was.
+// file (a play list) as it was.
 #include <windows.h>
 
 #include <new>
 #include <string>
 
 #include "AppError.h"
-#include "PlayListFile.h"
+#include "TextFiles.h"
 
 namespace tessaly {
 namespace {
 
-const char kSource[] = "PlayListFile";
+const char kSource[] = "TextFiles";
 
 // The program's error for a failed file operation.
 AppError FileError(DWORD code) {
