@@ -308,9 +308,22 @@ tip_shown || echo "#   visible windows: $(windows | cut -f1 | paste -sd,)"
 shot tip
 echo "# tool tip windows: $(windows | grep -c '^tooltips_class32')"
 xdotool mousemove 5 5
-help_shown() { xdotool search --onlyvisible --name '^Tessaly Help$' >/dev/null 2>&1; }
+help_window() { xdotool search --onlyvisible --name '^Tessaly Help$' 2>/dev/null | head -n 1; }
+help_shown() { [ -n "$(help_window)" ]; }
+help_closed() { ! help_shown; }
 press_until 20 "alt+h c" help_shown
 check "Help, Contents opens the help page installed beside the program" help_shown
+# Esc in the help window closes it (and the keyboard goes back to the
+# configuration window, which the next Esc closes).
+close_help() {
+  local deadline=$(( $(date +%s) + 20 ))
+  while help_shown && [ "$(date +%s)" -lt "$deadline" ]; do
+    xdotool windowfocus "$(help_window)" key Escape >/dev/null 2>&1
+    wait_for 3 help_closed
+  done
+  help_closed
+}
+check "Esc closes the help window" close_help
 press_until 20 Escape gone "$config_pid"
 check "Esc (Cancel) ends the program" gone "$config_pid"
 
