@@ -34,7 +34,7 @@ wait_for() {  # wait_for seconds command...: polls until it holds or time is up
 c=$WINEPREFIX/drive_c
 dir=qmtest_$$                       # the wrapper lives in C:\$dir
 work=$(mktemp -d)
-trace=$work/trace.txt               # Wine's message box trace: the boxes' texts
+trace=$work/trace.txt               # Wine's trace: the message boxes' texts, and what the shell started
 mkdir -p "$c/$dir"
 cp "$exe" "$c/$dir/qmunins.exe"
 cp "$browser" "$c/browser.exe"
@@ -95,7 +95,7 @@ start_wrapper() {
   local line="@C:\\$dir\\qmunins.exe"
   [ -n "$1" ] && line+=" ${1//%/%%}"
   printf '%s\r\n' "$line" > "$c/$dir/run.bat"
-  WINEDEBUG=-all,+msgbox "$WINE" cmd /c "C:\\$dir\\run.bat" >/dev/null 2>"$trace" &
+  WINEDEBUG=-all,+msgbox,+exec "$WINE" cmd /c "C:\\$dir\\run.bat" >/dev/null 2>"$trace" &
   pid=$!
 }
 
@@ -177,6 +177,10 @@ for how in "Yes by Enter|Return|http://www.quillmark.com/uninstall.htm?|" \
   check "$name: it got exactly the arguments after one space" test "$(record st6unst)" = "$expected_run"
   if [ -n "$site" ]; then
     check "$name: the browser opens" wait_for 30 ran browser
+    if ! ran browser; then  # what the shell did with the address, for the log
+      grep -E ':exec:(ShellExecute|SHELL_execute|execute_from_key|SHELL_ExecuteW|SHELL_FindExecutable)' "$trace" |
+        grep -v 'qmunins\.exe\|st6unst' | tail -n 12 | cut -c1-300 | sed 's/^/#   /'
+    fi
     got=$(record browser)
     line_ok() { [[ $got == $'ran\t"C:\\browser.exe" "'*'"' ]] && [ "$(printf '%s\n' "$got" | wc -l)" -eq 1 ]; }
     check "$name: once, with the address quoted as the one argument" line_ok
