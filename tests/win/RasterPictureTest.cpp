@@ -43,6 +43,13 @@ class RasterPictureTest : public HostedBoxTest {
     EXPECT_PIXEL(hwnd(), x + 6, y + 26, kBlue);
     EXPECT_PIXEL(hwnd(), x + 41, y + 26, kWhite);
   }
+  // The picture at natural size at the top left, and stretched to twice its
+  // size from x = 100.
+  void ShowNaturalAndDoubled(const PicturePtr& pic) {
+    host->work.SetPicture(pic);
+    host->target.Move(T(100), T(0), T(96), T(64));
+    host->target.SetPicture(pic);
+  }
 };
 
 TEST_F(RasterPictureTest, PngTiffAndOtherCodecsHaveTheirNaturalSize) {
@@ -104,15 +111,11 @@ TEST_F(RasterPictureTest, GifTransparentColourShowsTheBackgroundColour) {
   box().SetBackColor(static_cast<Color>(kOlive));
   auto clear = Load("clear.gif", kTestGifTransparent256, kTestGifTransparent256Size);
   EXPECT_TRUE(Wic(clear).UsesBackColor());
+  ShowNaturalAndDoubled(clear);
   // At natural size: the transparent right half is the background.
-  ImageControl& work = host->work;
-  work.SetPicture(clear);
   EXPECT_PIXEL(hwnd(), 5, 5, kRed);
   EXPECT_PIXEL(hwnd(), kTestPictureWidth - 5, 5, kOlive);
   // Stretched to twice its size.
-  ImageControl& target = host->target;
-  target.Move(T(100), T(0), T(96), T(64));
-  target.SetPicture(clear);
   EXPECT_PIXEL(hwnd(), 110, 30, kRed);
   EXPECT_PIXEL(hwnd(), 186, 30, kOlive);
   // Another background colour shows through in both.
@@ -128,13 +131,9 @@ TEST_F(RasterPictureTest, GifWithoutTransparentColourIsOpaque) {
   box().SetBackColor(static_cast<Color>(RGB(128, 128, 0)));
   auto opaque = Load("opaque.gif", kTestGifOpaque256, kTestGifOpaque256Size);
   EXPECT_FALSE(Wic(opaque).UsesBackColor());
-  ImageControl& work = host->work;
-  work.SetPicture(opaque);
+  ShowNaturalAndDoubled(opaque);
   EXPECT_PIXEL(hwnd(), 5, 5, kRed);
   EXPECT_PIXEL(hwnd(), kTestPictureWidth - 5, 5, kBlue);
-  ImageControl& target = host->target;
-  target.Move(T(100), T(0), T(96), T(64));
-  target.SetPicture(opaque);
   box().SetBackColor(static_cast<Color>(kGreen));
   EXPECT_PIXEL(hwnd(), 110, 30, kRed);
   EXPECT_PIXEL(hwnd(), 186, 30, kBlue);
