@@ -64,7 +64,15 @@ void ImageControl::Change(long left, long top, long width, long height, bool vis
   if (wasVisible == visible_ && SameRect(before, after) && !pictureSet) return;
   RECT both;
   UnionRect(&both, &before, &after);
-  if (container_) container_->RepaintRect(both);
+  if (!container_) return;
+  // Hiding leaves the picture on screen until the next paint: a show that
+  // hides its image, loads the next picture and shows it again goes
+  // straight from one picture to the next, without the background between.
+  if (!visible_ && !pictureSet) {
+    container_->RepaintLater(both);
+  } else {
+    container_->RepaintRect(both);
+  }
 }
 
 void ImageControl::SetLeft(long v) { Change(v, top_, width_, height_, visible_, picture_); }

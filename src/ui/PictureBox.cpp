@@ -124,6 +124,7 @@ long PictureBox::TextHeight(const std::string& text) {
 }
 
 void PictureBox::Print(const std::string& text) {
+  PaintPending();
   if (hwnd_) {
     WindowDC dc(hwnd_);
     if (dc) {
@@ -166,6 +167,7 @@ HPEN PictureBox::Pen(Color color) {
 
 void PictureBox::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
   if (!hwnd_) return;
+  PaintPending();
   WindowDC dc(hwnd_);
   if (!dc) return;
   const int px1 = TwipsToPixelsX(x1), py1 = TwipsToPixelsY(y1);
@@ -190,6 +192,7 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, Color color, L
 
 void PictureBox::Circle(double x, double y, double radius) {
   if (!hwnd_) return;
+  PaintPending();
   WindowDC dc(hwnd_);
   if (!dc) return;
   const int cx = TwipsToPixelsX(x), cy = TwipsToPixelsY(y);
@@ -218,6 +221,7 @@ void PictureBox::Circle(double x, double y, double radius) {
 
 void PictureBox::PSet(double x, double y, Color color) {
   if (!hwnd_) return;
+  PaintPending();
   WindowDC dc(hwnd_);
   if (!dc) return;
   const int cx = TwipsToPixelsX(x), cy = TwipsToPixelsY(y);
@@ -252,6 +256,18 @@ void PictureBox::RepaintRect(const RECT& rect) {
   UpdateWindow(hwnd_);
 }
 
+void PictureBox::RepaintLater(const RECT& rect) {
+  if (!hwnd_ || IsRectEmpty(&rect)) return;
+  InvalidateRect(hwnd_, &rect, FALSE);
+  repaintPending_ = true;
+}
+
+void PictureBox::PaintPending() {
+  if (!repaintPending_ || !hwnd_) return;
+  UpdateWindow(hwnd_);
+  repaintPending_ = false;
+}
+
 void PictureBox::Compose(HDC dc, const RECT& area) {
   GdiObject<HBRUSH> back(CreateSolidBrush(ToColorRef(backColor_)));
   FillRect(dc, &area, back.get());
@@ -275,6 +291,7 @@ bool PictureBox::PaintDirect(HDC dc, const RECT& area) {
 }
 
 void PictureBox::OnPaint() {
+  repaintPending_ = false;
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
   if (!dc) return;

@@ -83,6 +83,11 @@ class PictureBox : public Surface, private WindowHandler {
   // Repaints this rectangle (client pixels) at once: background, then the
   // visible images.
   void RepaintRect(const RECT& rect);
+  // Marks this rectangle for repainting at the next paint: when the message
+  // loop runs, when an image is shown or moved, or before anything is drawn
+  // on the box, whichever comes first. A hidden image thus stays on screen
+  // until whatever replaces it is ready.
+  void RepaintLater(const RECT& rect);
   // Client size in pixels.
   SIZE ClientPixels() const;
   // Composes background and images of `area` (client pixels) into `dc`,
@@ -96,6 +101,9 @@ class PictureBox : public Surface, private WindowHandler {
   // Whether the box takes the focus and the keys (not in a dialog).
   bool WantsKeys() const;
   void OnPaint();
+  // Paints what RepaintLater left before drawing straight on the screen, so
+  // that the later paint cannot wipe that drawing out.
+  void PaintPending();
   // Paints `area` straight into the window DC when that takes a single
   // operation, which cannot flicker: the background where no image shows,
   // or one opaque image covering it that no other image touches.
@@ -117,6 +125,7 @@ class PictureBox : public Surface, private WindowHandler {
   HPEN pen_ = nullptr;    // the last pen made, reused while width and colour stay
   int penWidth_ = 0;
   Color penColor_ = 0;
+  bool repaintPending_ = false;  // RepaintLater has invalidated an area not yet painted
 };
 
 }  // namespace tessaly::ui

@@ -119,8 +119,47 @@ TEST_F(ImageTest, ShownImageCoversDrawingOnlyInsideItsRectangle) {
   EXPECT_PIXEL(hwnd(), 300, 250, kGreen);  // far away: never the whole box
 
   target.SetVisible(false);
-  EXPECT_PIXEL(hwnd(), 150, 100, kWhite);  // the drawing there is gone for good
+  DoEvents();                              // the hidden image goes at the next paint
+  EXPECT_PIXEL(hwnd(), 150, 100, kWhite);  // and the drawing there is gone for good
   EXPECT_PIXEL(hwnd(), 50, 100, kRed);
+}
+
+TEST_F(ImageTest, HiddenImageStaysOnScreenUntilTheNextPaint) {
+  // The show hides its image, loads the next picture and shows it again:
+  // the old picture must stay up meanwhile, not the background.
+  ImageControl& target = host->target;
+  target.Move(T(100), T(80), T(100), T(50));
+  target.SetPicture(Solid(kBlue, "blue5.bmp"));
+  target.SetVisible(false);
+  EXPECT_PIXEL(hwnd(), 150, 100, kBlue);
+  target.SetPicture(Solid(kGreen, "green5.bmp"));  // hidden: nothing drawn yet
+  EXPECT_PIXEL(hwnd(), 150, 100, kBlue);
+  target.SetVisible(true);
+  EXPECT_PIXEL(hwnd(), 150, 100, kGreen);
+
+  // Drawing on the box first paints what the hidden image left, so the
+  // drawing is not wiped out by that paint afterwards.
+  target.SetVisible(false);
+  box().SetDrawWidth(1);
+  box().Line(T(120), T(90), T(180), T(90), kRed);
+  EXPECT_PIXEL(hwnd(), 150, 90, kRed);
+  EXPECT_PIXEL(hwnd(), 150, 110, kWhite);
+  DoEvents();
+  EXPECT_PIXEL(hwnd(), 150, 90, kRed);
+
+  // So does a caption printed while the image is hidden.
+  target.SetVisible(true);
+  target.SetVisible(false);
+  box().SetForeColor(kRed);
+  box().SetCurrentX(T(102));
+  box().SetCurrentY(T(82));
+  box().Print("WWWW");
+  EXPECT_PIXEL(hwnd(), 150, 125, kWhite);
+  DoEvents();
+  int red = 0;
+  for (int x = 102; x < 140; ++x)
+    for (int y = 82; y < 100; ++y) red += Near(PixelAt(hwnd(), x, y), kRed, 60);
+  EXPECT_GT(red, 10);  // the text is still there after the paint
 }
 
 TEST_F(ImageTest, DrawingIsAboveTheImageUntilItRepaints) {
@@ -166,6 +205,7 @@ TEST_F(ImageTest, LaterImagesPaintAboveEarlierOnes) {
   box().Cls();
   EXPECT_PIXEL(hwnd(), 60, 60, kGreen);
   work.SetVisible(false);
+  DoEvents();
   EXPECT_PIXEL(hwnd(), 60, 60, kBlue);
 }
 
