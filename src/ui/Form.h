@@ -114,10 +114,10 @@ class Form : public LoadedWindow, protected WindowHandler {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) override;
   void WindowBound(HWND hwnd) override;
   void WindowGone(HWND hwnd) override;
-  // Destroys the window without asking the handlers.
   // Unbinds, unlists and destroys the window once its unload handlers have
   // run; the last loaded form's going ends the message loop.
   void Destroy();
+  // Destroys the window without asking the handlers.
   void Discard();
   // Takes the form off the loaded windows; true when it was the last one.
   bool Unlist(HWND hwnd);

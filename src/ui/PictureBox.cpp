@@ -124,9 +124,8 @@ long PictureBox::TextHeight(const std::string& text) {
 }
 
 void PictureBox::Print(const std::string& text) {
-  PaintPending();
   if (hwnd_) {
-    WindowDC dc(hwnd_);
+    WindowDC dc = DrawingDC();
     if (dc) {
       Selection font(dc.get(), Font());
       SetBkMode(dc.get(), TRANSPARENT);
@@ -167,8 +166,7 @@ HPEN PictureBox::Pen(Color color) {
 
 void PictureBox::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
   if (!hwnd_) return;
-  PaintPending();
-  WindowDC dc(hwnd_);
+  WindowDC dc = DrawingDC();
   if (!dc) return;
   const int px1 = TwipsToPixelsX(x1), py1 = TwipsToPixelsY(y1);
   const int px2 = TwipsToPixelsX(x2), py2 = TwipsToPixelsY(y2);
@@ -192,8 +190,7 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, Color color, L
 
 void PictureBox::Circle(double x, double y, double radius) {
   if (!hwnd_) return;
-  PaintPending();
-  WindowDC dc(hwnd_);
+  WindowDC dc = DrawingDC();
   if (!dc) return;
   const int cx = TwipsToPixelsX(x), cy = TwipsToPixelsY(y);
   const int r = static_cast<int>(std::lround(std::fabs(radius) / TwipsX()));
@@ -221,8 +218,7 @@ void PictureBox::Circle(double x, double y, double radius) {
 
 void PictureBox::PSet(double x, double y, Color color) {
   if (!hwnd_) return;
-  PaintPending();
-  WindowDC dc(hwnd_);
+  WindowDC dc = DrawingDC();
   if (!dc) return;
   const int cx = TwipsToPixelsX(x), cy = TwipsToPixelsY(y);
   const COLORREF c = ToColorRef(color);
@@ -262,10 +258,12 @@ void PictureBox::RepaintLater(const RECT& rect) {
   repaintPending_ = true;
 }
 
-void PictureBox::PaintPending() {
-  if (!repaintPending_ || !hwnd_) return;
-  UpdateWindow(hwnd_);
-  repaintPending_ = false;
+WindowDC PictureBox::DrawingDC() {
+  if (repaintPending_) {
+    UpdateWindow(hwnd_);
+    repaintPending_ = false;
+  }
+  return WindowDC(hwnd_);
 }
 
 void PictureBox::Compose(HDC dc, const RECT& area) {

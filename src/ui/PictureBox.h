@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Controls.h"
+#include "GdiHandles.h"
 #include "WindowBinding.h"
 
 namespace tessaly::ui {
@@ -101,9 +102,9 @@ class PictureBox : public Surface, private WindowHandler {
   // Whether the box takes the focus and the keys (not in a dialog).
   bool WantsKeys() const;
   void OnPaint();
-  // Paints what RepaintLater left before drawing straight on the screen, so
-  // that the later paint cannot wipe that drawing out.
-  void PaintPending();
+  // The window's DC for drawing straight on the screen. What RepaintLater
+  // left is painted first, so that the later paint cannot wipe the drawing out.
+  WindowDC DrawingDC();
   // Paints `area` straight into the window DC when that takes a single
   // operation, which cannot flicker: the background where no image shows,
   // or one opaque image covering it that no other image touches.

@@ -38,6 +38,10 @@ add_list() {  # add_list SECTION NAME...
 }
 
 option() { "$WINE" reg add "$APP\\Options" /v "$1" /d "$2" /f >/dev/null; }
+stored() {  # stored NAME: the text of an option value, "" when missing
+  "$WINE" reg query "$APP\\Options" /v "$1" 2>/dev/null | tr -d '\r' |
+    awk -v n="$1" '$1 == n { print $3 }'
+}
 
 # Colours as "r g b": within the tolerance of each other.
 near() {  # near "r g b" "r g b" tolerance

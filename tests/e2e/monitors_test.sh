@@ -63,39 +63,28 @@ cp "$soak_src" "$run/p96/drive_c/tessaly_soak.exe"
 cp "$here/../../samples/Camera.wav" "$pics/"
 
 APP='HKCU\Software\Quillmark Inc.\Tessaly Customizable Screen Saver'
-entry() { printf '%-255s%-257s' "$1" 'C:\Pics\'; }
 seed() {  # seed PICTURE... -- OPTION=VALUE...: fresh lists and options
   "$WINE" reg delete "$APP" /f >/dev/null 2>&1
-  local i=0
-  while [ $# -gt 0 ] && [ "$1" != -- ]; do
-    "$WINE" reg add "$APP\\PictureFiles" /v "File$i" /d "$(entry "$1")" /f >/dev/null
-    i=$((i + 1)); shift
-  done
+  local pictures=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do pictures+=("$1"); shift; done
   shift
-  "$WINE" reg add "$APP\\SoundFiles" /v File0 /d "$(entry Camera.wav)" /f >/dev/null
+  add_list PictureFiles "${pictures[@]}"
+  add_list SoundFiles Camera.wav
   for kv in SwapAffect=None Interval=30 BackColor=255 ShowFileName=0 ShowFrame=0 "$@"; do
-    "$WINE" reg add "$APP\\Options" /v "${kv%%=*}" /d "${kv#*=}" /f >/dev/null
+    option "${kv%%=*}" "${kv#*=}"
   done
-}
-stored() {
-  "$WINE" reg query "$APP\\Options" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { print $3 }'
 }
 start_show() {
   timeout 120 "$WINE" 'C:\windows\system32\Tessaly.scr' /s >/dev/null 2>&1 &
   show_pid=$!
 }
-gone() { ! kill -0 "$show_pid" 2>/dev/null; }
 no_window() { ! window_exists "$1"; }
 
 shot() { import -display "$DISPLAY" -window root "$run/shot.png" 2>/dev/null; }
 pixel() {  # pixel X Y: "r g b" of the last shot
   convert "$run/shot.png" -format "%[fx:int(255*p{$1,$2}.r)] %[fx:int(255*p{$1,$2}.g)] %[fx:int(255*p{$1,$2}.b)]" info:
 }
-is() {  # is X Y R G B: the pixel within 24 of the colour
-  python3 -c 'import sys
-a = [int(v) for v in sys.argv[1].split()]; b = [int(v) for v in sys.argv[2:]]
-sys.exit(0 if max(abs(x - y) for x, y in zip(a, b)) <= 24 else 1)' "$(pixel "$1" "$2")" "$3" "$4" "$5"
-}
+is() { near "$(pixel "$1" "$2")" "$3 $4 $5" 24; }  # is X Y R G B: the pixel within 24 of the colour
 # uncovered GEOMETRY: pixels of the last shot in GEOMETRY that are neither the
 # background nor one of the pictures (the Xephyr desktop is a black and white
 # weave).
@@ -125,7 +114,7 @@ xdotool mousemove 1300 400
 sleep 0.3
 check "one mouse movement does not end the show" kill -0 "$show_pid"
 xdotool key space
-check "a key press with the pointer on the second monitor ends the show" wait_for 5 gone
+check "a key press with the pointer on the second monitor ends the show" wait_for 5 gone "$show_pid"
 check "both windows are gone" no_window "Screen Saver Monitor Form"
 
 # --- 2. The next run goes on from the stored position ---------------------------
@@ -134,7 +123,7 @@ next_shown() { shot; is 400 300 255 255 0 && is 1312 384 0 255 0; }
 check "the next run shows 3 on the primary monitor and 1 (wrapped) on the second" wait_for 10 next_shown
 check "LastPicture is 1" test "$(stored LastPicture)" = 1
 for i in 1 2 3 4 5 6 7 8 9 10; do xdotool mousemove $((850 + i * 60)) $((200 + i * 30)); sleep 0.15; done
-check "ten mouse movements on the second monitor end the show" wait_for 5 gone
+check "ten mouse movements on the second monitor end the show" wait_for 5 gone "$show_pid"
 check "no window of the show is left" no_window "Screen Saver Main Form"
 
 # --- 3. The soak with a window on each monitor ----------------------------------
@@ -170,7 +159,7 @@ dpi_run() {  # dpi_run DPI: the checkerboard with its caption
   check "$1 DPI: and on the second monitor" wait_for 5 shown_second
   eval "caption_$1=$(caption_height)"
   xdotool key space
-  wait_for 5 gone
+  wait_for 5 gone "$show_pid"
   wait_for 5 no_window "Screen Saver Main Form"
 }
 dpi_run 96

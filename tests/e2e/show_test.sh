@@ -25,10 +25,6 @@ reset_state() {
   "$WINE" reg delete 'HKCU\Software\Quillmark Inc.' /f >/dev/null 2>&1
 }
 
-stored() {  # stored NAME: the text of an option value, "" when missing
-  "$WINE" reg query "$APP\\Options" /v "$1" 2>/dev/null | tr -d '\r' |
-    awk -v n="$1" '$1 == n { print $3 }'
-}
 
 start_show() {  # starts /s in the background; $show_pid is its process
   HOME=$work/home timeout 120 "$WINE" 'C:\windows\system32\Tessaly.scr' /s >/dev/null 2>&1 &

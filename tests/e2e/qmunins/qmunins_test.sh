@@ -13,23 +13,9 @@ if [ $# -ne 3 ]; then
   exit 2
 fi
 exe=$1 uninstaller=$2 browser=$3
-WINE=${WINE:-/usr/lib/wine/wine64}
 : "${WINEPREFIX:?WINEPREFIX must name an initialised prefix}" "${DISPLAY:?DISPLAY must name an X display}"
 export WINEPREFIX DISPLAY
-
-PASSED=0 FAILED=0
-check() {  # check "what" command...
-  local what=$1; shift
-  if "$@"; then PASSED=$((PASSED + 1)); echo "ok   - $what"
-  else FAILED=$((FAILED + 1)); echo "FAIL - $what"; fi
-}
-wait_for() {  # wait_for seconds command...: polls until it holds or time is up
-  local deadline=$(( $(date +%s) + $1 )); shift
-  until "$@"; do
-    [ "$(date +%s)" -ge "$deadline" ] && return 1
-    sleep 0.1
-  done
-}
+. "$(cd "$(dirname "$0")/.." && pwd)/lib.sh"
 
 c=$WINEPREFIX/drive_c
 dir=qmtest_$$                       # the wrapper lives in C:\$dir
@@ -208,5 +194,4 @@ box=$(titled "$title")
 check "missing uninstaller: the wrapper ends once it is closed" wait_for 20 wrapper_ended
 
 kill "$pid" 2>/dev/null
-echo "$PASSED passed, $FAILED failed"
-[ "$FAILED" -eq 0 ]
+finish
