@@ -9,13 +9,23 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64
+  wine wine64 wine32:i386
+  # Windows' dialog fonts: Wine's Tahoma and Marlett, and fonts with the
+  # metrics of Arial, Times New Roman and Courier New. Without them Wine
+  # falls back to fonts whose metrics no Windows has.
+  fonts-wine fonts-liberation
   xvfb xserver-xephyr xdotool x11-utils imagemagick
   libjpeg-turbo-progs python3
   alsa-utils libasound2-plugins
 )
 
 if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
+
+# The 32-bit build runs under the 32-bit Wine loader (wine32 from i386).
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "setup: adding the i386 architecture"
+  $SUDO dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

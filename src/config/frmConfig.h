@@ -93,6 +93,7 @@ class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
   // Pixels of the 96-DPI monitor picture at the window's DPI.
   int Zoomed(int pixels) const;
   void PlaceWindow();
+  void PlacePlayListBelow(int pictureBottom);
   // Runs one loading step; an error shows the diagnostic message and the
   // next step runs.
   void LoadStep(const std::function<void()>& step);

@@ -29,6 +29,8 @@ const int kPreviewLeft = 18, kPreviewTop = 18, kPreviewWidth = 153, kPreviewHeig
 const char kPreviewFont[] = "Small Fonts";
 const double kPreviewFontPoints = 4.2;
 const int kAppIcon = 1;
+// Dialog units between the monitor picture and the "Play List" frame.
+const int kGapBelowMonitor = 3;
 
 const int kListIds[2] = {IDC_LSTLIST0, IDC_LSTLIST1};
 const int kCommandIds[5] = {IDC_CMDIMAGES0, IDC_CMDIMAGES1, IDC_CMDIMAGES2, IDC_CMDIMAGES3, IDC_CMDIMAGES4};
@@ -152,11 +154,9 @@ void frmConfig::ComposeMonitor() {
   if (!Picture2_[0] || !Picture2_[1]) return;
   BITMAP bm{};
   GetObjectA(Picture2_[0].get(), sizeof bm, &bm);
-  // The DPI's zoom, but no more than the space above the play list allows.
+  // The DPI's zoom; the play list below makes room for it (PlaceWindow).
   const int dpi = ui::MonitorDpiScaling() ? ui::WindowDpi(hWnd()) : 96;
-  const RECT image = ChildRect(hWnd(), Item(IDC_MONITOR_IMAGE1));
-  const RECT frame = ChildRect(hWnd(), Item(IDC_FRAPLAYLIST));
-  zoom_ = std::max(1.0, std::min(dpi / 96.0, static_cast<double>(frame.top - image.top) / bm.bmHeight));
+  zoom_ = std::max(1.0, dpi / 96.0);
   const int width = Zoomed(bm.bmWidth), height = Zoomed(bm.bmHeight);
   ui::WindowDC screen(nullptr);
   Picture2_[2].reset(CreateCompatibleBitmap(screen.get(), width, height));
@@ -193,6 +193,7 @@ void frmConfig::PlaceWindow() {
   const int imageHeight = bm.bmHeight > 0 ? bm.bmHeight : imageRect.bottom - imageRect.top;
   const int left = (client.right - imageWidth) / 2;
   MoveWindow(image, left, imageRect.top, imageWidth, imageHeight, TRUE);
+  PlacePlayListBelow(imageRect.top + imageHeight);
 
   // In the window's own twips (its monitor's DPI), so the box keeps its
   // pixels inside the monitor picture.
@@ -216,6 +217,23 @@ void frmConfig::PlaceWindow() {
   const int byRule = ok.top + 3 * (ok.bottom - ok.top);
   const int height = std::max(byRule, static_cast<int>(needed.bottom - needed.top));
   SetWindowPos(hWnd(), nullptr, 0, 0, frame.right - frame.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The "Play List" frame and everything below it keep their places relative
+// to each other, in the dialog units of the font the window really got, and
+// move as one so that the frame's top lies a small gap below the monitor
+// picture's bottom edge, whatever the font's metrics and the DPI.
+void frmConfig::PlacePlayListBelow(int pictureBottom) {
+  RECT gap{0, 0, 0, kGapBelowMonitor};
+  MapDialogRect(hWnd(), &gap);
+  const int frameTop = ChildRect(hWnd(), Item(IDC_FRAPLAYLIST)).top;
+  const int shift = pictureBottom + gap.bottom - frameTop;
+  if (shift == 0) return;
+  for (HWND child = GetWindow(hWnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const RECT r = ChildRect(hWnd(), child);
+    if (r.top < frameTop) continue;
+    SetWindowPos(child, nullptr, r.left, r.top + shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 // ---------------------------------------------------------------------------
