@@ -8,4 +8,7 @@ set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# 32-bit Windows code cannot be executed on this machine: compile-only.
+# The Wine loader of this architecture runs the tests (the i686 build in a
+# 32-bit prefix, WINEARCH=win32).
+set(TESSALY_WINE /usr/lib/wine/wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${TESSALY_WINE})
