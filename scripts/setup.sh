@@ -14,6 +14,12 @@ PACKAGES=(
   # metrics of Arial, Times New Roman and Courier New. Without them Wine
   # falls back to fonts whose metrics no Windows has.
   fonts-wine fonts-liberation
+  # The X extensions Wine opens at run time, for both loaders: without
+  # Xinerama a Wine sees one monitor only, without XRender no anti-aliased
+  # text, without XInput2 no raw mouse input.
+  libxinerama1 libxrandr2 libxrender1 libxi6 libxfixes3 libxcursor1 libxcomposite1 libxxf86vm1
+  libxinerama1:i386 libxrandr2:i386 libxrender1:i386 libxi6:i386 libxfixes3:i386 libxcursor1:i386
+  libxcomposite1:i386 libxxf86vm1:i386
   xvfb xserver-xephyr xdotool x11-utils imagemagick
   libjpeg-turbo-progs python3
   alsa-utils libasound2-plugins

@@ -1,29 +1,38 @@
 #!/usr/bin/env bash
 # Sets up, builds all four builds (native, native with ASan+UBSan, win64,
 # win32) and runs every test: the native unit tests twice, the fuzz targets
-# for a bounded time, and the win64 tests under Wine in a private prefix on a
-# private Xvfb display.
+# for a bounded time, and the whole Windows suite twice under Wine: the
+# x86_64 build in a 64-bit prefix and the i686 build in a 32-bit prefix,
+# each in a private prefix on a private Xvfb display.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-bash scripts/setup.sh
-jobs=$(nproc)
-
-build() {  # build NAME [cmake args...]
-  local name=$1; shift
-  cmake -S . -B "build/$name" -G Ninja "$@" >/dev/null
-  cmake --build "build/$name" -j "$jobs"
+timings=()
+phase_start=$SECONDS
+phase() {  # phase NAME: records how long the phase that just ended took
+  timings+=("$(printf '%-22s %4d s' "$1" $((SECONDS - phase_start)))")
+  phase_start=$SECONDS
 }
+report_timings() {
+  echo "--- time per part"
+  printf '%s\n' "${timings[@]}"
+}
+trap report_timings EXIT
 
-build native -DCMAKE_BUILD_TYPE=Debug
-build native-asan -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON
-build win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
-build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
+bash scripts/setup.sh
+phase setup
+
+jobs=$(nproc)
+for preset in native native-asan win64 win32; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build "build/$preset" -j "$jobs"
+done
+phase build
 
 # Only Windows system DLLs may be imported.
 for exe in build/win64/src/startup/Tessaly.scr build/win32/src/startup/Tessaly.scr \
-           $(ls build/win64/src/uninstall/qmunins.exe build/win32/src/uninstall/qmunins.exe 2>/dev/null); do
+           build/win64/src/uninstall/qmunins.exe build/win32/src/uninstall/qmunins.exe; do
   bad=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name/{print $3}' |
         grep -viE '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|version|winmm|msvcrt|mpr|shlwapi|uuid)\.dll$' || true)
   if [ -n "$bad" ]; then echo "$exe imports non-system DLLs: $bad"; exit 1; fi
@@ -31,28 +40,42 @@ done
 echo "imports: only Windows system DLLs"
 
 (cd build/native && ctest --output-on-failure -j "$jobs")
+phase "native tests"
 (cd build/native-asan && ctest --output-on-failure -j "$jobs")
+phase "native ASan+UBSan"
 
 # Every reader of outside data under libFuzzer, 20 seconds each.
 bash scripts/fuzz.sh
+phase fuzz
 
-# A private Wine prefix, display and wineserver for this run.
-run=$(mktemp -d /tmp/tessaly-test.XXXXXX)
-export WINEPREFIX="$run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-display=""
-for n in $(seq 90 130); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
+# wine_suite BUILD LOADER WINEARCH: the Windows tests of one build in a
+# private prefix of that architecture, on a private Xvfb display, with a
+# persistent wineserver; everything is stopped and removed afterwards.
+wine_suite() {
+  local build=$1 loader=$2 arch=$3 run xvfb_pid rc=0
+  run=$(mktemp -d "/tmp/tessaly-test-$build.XXXXXX")
+  (
+    export WINEPREFIX="$run/prefix" WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$run/display" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    trap 'wineserver -k >/dev/null 2>&1; kill $xvfb_pid >/dev/null 2>&1' EXIT
+    deadline=$((SECONDS + 30))
+    until [ -s "$run/display" ]; do
+      [ $SECONDS -lt $deadline ] || { echo "Xvfb did not start"; exit 1; }
+      sleep 0.1
+    done
+    export DISPLAY=":$(head -n 1 "$run/display")"
+    echo "=== $build: Windows tests under $loader ($arch prefix) on $DISPLAY"
+    "$loader" wineboot -i >/dev/null 2>&1
+    wineserver -w || true
+    wineserver -p >/dev/null 2>&1 &
+    cd "build/$build" && ctest --output-on-failure
+  ) || rc=$?
   rm -rf "$run"
+  return $rc
 }
-trap cleanup EXIT
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-wineserver -w || true
-wineserver -p >/dev/null 2>&1 &
-(cd build/win64 && ctest --output-on-failure)
+
+wine_suite win64 /usr/lib/wine/wine64 win64
+phase "win64 under Wine"
+wine_suite win32 /usr/lib/wine/wine win32
+phase "win32 under Wine"
