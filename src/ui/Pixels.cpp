@@ -137,4 +137,65 @@ bool ReducePixels(const PixelRowReader& read, uint32_t srcW, uint32_t srcH, uint
   return true;
 }
 
+namespace {
+
+// For each target position along one axis: the two source positions it lies
+// between and the weight (0 to 256) of the second, from the centres of the
+// target pixels mapped onto the centres of the source pixels.
+struct Tap {
+  int first, second;
+  uint32_t weight;
+};
+
+std::vector<Tap> Taps(uint32_t src, uint32_t dst, int from, int to, int heldFrom, int heldTo) {
+  std::vector<Tap> taps;
+  taps.reserve(static_cast<std::size_t>(to - from));
+  const int64_t last = static_cast<int64_t>(src - 1) << 8;
+  for (int i = from; i < to; ++i) {
+    // (i + 0.5) * src / dst - 0.5, in 1/256 of a source pixel.
+    int64_t at = ((2 * static_cast<int64_t>(i) + 1) * src * 256) / (2 * static_cast<int64_t>(dst)) - 128;
+    at = std::clamp<int64_t>(at, 0, last);
+    const int first = static_cast<int>(at >> 8);
+    const int second = std::min(first + 1, static_cast<int>(src) - 1);
+    taps.push_back(Tap{std::clamp(first, heldFrom, heldTo - 1) - heldFrom,
+                       std::clamp(second, heldFrom, heldTo - 1) - heldFrom, static_cast<uint32_t>(at & 0xFF)});
+  }
+  return taps;
+}
+
+uint32_t Channel(uint32_t p, int shift) { return (p >> shift) & 0xFF; }
+
+}  // namespace
+
+bool EnlargePixels(const uint32_t* src, const PixelArea& held, uint32_t srcW, uint32_t srcH, uint32_t dstW,
+                   uint32_t dstH, const PixelArea& rect, uint32_t* out) {
+  if (srcW == 0 || srcH == 0 || dstW < srcW || dstH < srcH || held.Width() <= 0 || held.Height() <= 0 ||
+      rect.left < 0 || rect.top < 0 || rect.right > static_cast<int64_t>(dstW) ||
+      rect.bottom > static_cast<int64_t>(dstH) || rect.Width() <= 0 || rect.Height() <= 0)
+    return false;
+  const std::vector<Tap> columns = Taps(srcW, dstW, rect.left, rect.right, held.left, held.right);
+  const std::vector<Tap> rows = Taps(srcH, dstH, rect.top, rect.bottom, held.top, held.bottom);
+  const std::size_t stride = static_cast<std::size_t>(held.Width());
+  for (const Tap& row : rows) {
+    const uint32_t* upper = src + static_cast<std::size_t>(row.first) * stride;
+    const uint32_t* lower = src + static_cast<std::size_t>(row.second) * stride;
+    const uint32_t wy = row.weight;
+    for (const Tap& column : columns) {
+      const uint32_t wx = column.weight;
+      // The four weights add up to 65536.
+      const uint32_t w00 = (256 - wx) * (256 - wy), w10 = wx * (256 - wy), w01 = (256 - wx) * wy, w11 = wx * wy;
+      const uint32_t a = upper[column.first], b = upper[column.second], c = lower[column.first],
+                     d = lower[column.second];
+      uint32_t pixel = 0;
+      for (int shift = 0; shift < 32; shift += 8) {
+        const uint32_t v = Channel(a, shift) * w00 + Channel(b, shift) * w10 + Channel(c, shift) * w01 +
+                           Channel(d, shift) * w11;
+        pixel |= ((v + 32768) >> 16) << shift;
+      }
+      *out++ = pixel;
+    }
+  }
+  return true;
+}
+
 }  // namespace tessaly::ui

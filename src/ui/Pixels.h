@@ -47,4 +47,13 @@ using PixelRowReader = std::function<bool(uint32_t y, uint32_t x, uint32_t count
 bool ReducePixels(const PixelRowReader& read, uint32_t srcW, uint32_t srcH, uint32_t dstW, uint32_t dstH,
                   const PixelArea& rect, uint32_t* out);
 
+// Enlarges a srcW x srcH picture to dstW x dstH (each no smaller than its
+// source) by bilinear interpolation between the centres of the source
+// pixels, and writes the part `rect` of the result to `out`, row by row
+// (rect's width per row). `src` holds only the part `held` of the source,
+// row by row (held's width per row); a sample outside it takes the nearest
+// pixel it holds. False when the sizes do not fit.
+bool EnlargePixels(const uint32_t* src, const PixelArea& held, uint32_t srcW, uint32_t srcH, uint32_t dstW,
+                   uint32_t dstH, const PixelArea& rect, uint32_t* out);
+
 }  // namespace tessaly::ui

@@ -184,4 +184,65 @@ TEST(PixelsTest, ReductionRefusesBadSizesAndStopsAtAFailedRead) {
   EXPECT_EQ(s.rowsRead.back(), 5u);
 }
 
+// A grey level as an opaque pixel.
+uint32_t Grey(uint32_t v) { return 0xFF000000u | v << 16 | v << 8 | v; }
+
+TEST(PixelsTest, EnlargementInterpolatesBetweenPixelCentres) {
+  // Black and white, doubled: the outer halves keep their colours, the two
+  // pixels between take a quarter and three quarters of the step.
+  const std::vector<uint32_t> src = {Grey(0), Grey(255)};
+  std::vector<uint32_t> out(4);
+  ASSERT_TRUE(EnlargePixels(src.data(), PixelArea{0, 0, 2, 1}, 2, 1, 4, 1, PixelArea{0, 0, 4, 1}, out.data()));
+  EXPECT_EQ(out, (std::vector<uint32_t>{Grey(0), Grey(64), Grey(191), Grey(255)}));
+  // At the same size every pixel is copied.
+  const auto numbered = Numbered(3, 2);
+  std::vector<uint32_t> same(6);
+  ASSERT_TRUE(EnlargePixels(numbered.data(), PixelArea{0, 0, 3, 2}, 3, 2, 3, 2, PixelArea{0, 0, 3, 2}, same.data()));
+  EXPECT_EQ(same, numbered);
+}
+
+TEST(PixelsTest, EnlargedSolidPictureStaysSolidInEveryChannel) {
+  const uint32_t colour = 0x80C04020u;  // translucent too
+  const std::vector<uint32_t> src(5 * 3, colour);
+  std::vector<uint32_t> out(17 * 11);
+  ASSERT_TRUE(EnlargePixels(src.data(), PixelArea{0, 0, 5, 3}, 5, 3, 17, 11, PixelArea{0, 0, 17, 11}, out.data()));
+  for (uint32_t p : out) ASSERT_EQ(p, colour);
+}
+
+TEST(PixelsTest, PartOfTheEnlargementFromPartOfTheSourceEqualsThatPartOfTheWhole) {
+  // 8 x 6 grey ramp pixels enlarged to 29 x 23; the part [7,20) x [5,17)
+  // worked out from only the source pixels it needs (and one around).
+  const int sw = 8, sh = 6, dw = 29, dh = 23;
+  std::vector<uint32_t> src(static_cast<std::size_t>(sw * sh));
+  for (int y = 0; y < sh; ++y)
+    for (int x = 0; x < sw; ++x) src[static_cast<std::size_t>(y * sw + x)] = Grey(static_cast<uint32_t>(x * 30 + y * 7));
+  std::vector<uint32_t> whole(static_cast<std::size_t>(dw * dh));
+  ASSERT_TRUE(EnlargePixels(src.data(), PixelArea{0, 0, sw, sh}, sw, sh, dw, dh, PixelArea{0, 0, dw, dh}, whole.data()));
+  const PixelArea rect{7, 5, 20, 17};
+  // The source pixels under the part: x 1..5, y 0..4 (one more on each side).
+  const PixelArea held{1, 0, 7, 5};
+  std::vector<uint32_t> heldPixels;
+  for (int y = held.top; y < held.bottom; ++y)
+    for (int x = held.left; x < held.right; ++x) heldPixels.push_back(src[static_cast<std::size_t>(y * sw + x)]);
+  std::vector<uint32_t> part(static_cast<std::size_t>(rect.Width() * rect.Height()));
+  ASSERT_TRUE(EnlargePixels(heldPixels.data(), held, sw, sh, dw, dh, rect, part.data()));
+  for (int y = rect.top; y < rect.bottom; ++y)
+    for (int x = rect.left; x < rect.right; ++x)
+      ASSERT_EQ(part[static_cast<std::size_t>((y - rect.top) * rect.Width() + x - rect.left)],
+                whole[static_cast<std::size_t>(y * dw + x)])
+          << x << "," << y;
+}
+
+TEST(PixelsTest, EnlargementRefusesBadSizes) {
+  const std::vector<uint32_t> src(4, Grey(9));
+  std::vector<uint32_t> out(64);
+  const PixelArea held{0, 0, 2, 2};
+  EXPECT_FALSE(EnlargePixels(src.data(), held, 2, 2, 1, 4, PixelArea{0, 0, 1, 4}, out.data()));  // smaller
+  EXPECT_FALSE(EnlargePixels(src.data(), held, 0, 2, 4, 4, PixelArea{0, 0, 4, 4}, out.data()));
+  EXPECT_FALSE(EnlargePixels(src.data(), held, 2, 2, 4, 4, PixelArea{0, 0, 5, 4}, out.data()));  // beyond
+  EXPECT_FALSE(EnlargePixels(src.data(), held, 2, 2, 4, 4, PixelArea{2, 2, 2, 4}, out.data()));  // empty
+  EXPECT_FALSE(EnlargePixels(src.data(), PixelArea{0, 0, 0, 2}, 2, 2, 4, 4, PixelArea{0, 0, 4, 4}, out.data()));
+}
+
 }  // namespace
+
