@@ -104,7 +104,8 @@ struct Checker {
     if (name.empty() || name.size() > 255) return "is not an Add/Remove Programs entry";
     for (const char c : name)
       if (static_cast<unsigned char>(c) < 0x20 || c == '\\') return "is not an Add/Remove Programs entry";
-    if (name.front() == ' ' || name.back() == ' ') return "is not an Add/Remove Programs entry";
+    if (name.front() == ' ' || name.back() == ' ' || name == "." || name == "..")
+      return "is not an Add/Remove Programs entry";
     return "";
   }
 };
