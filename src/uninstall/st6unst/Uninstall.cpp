@@ -89,12 +89,10 @@ bool NamesTessaly(const std::string& screenSaver) {
 }
 
 std::string ConfirmationText(const UninstallLog& log) {
-  return std::string(kProductName) + " " + log.version +
-         " will be removed from your computer: the screen saver, its help page, its samples and "
-         "its uninstall programs.\r\n\r\n"
-         "Your own pictures, sounds and play-list files are not touched, and your picture and "
-         "sound lists and options stay in the registry, so a new installation finds them "
-         "again.\r\n\r\nDo you want to remove " + kProductName + "?";
+  return "Remove " + std::string(kProductName) + " " + log.version +
+         " (the screen saver, its help, samples and uninstall programs)?\r\n\r\n"
+         "Your pictures, sounds and play-list files stay, and so do your lists and options in the "
+         "registry: a new installation finds them again.";
 }
 
 int Uninstall(const std::string& argumentText, UninstallPlatform& platform) {
