@@ -20,10 +20,16 @@ build native -DCMAKE_BUILD_TYPE=Debug
 build native-asan -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON
 build win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
+# TessalySetup.exe holds both builds' programs: each tree makes it once both
+# are built (each tree's e2e_setup installs its own).
+for name in win64 win32; do
+  cmake --build "build/$name" --target TessalySetup
+done
 
 # Only Windows system DLLs may be imported.
 for exe in build/win64/src/startup/Tessaly.scr build/win32/src/startup/Tessaly.scr \
-           $(ls build/win64/src/uninstall/qmunins.exe build/win32/src/uninstall/qmunins.exe 2>/dev/null); do
+           build/win64/src/uninstall/qmunins.exe build/win32/src/uninstall/qmunins.exe \
+           build/win64/src/uninstall/st6unst/st6unst.exe build/win32/src/uninstall/st6unst/st6unst.exe; do
   bad=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name/{print $3}' |
         grep -viE '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|version|winmm|msvcrt|mpr|shlwapi|uuid)\.dll$' || true)
   if [ -n "$bad" ]; then echo "$exe imports non-system DLLs: $bad"; exit 1; fi

@@ -7,6 +7,7 @@
 ;   VERSION, VERSION4 (four parts), COMPANY, PRODUCT  - from the version resource
 ;   WIN64_FILES, WIN32_FILES  - folders holding Tessaly.scr, qmunins.exe, st6unst.exe
 ;   HELP_PAGE, SAMPLES, ICON, OUTFILE
+;   SIZES  - a header defining SIZE64_KB and SIZE32_KB, what each installation takes
 ;
 ; Command line: /S (silent), /D=<folder> (last, unquoted), /DOWNGRADE (replace
 ; a newer installed version without asking; silently a newer version is
@@ -27,6 +28,8 @@
 !insertmacro Needs SAMPLES
 !insertmacro Needs ICON
 !insertmacro Needs OUTFILE
+!insertmacro Needs SIZES
+!include "${SIZES}"
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -147,6 +150,13 @@ Function .onInit
     MessageBox MB_OK|MB_ICONSTOP "Administrator rights are needed to install ${PRODUCT}." /SD IDOK
     SetErrorLevel 2
     Quit
+  ${EndIf}
+
+  ; The section holds both architectures' programs; one of them is installed.
+  ${If} ${RunningX64}
+    SectionSetSize 0 ${SIZE64_KB}
+  ${Else}
+    SectionSetSize 0 ${SIZE32_KB}
   ${EndIf}
 
   ReadRegStr $InstalledVersion HKLM "${UNINSTALL_KEY}" "DisplayVersion"
