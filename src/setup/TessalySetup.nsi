@@ -55,6 +55,7 @@ ShowInstDetails show
 !define MUI_ICON "${ICON}"
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -88,7 +89,7 @@ Var Size              ; bytes installed
     StrLen $1 "$INSTDIR\"
     StrCpy $2 "${FOLDER}\" $1
     ${If} $2 == "$INSTDIR\"
-      StrCpy $0 "$INSTDIR is a folder of Windows or holds one."
+      StrCpy $0 "$INSTDIR is a folder of Windows, or holds one.  Choose a folder of its own for Tessaly, such as $INSTDIR\Tessaly."
     ${EndIf}
   ${EndIf}
 !macroend
@@ -99,14 +100,14 @@ Function FolderProblem
   StrCpy $2 $INSTDIR 1 1
   ${If} $1 <= 3
   ${OrIf} $2 != ":"
-    StrCpy $0 "Choose a folder on a drive, not a drive itself."
+    StrCpy $0 "Choose a folder for Tessaly, not the root of a drive."
     Return
   ${EndIf}
   ; Inside the Windows directory
   StrLen $1 "$WINDIR\"
   StrCpy $2 "$INSTDIR\" $1
   ${If} $2 == "$WINDIR\"
-    StrCpy $0 "$INSTDIR lies in the Windows directory."
+    StrCpy $0 "$INSTDIR lies in the Windows directory.  Choose another folder for Tessaly."
     Return
   ${EndIf}
   !insertmacro RefuseAtOrAbove $PROGRAMFILES
@@ -120,19 +121,25 @@ Function FolderProblem
   !insertmacro RefuseAtOrAbove $PICTURES
   !insertmacro RefuseAtOrAbove $MUSIC
   !insertmacro RefuseAtOrAbove $DESKTOP
+  SetShellVarContext all
+  !insertmacro RefuseAtOrAbove $APPDATA
+  !insertmacro RefuseAtOrAbove $DOCUMENTS
+  SetShellVarContext current
   ${If} $0 != ""
     Return
   ${EndIf}
   ; The screen saver, its wrapper and the log speak the ANSI code page.
   System::Call 'kernel32::WideCharToMultiByte(i 0, i 0x400, w "$INSTDIR", i -1, p 0, i 0, p 0, *i 0 r2) i .r1'
   ${If} $2 != 0
-    StrCpy $0 "$INSTDIR holds characters that this Windows cannot use in every program; choose another folder."
+    StrCpy $0 "$INSTDIR has characters that not every program on this computer can use.  Choose another folder for Tessaly."
   ${EndIf}
 FunctionEnd
 
-Function .onVerifyInstDir
+; The folder page says why it cannot go on.
+Function DirectoryLeave
   Call FolderProblem
   ${If} $0 != ""
+    MessageBox MB_OK|MB_ICONEXCLAMATION $0
     Abort
   ${EndIf}
 FunctionEnd

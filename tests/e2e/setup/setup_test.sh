@@ -442,6 +442,14 @@ check "a missing log: nothing removed (rc=$rc)" \
 cp "$work/good.log" "$log"
 
 # --- 5. another folder, the silent uninstall, the wizard ---------------------------
+# Folders the uninstaller would never remove, and one whose name the ANSI
+# code page cannot hold: refused, nothing installed. (Wine quotes an argument
+# with a blank, and "/D=" must not be quoted: these have none.)
+for refused in 'C:\windows\Tessaly' 'C:\users' 'C:\ProgramData' 'C:\Tessaly東京'; do
+  run_setup /S "/D=$refused"
+  check "the folder $refused is refused (rc=$setup_rc)" \
+    [ "$setup_rc" -eq 2 -a "$(value "$UNINSTALL" InstallLocation)" = "$folder" -a ! -e "$c/windows/Tessaly" ]
+done
 run_setup /S '/D=C:\TessalyMoved'
 settle_applet
 check "moved: installed into the new folder (rc=$setup_rc)" all_present "$c/TessalyMoved"
@@ -470,16 +478,31 @@ echo "# silent round trip: install ${setup_seconds} s, uninstall ${quiet_seconds
 # The wizard: welcome, the folder typed in, progress, finish. The window's
 # title is "<name> Setup" on the welcome page and "<name> Setup " (a blank
 # subcaption) on the later pages.
-"$WINE" 'C:\TessalySetup.exe' >/dev/null 2>&1 &
+: > "$trace"
+WINEDEBUG=-all,+msgbox "$WINE" 'C:\TessalySetup.exe' >/dev/null 2>"$trace" &
 wizard=$!
 check "the wizard opens on its welcome page" wait_for 60 window_titled 'Tessaly Customizable Screen Saver Setup'
 w=$(titled 'Tessaly Customizable Screen Saver Setup')
 [ -n "$w" ] && press_until 20 "$w" Return window_titled 'Tessaly Customizable Screen Saver Setup '  # Next
 check "Next: the folder page" window_titled 'Tessaly Customizable Screen Saver Setup '
 # The folder's name is selected in its box: typing replaces it.
-xdotool windowfocus "$w" key ctrl+a >/dev/null 2>&1
-xdotool type --delay 20 'C:\Tessaly Wizard' >/dev/null 2>&1
-xdotool key Return >/dev/null 2>&1                               # Install
+type_folder() {
+  xdotool windowfocus "$w" key ctrl+a >/dev/null 2>&1
+  xdotool type --delay 20 "$1" >/dev/null 2>&1
+  xdotool key Return >/dev/null 2>&1                             # Install
+}
+type_folder 'C:\windows\Tessaly'
+check "a folder in the Windows directory: the page says why it does not go on" wait_for 30 boxes_at_least 1
+check "the message names the folder" \
+  [ "$(box_text 1)" = 'C:\windows\Tessaly lies in the Windows directory.  Choose another folder for Tessaly.' ]
+# The message (titled like the wizard, whose title now ends in a blank).
+box=$(titled 'Tessaly Customizable Screen Saver Setup')
+[ -n "$box" ] && press_until 20 "$box" Return no_window_titled 'Tessaly Customizable Screen Saver Setup'
+check "nothing installed there" test ! -e "$c/windows/Tessaly"
+# Back and Next again: the page shows the folder selected in its box.
+press_until 20 "$w" alt+b window_titled 'Tessaly Customizable Screen Saver Setup'
+press_until 20 "$w" Return window_titled 'Tessaly Customizable Screen Saver Setup '
+type_folder 'C:\Tessaly Wizard'
 finished() { [ -e "$c/Tessaly Wizard/st6unst.log" ] && key_exists "$UNINSTALL"; }
 check "the wizard installs into the folder typed in" wait_for 60 finished
 settle_applet
