@@ -14,7 +14,7 @@ shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(playlist_reader picture_header exif number_text command_line split_path list_entry_path next_token
-           dialog_files help_topics)
+           dialog_files help_topics uninstall_log)
 fi
 
 build=build/fuzz

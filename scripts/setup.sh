@@ -10,6 +10,8 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine32:i386
+  # makensis: TessalySetup.exe
+  nsis
   # Windows' dialog fonts: Wine's Tahoma and Marlett, and fonts with the
   # metrics of Arial, Times New Roman and Courier New. Without them Wine
   # falls back to fonts whose metrics no Windows has.

@@ -28,11 +28,17 @@ for preset in native native-asan win64 win32; do
   cmake --preset "$preset" >/dev/null
   cmake --build "build/$preset" -j "$jobs"
 done
+# TessalySetup.exe holds both builds' programs: each tree makes it once both
+# are built (each tree's e2e_setup installs its own).
+for preset in win64 win32; do
+  cmake --build "build/$preset" --target TessalySetup
+done
 phase build
 
 # Only Windows system DLLs may be imported.
 for exe in build/win64/src/startup/Tessaly.scr build/win32/src/startup/Tessaly.scr \
-           build/win64/src/uninstall/qmunins.exe build/win32/src/uninstall/qmunins.exe; do
+           build/win64/src/uninstall/qmunins.exe build/win32/src/uninstall/qmunins.exe \
+           build/win64/src/uninstall/st6unst/st6unst.exe build/win32/src/uninstall/st6unst/st6unst.exe; do
   bad=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name/{print $3}' |
         grep -viE '^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|version|winmm|msvcrt|mpr|shlwapi|uuid)\.dll$' || true)
   if [ -n "$bad" ]; then echo "$exe imports non-system DLLs: $bad"; exit 1; fi
