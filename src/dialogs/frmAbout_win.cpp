@@ -50,7 +50,6 @@ frmAbout::frmAbout(RegistryApi& registry, FileSystem& fs) : Dialog(IDD_ABOUT), r
 std::string frmAbout::HomePage() const { return MakerAddress(registry_, TESSALY_MAKER_ADDRESS) + "/index.htm"; }
 
 void frmAbout::Form_Load() {
-  ui::CenterForm(*this);
   const std::string product = OwnVersionString("ProductName");
   SetCaption("About " + product);
   SetItemText(IDC_LBLVERSION, OwnVersionString("LegalCopyright"));
@@ -61,6 +60,10 @@ void frmAbout::Form_Load() {
   SetItemText(IDC_LABEL2_ADDRESS, MakerAddress(registry_, TESSALY_MAKER_ADDRESS));
   SetLabelColor(IDC_LABEL2_ADDRESS, kAddressBlue);
   SetItemFont(IDC_LBLDISCLAIMER, "Small Fonts", 7, false);
+  // The warning's font is not the dialog's: where it wraps into more lines
+  // than the template has room for, the label grows and the box with it.
+  FitLabelHeight(IDC_LBLDISCLAIMER);
+  ui::CenterForm(*this);
   picture_.reset(ui::LoadResourcePicture(IDR_ABOUT_PICTURE));
   logo_ = static_cast<HICON>(
       LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAKER_LOGO), IMAGE_ICON, kLogoSize, kLogoSize, 0));
