@@ -96,6 +96,48 @@ RECT ChildRect(HWND dialog, int id) {
   return r;
 }
 
+// Moves the controls whose top lies at or below `from` down by `by` pixels,
+// and the window's bottom edge with them.
+void PushDown(HWND dialog, int from, int by) {
+  if (by <= 0) return;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const RECT r = ChildRect(dialog, GetDlgCtrlID(child));
+    if (r.top < from) continue;
+    SetWindowPos(child, nullptr, r.left, r.top + by, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RECT frame = {};
+  GetWindowRect(dialog, &frame);
+  SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + by,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The labels' fonts are in points, the window in units of the dialog font:
+// a label whose text, wrapped at its width in its own font, needs more
+// height than the template gave it grows, and what lies below moves down.
+void FitLabelHeight(HWND dialog, int id) {
+  HWND label = GetDlgItem(dialog, id);
+  if (!label) return;
+  RECT client = {};
+  GetClientRect(label, &client);
+  const int length = GetWindowTextLengthA(label);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(label, &text[0], length + 1)));
+  RECT needed = {0, 0, client.right, 0};
+  HDC dc = GetDC(label);
+  if (!dc) return;
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0));
+  HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+  DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  if (previous) SelectObject(dc, previous);
+  ReleaseDC(label, dc);
+  const int grow = needed.bottom - client.bottom;
+  if (grow <= 0) return;
+  const RECT box = ChildRect(dialog, id);
+  PushDown(dialog, box.bottom, grow);
+  SetWindowPos(label, nullptr, 0, 0, box.right - box.left, box.bottom - box.top + grow,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CenterOnScreen(HWND hwnd) {
   RECT r = {};
   GetWindowRect(hwnd, &r);
@@ -189,7 +231,9 @@ void frmSurvey::Form_Load() {
       "On-Line Survey?  It takes only a minute to complete, but means the world to us!";
   SetDlgItemTextA(hwnd_, IDC_LBLSTRIVE, strive.c_str());
 
-  // The picture box takes the image's own size; the title sits to its right.
+  // The picture box takes the image's own size; the title sits to its right,
+  // and where the picture is taller than the template's box, the text below
+  // keeps its distance from it.
   picture_ = GdiObject<HBITMAP>(LoadSurveyPicture(instance_));
   if (picture_) {
     BITMAP bm = {};
@@ -202,7 +246,10 @@ void frmSurvey::Form_Load() {
     if (left < title.right)
       SetWindowPos(GetDlgItem(hwnd_, IDC_LABEL1), nullptr, left, title.top, title.right - left,
                    title.bottom - title.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PushDown(hwnd_, box.bottom, box.top + bm.bmHeight - box.bottom);
   }
+  FitLabelHeight(hwnd_, IDC_LABEL1);
+  FitLabelHeight(hwnd_, IDC_LBLSTRIVE);
   CenterOnScreen(hwnd_);
 }
 
