@@ -40,11 +40,15 @@ struct ComApartment {
   }
 };
 
-HFONT MakeLabelFont(int points, bool bold) {
+int ScreenDpi() {
   HDC screen = GetDC(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
   if (screen) ReleaseDC(nullptr, screen);
-  return CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+  return dpi > 0 ? dpi : 96;
+}
+
+HFONT MakeLabelFont(int points, bool bold) {
+  return CreateFontA(-MulDiv(points, ScreenDpi(), 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_SCRIPT, kLabelFace);
 }
@@ -231,22 +235,24 @@ void frmSurvey::Form_Load() {
       "On-Line Survey?  It takes only a minute to complete, but means the world to us!";
   SetDlgItemTextA(hwnd_, IDC_LBLSTRIVE, strive.c_str());
 
-  // The picture box takes the image's own size; the title sits to its right,
-  // and where the picture is taller than the template's box, the text below
-  // keeps its distance from it.
+  // The picture box takes the image's own size, grown with the DPI like the
+  // text; the title sits to its right, and where the picture is taller than
+  // the template's box, the text below keeps its distance from it.
   picture_ = GdiObject<HBITMAP>(LoadSurveyPicture(instance_));
   if (picture_) {
     BITMAP bm = {};
     GetObjectA(picture_.get(), sizeof bm, &bm);
+    const int dpi = ScreenDpi() > 96 ? ScreenDpi() : 96;
+    const int width = MulDiv(bm.bmWidth, dpi, 96), height = MulDiv(bm.bmHeight, dpi, 96);
     const RECT box = ChildRect(hwnd_, IDC_PICTURE1);
-    SetWindowPos(GetDlgItem(hwnd_, IDC_PICTURE1), nullptr, box.left, box.top, bm.bmWidth,
-                 bm.bmHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(GetDlgItem(hwnd_, IDC_PICTURE1), nullptr, box.left, box.top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT title = ChildRect(hwnd_, IDC_LABEL1);
-    const int left = box.left + bm.bmWidth + (box.left > 0 ? box.left : 8);
+    const int left = box.left + width + (box.left > 0 ? box.left : 8);
     if (left < title.right)
       SetWindowPos(GetDlgItem(hwnd_, IDC_LABEL1), nullptr, left, title.top, title.right - left,
                    title.bottom - title.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    PushDown(hwnd_, box.bottom, box.top + bm.bmHeight - box.bottom);
+    PushDown(hwnd_, box.bottom, box.top + height - box.bottom);
   }
   FitLabelHeight(hwnd_, IDC_LABEL1);
   FitLabelHeight(hwnd_, IDC_LBLSTRIVE);
@@ -261,7 +267,19 @@ void frmSurvey::Picture1_Paint(const DRAWITEMSTRUCT& item) {
   HDC memory = CreateCompatibleDC(item.hDC);
   if (!memory) return;
   HGDIOBJ previous = SelectObject(memory, picture_.get());
-  BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+  // The box has the picture's size at the window's DPI.
+  const int width = item.rcItem.right - item.rcItem.left, height = item.rcItem.bottom - item.rcItem.top;
+  if (width == bm.bmWidth && height == bm.bmHeight) {
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, memory, 0, 0, SRCCOPY);
+  } else {
+    const int mode = SetStretchBltMode(item.hDC, HALFTONE);
+    POINT origin = {};
+    SetBrushOrgEx(item.hDC, 0, 0, &origin);
+    StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, memory, 0, 0, bm.bmWidth,
+               bm.bmHeight, SRCCOPY);
+    SetBrushOrgEx(item.hDC, origin.x, origin.y, nullptr);
+    SetStretchBltMode(item.hDC, mode);
+  }
   SelectObject(memory, previous);
   DeleteDC(memory);
 }
