@@ -12,8 +12,12 @@ PACKAGES=(
   wine wine64 wine32:i386
   # Windows' dialog fonts: Wine's Tahoma and Marlett, and fonts with the
   # metrics of Arial, Times New Roman and Courier New. Without them Wine
-  # falls back to fonts whose metrics no Windows has.
-  fonts-wine fonts-liberation
+  # falls back to fonts whose metrics no Windows has. (This Wine does not
+  # load the Tahoma of fonts-wine by itself: the layout test copies it into
+  # its prefix's Fonts folder; elsewhere "MS Shell Dlg" comes out as
+  # Liberation Sans.) The layout test also puts DejaVu Sans and Liberation
+  # Sans Narrow in place of the dialog font, and asks fontconfig for them.
+  fonts-wine fonts-liberation fonts-dejavu-core fontconfig
   xvfb xserver-xephyr xdotool x11-utils imagemagick
   libjpeg-turbo-progs python3
   alsa-utils libasound2-plugins
