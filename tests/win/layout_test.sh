@@ -36,14 +36,32 @@ check "the narrower font is installed ($narrow_face)" fc-list -q "$narrow_face"
 
 cp -a "$WINEPREFIX" "$run/prefix"
 export WINEPREFIX=$run/prefix
+wineserver -p >/dev/null 2>&1 &
 fonts=$WINEPREFIX/drive_c/windows/Fonts
 REPLACEMENTS='HKCU\Software\Wine\Fonts\Replacements'
 
+# value KEY NAME: the data of a registry value as reg shows it, "" when it
+# is missing.
+value() {
+  "$WINE" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -F '    ' -v n="$2" '$2 == n { print $4 }'
+}
+
+# settings FONT DPI: whether the prefix's registry has the dialog font's
+# replacements and the DPI of the run.
+settings() {
+  local face=""
+  [ "$1" = wide ] && face=$wide_face
+  [ "$1" = narrow ] && face=$narrow_face
+  for name in "MS Shell Dlg" "MS Shell Dlg 2" Tahoma; do
+    [ "$(value "$REPLACEMENTS" "$name")" = "$face" ] || return 1
+  done
+  [ "$(value 'HKCU\Control Panel\Desktop' LogPixels)" = "$(printf '0x%x' "$2")" ]
+}
+
 # use FONT DPI: the dialog font (tahoma, wide or narrow) and the DPI of the
-# next run; the wineserver starts again so that both take.
+# next run, read back from the registry. Each program reads both when it
+# starts, so the wineserver keeps running.
 use() {
-  wineserver -k >/dev/null 2>&1
-  wineserver -w
   if [ "$1" = tahoma ]; then
     mkdir -p "$fonts"
     cp "$tahoma_dir/tahoma.ttf" "$tahoma_dir/tahomabd.ttf" "$fonts/"
@@ -57,8 +75,7 @@ use() {
     done
   fi
   "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null
-  wineserver -w
-  wineserver -p >/dev/null 2>&1 &
+  settings "$1" "$2"
 }
 
 # layout FONT DPI: runs layout_tests; its report line is kept as
@@ -92,7 +109,7 @@ field() {
 
 for font in tahoma wide narrow; do
   for dpi in 96 192; do
-    use "$font" "$dpi"
+    check "$font at $dpi DPI: the font and the DPI are set" use "$font" "$dpi"
     check "$font at $dpi DPI: every window holds" layout "$font" "$dpi"
   done
 done
