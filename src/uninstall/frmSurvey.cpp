@@ -5,6 +5,7 @@
 #include <olectl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "Module1.h"
@@ -242,7 +243,7 @@ void frmSurvey::Form_Load() {
   if (picture_) {
     BITMAP bm = {};
     GetObjectA(picture_.get(), sizeof bm, &bm);
-    const int dpi = ScreenDpi() > 96 ? ScreenDpi() : 96;
+    const int dpi = std::max(ScreenDpi(), 96);
     const int width = MulDiv(bm.bmWidth, dpi, 96), height = MulDiv(bm.bmHeight, dpi, 96);
     const RECT box = ChildRect(hwnd_, IDC_PICTURE1);
     SetWindowPos(GetDlgItem(hwnd_, IDC_PICTURE1), nullptr, box.left, box.top, width, height,
