@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
@@ -119,6 +120,8 @@ TEST(HelpLayout, TheHelpWindowHoldsWithItsContentsAndItsIndex) {
 }  // namespace layouttest
 
 int main(int argc, char** argv) {
+  // Unbuffered, so that a run that ends abruptly still shows how far it came.
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
   int exitCode = 0;
   if (dialogtest::RunAgainUnmanaged(exitCode)) return exitCode;
   // As in the program: every window at the DPI of its monitor.
