@@ -37,6 +37,7 @@ class frmAbout : public ui::Dialog {
   FileSystem& fs_;
   ui::GdiObject<HBITMAP> picture_;
   HICON logo_ = nullptr;
+  double zoom_ = 1.0;  // of the picture and the logo, at a high DPI
 };
 
 }  // namespace tessaly

@@ -2,10 +2,14 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "AboutInfo.h"
 #include "AppError.h"
 #include "AppTitle.h"
 #include "Convert.h"
+#include "Dpi.h"
 #include "ResourcePicture.h"
 #include "VersionInfo.h"
 #include "mForm.h"
@@ -38,6 +42,13 @@ void StartProgram(const std::string& path) {
   CloseHandle(pi.hProcess);
 }
 
+RECT ChildRect(HWND dialog, HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 }  // namespace
 
 frmAbout::frmAbout(RegistryApi& registry, FileSystem& fs) : Dialog(IDD_ABOUT), registry_(registry), fs_(fs) {
@@ -50,7 +61,6 @@ frmAbout::frmAbout(RegistryApi& registry, FileSystem& fs) : Dialog(IDD_ABOUT), r
 std::string frmAbout::HomePage() const { return MakerAddress(registry_, TESSALY_MAKER_ADDRESS) + "/index.htm"; }
 
 void frmAbout::Form_Load() {
-  ui::CenterForm(*this);
   const std::string product = OwnVersionString("ProductName");
   SetCaption("About " + product);
   SetItemText(IDC_LBLVERSION, OwnVersionString("LegalCopyright"));
@@ -61,10 +71,26 @@ void frmAbout::Form_Load() {
   SetItemText(IDC_LABEL2_ADDRESS, MakerAddress(registry_, TESSALY_MAKER_ADDRESS));
   SetLabelColor(IDC_LABEL2_ADDRESS, kAddressBlue);
   SetItemFont(IDC_LBLDISCLAIMER, "Small Fonts", 7, false);
+  // The warning's font is not the dialog's: where it wraps into more lines
+  // than the template has room for, the label grows and the box with it.
+  FitLabelHeight(IDC_LBLDISCLAIMER);
+  ui::CenterForm(*this);
+  // The picture and the logo grow with the DPI, like the text around them.
+  const int dpi = ui::MonitorDpiScaling() ? ui::WindowDpi(hWnd()) : 96;
+  zoom_ = std::max(1.0, dpi / 96.0);
   picture_.reset(ui::LoadResourcePicture(IDR_ABOUT_PICTURE));
+  const int logoSize = static_cast<int>(std::lround(kLogoSize * zoom_));
   logo_ = static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAKER_LOGO), IMAGE_ICON, kLogoSize, kLogoSize, 0));
-  if (logo_) SendDlgItemMessageA(hWnd(), IDC_IMAGE1, STM_SETICON, reinterpret_cast<WPARAM>(logo_), 0);
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAKER_LOGO), IMAGE_ICON, logoSize, logoSize, 0));
+  if (logo_) {
+    // The control takes the icon's size; it keeps the right edge the
+    // template gave it, at the box's margin.
+    const RECT box = ChildRect(hWnd(), Item(IDC_IMAGE1));
+    SendDlgItemMessageA(hWnd(), IDC_IMAGE1, STM_SETICON, reinterpret_cast<WPARAM>(logo_), 0);
+    const RECT shown = ChildRect(hWnd(), Item(IDC_IMAGE1));
+    SetWindowPos(Item(IDC_IMAGE1), nullptr, box.right - (shown.right - shown.left), shown.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 LRESULT frmAbout::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -72,7 +98,7 @@ LRESULT frmAbout::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       if (wParam == IDC_PICICON) {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        ui::DrawBitmapInto(item.hDC, item.rcItem, picture_.get());
+        ui::DrawBitmapInto(item.hDC, item.rcItem, picture_.get(), zoom_);
         return TRUE;
       }
       break;

@@ -81,6 +81,45 @@ void Dialog::SetItemFont(int id, const std::string& face, double points, bool bo
   SendMessageA(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
+void Dialog::FitLabelHeight(int id) {
+  HWND label = Item(id);
+  if (!hWnd() || !label) return;
+  RECT client{};
+  GetClientRect(label, &client);
+  const std::string text = ItemText(id);
+  const bool noPrefix = (GetWindowLongPtrA(label, GWL_STYLE) & SS_NOPREFIX) != 0;
+  RECT needed{0, 0, client.right, 0};
+  {
+    WindowDC dc(label);
+    if (!dc) return;
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = font ? SelectObject(dc.get(), font) : nullptr;
+    DrawTextA(dc.get(), text.c_str(), -1, &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | (noPrefix ? DT_NOPREFIX : 0));
+    if (previous) SelectObject(dc.get(), previous);
+  }
+  const int grow = needed.bottom - client.bottom;
+  if (grow <= 0) return;
+  auto placeOf = [this](HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, hWnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  const RECT box = placeOf(label);
+  for (HWND child = GetWindow(hWnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const RECT r = placeOf(child);
+    if (child == label || r.top < box.bottom) continue;
+    SetWindowPos(child, nullptr, r.left, r.top + grow, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SetWindowPos(label, nullptr, 0, 0, box.right - box.left, box.bottom - box.top + grow,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT frame{};
+  GetWindowRect(hWnd(), &frame);
+  SetWindowPos(hWnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + grow,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 std::string Dialog::ItemText(int id) const {
   HWND item = Item(id);
   if (!item) return std::string();

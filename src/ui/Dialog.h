@@ -44,6 +44,10 @@ class Dialog : public Form {
   // A label's text colour and font (face, points, bold).
   void SetLabelColor(int id, Color color);
   void SetItemFont(int id, const std::string& face, double points, bool bold);
+  // Grows a label that wraps its text to the height the text takes in the
+  // label's own font at its width, where the template gave it less; the
+  // controls below it and the window's bottom edge move down as far.
+  void FitLabelHeight(int id);
 
   // The help topic shown for F1 in this dialog (0: none).
   void SetHelpContext(unsigned long context) { helpContext_ = context; }

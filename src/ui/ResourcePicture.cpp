@@ -3,6 +3,8 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "App.h"
@@ -59,15 +61,30 @@ HBITMAP LoadResourcePicture(int id) {
       CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
-void DrawBitmapInto(HDC dc, const RECT& rect, HBITMAP bitmap) {
+void DrawBitmapInto(HDC dc, const RECT& rect, HBITMAP bitmap, double zoom) {
   FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
   if (!bitmap) return;
   BITMAP bm = {};
   GetObjectA(bitmap, sizeof bm, &bm);
+  if (bm.bmWidth <= 0 || bm.bmHeight <= 0) return;
+  const double scale = std::min({zoom, static_cast<double>(rect.right - rect.left) / bm.bmWidth,
+                                 static_cast<double>(rect.bottom - rect.top) / bm.bmHeight});
+  const int width = static_cast<int>(std::lround(bm.bmWidth * scale));
+  const int height = static_cast<int>(std::lround(bm.bmHeight * scale));
+  if (width <= 0 || height <= 0) return;
   MemoryDC memory(dc);
   if (!memory) return;
   Selection select(memory.get(), bitmap);
-  BitBlt(dc, rect.left, rect.top, bm.bmWidth, bm.bmHeight, memory.get(), 0, 0, SRCCOPY);
+  if (width == bm.bmWidth && height == bm.bmHeight) {
+    BitBlt(dc, rect.left, rect.top, width, height, memory.get(), 0, 0, SRCCOPY);
+    return;
+  }
+  const int previous = SetStretchBltMode(dc, HALFTONE);
+  POINT origin{};
+  SetBrushOrgEx(dc, 0, 0, &origin);
+  StretchBlt(dc, rect.left, rect.top, width, height, memory.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+  SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
+  SetStretchBltMode(dc, previous);
 }
 
 }  // namespace tessaly::ui

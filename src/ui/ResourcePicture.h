@@ -9,8 +9,10 @@ namespace tessaly::ui {
 // its own size that the caller owns; nullptr when it cannot be had.
 HBITMAP LoadResourcePicture(int id);
 
-// Draws `bitmap` at its own size into the rectangle's top-left corner,
-// filling the rest of the rectangle with the dialog background.
-void DrawBitmapInto(HDC dc, const RECT& rect, HBITMAP bitmap);
+// Draws `bitmap` into the rectangle's top-left corner, `zoom` times its own
+// size (the zoom of a DPI above 96) but never larger than the rectangle,
+// keeping its proportions; the rest of the rectangle gets the dialog
+// background.
+void DrawBitmapInto(HDC dc, const RECT& rect, HBITMAP bitmap, double zoom = 1.0);
 
 }  // namespace tessaly::ui

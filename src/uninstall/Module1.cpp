@@ -1,7 +1,6 @@
 #include "Module1.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include "frmSurvey.h"
 
@@ -118,15 +117,3 @@ int Main() {
 }
 
 }  // namespace Module1
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
-  try {
-    return Module1::Main();
-  } catch (...) {
-    MessageBoxA(nullptr, "The uninstall wrapper stopped unexpectedly.", Module1::kAppTitle,
-                MB_ICONSTOP | MB_OK);
-    return 1;
-  }
-}

@@ -5,6 +5,7 @@
 #include <olectl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "Module1.h"
@@ -40,11 +41,15 @@ struct ComApartment {
   }
 };
 
-HFONT MakeLabelFont(int points, bool bold) {
+int ScreenDpi() {
   HDC screen = GetDC(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
   if (screen) ReleaseDC(nullptr, screen);
-  return CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+  return dpi > 0 ? dpi : 96;
+}
+
+HFONT MakeLabelFont(int points, bool bold) {
+  return CreateFontA(-MulDiv(points, ScreenDpi(), 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_SCRIPT, kLabelFace);
 }
@@ -94,6 +99,48 @@ RECT ChildRect(HWND dialog, int id) {
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
   }
   return r;
+}
+
+// Moves the controls whose top lies at or below `from` down by `by` pixels,
+// and the window's bottom edge with them.
+void PushDown(HWND dialog, int from, int by) {
+  if (by <= 0) return;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const RECT r = ChildRect(dialog, GetDlgCtrlID(child));
+    if (r.top < from) continue;
+    SetWindowPos(child, nullptr, r.left, r.top + by, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RECT frame = {};
+  GetWindowRect(dialog, &frame);
+  SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + by,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The labels' fonts are in points, the window in units of the dialog font:
+// a label whose text, wrapped at its width in its own font, needs more
+// height than the template gave it grows, and what lies below moves down.
+void FitLabelHeight(HWND dialog, int id) {
+  HWND label = GetDlgItem(dialog, id);
+  if (!label) return;
+  RECT client = {};
+  GetClientRect(label, &client);
+  const int length = GetWindowTextLengthA(label);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(label, &text[0], length + 1)));
+  RECT needed = {0, 0, client.right, 0};
+  HDC dc = GetDC(label);
+  if (!dc) return;
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0));
+  HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+  DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  if (previous) SelectObject(dc, previous);
+  ReleaseDC(label, dc);
+  const int grow = needed.bottom - client.bottom;
+  if (grow <= 0) return;
+  const RECT box = ChildRect(dialog, id);
+  PushDown(dialog, box.bottom, grow);
+  SetWindowPos(label, nullptr, 0, 0, box.right - box.left, box.bottom - box.top + grow,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CenterOnScreen(HWND hwnd) {
@@ -189,20 +236,27 @@ void frmSurvey::Form_Load() {
       "On-Line Survey?  It takes only a minute to complete, but means the world to us!";
   SetDlgItemTextA(hwnd_, IDC_LBLSTRIVE, strive.c_str());
 
-  // The picture box takes the image's own size; the title sits to its right.
+  // The picture box takes the image's own size, grown with the DPI like the
+  // text; the title sits to its right, and where the picture is taller than
+  // the template's box, the text below keeps its distance from it.
   picture_ = GdiObject<HBITMAP>(LoadSurveyPicture(instance_));
   if (picture_) {
     BITMAP bm = {};
     GetObjectA(picture_.get(), sizeof bm, &bm);
+    const int dpi = std::max(ScreenDpi(), 96);
+    const int width = MulDiv(bm.bmWidth, dpi, 96), height = MulDiv(bm.bmHeight, dpi, 96);
     const RECT box = ChildRect(hwnd_, IDC_PICTURE1);
-    SetWindowPos(GetDlgItem(hwnd_, IDC_PICTURE1), nullptr, box.left, box.top, bm.bmWidth,
-                 bm.bmHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(GetDlgItem(hwnd_, IDC_PICTURE1), nullptr, box.left, box.top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT title = ChildRect(hwnd_, IDC_LABEL1);
-    const int left = box.left + bm.bmWidth + (box.left > 0 ? box.left : 8);
+    const int left = box.left + width + (box.left > 0 ? box.left : 8);
     if (left < title.right)
       SetWindowPos(GetDlgItem(hwnd_, IDC_LABEL1), nullptr, left, title.top, title.right - left,
                    title.bottom - title.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PushDown(hwnd_, box.bottom, box.top + height - box.bottom);
   }
+  FitLabelHeight(hwnd_, IDC_LABEL1);
+  FitLabelHeight(hwnd_, IDC_LBLSTRIVE);
   CenterOnScreen(hwnd_);
 }
 
@@ -214,7 +268,19 @@ void frmSurvey::Picture1_Paint(const DRAWITEMSTRUCT& item) {
   HDC memory = CreateCompatibleDC(item.hDC);
   if (!memory) return;
   HGDIOBJ previous = SelectObject(memory, picture_.get());
-  BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+  // The box has the picture's size at the window's DPI.
+  const int width = item.rcItem.right - item.rcItem.left, height = item.rcItem.bottom - item.rcItem.top;
+  if (width == bm.bmWidth && height == bm.bmHeight) {
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, memory, 0, 0, SRCCOPY);
+  } else {
+    const int mode = SetStretchBltMode(item.hDC, HALFTONE);
+    POINT origin = {};
+    SetBrushOrgEx(item.hDC, 0, 0, &origin);
+    StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, memory, 0, 0, bm.bmWidth,
+               bm.bmHeight, SRCCOPY);
+    SetBrushOrgEx(item.hDC, origin.x, origin.y, nullptr);
+    SetStretchBltMode(item.hDC, mode);
+  }
   SelectObject(memory, previous);
   DeleteDC(memory);
 }

@@ -94,7 +94,47 @@ HWND FindDescendant(HWND parent, const char* className) {
   return nullptr;
 }
 
+bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
+
 }  // namespace
+
+bool RunAgainUnmanaged(int& exitCode) {
+  if (!UnderWine()) return false;
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string name = self;
+  name = name.substr(name.find_last_of('\\') + 1);
+  const std::string key = "Software\\Wine\\AppDefaults\\" + name + "\\X11 Driver";
+  char value[8] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), "Managed", RRF_RT_REG_SZ, nullptr, value, &size) ==
+          ERROR_SUCCESS &&
+      (value[0] == 'N' || value[0] == 'n'))
+    return false;
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  RegSetValueExA(handle, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2);
+  RegCloseKey(handle);
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION pi = {};
+  std::string commandLine = GetCommandLineA();
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  exitCode = static_cast<int>(code);
+  return true;
+}
 
 // ---------------------------------------------------------------------------
 // Settings and files

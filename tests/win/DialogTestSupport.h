@@ -165,4 +165,12 @@ COLORREF LabelTextColour(HWND dialog, int id);
 // Takes away a WM_QUIT the last unloaded form left in the queue.
 void DrainQuit();
 
+// Under Wine without a window manager, every shown top-level window that
+// Wine hands to the (absent) manager takes two seconds to go away. A test
+// program that opens many windows asks Wine, for itself alone, to place its
+// windows without one and runs itself again; true then, with `exitCode` the
+// result of that run. Nothing else changes: the windows, their messages and
+// their modal loops are the same.
+bool RunAgainUnmanaged(int& exitCode);
+
 }  // namespace dialogtest
