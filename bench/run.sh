@@ -50,6 +50,7 @@ xvfb_pid=$!
 export DISPLAY=$display
 echo "bench: making the prefix" >&2
 "$WINE" wineboot -i >/dev/null 2>&1
+cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 wineserver -w || true
 # Two monitors for the figures that compare with one: Xephyr (800x600 and
 # 1024x768 side by side) inside a wider Xvfb, with a copy of the prefix and

@@ -14,6 +14,8 @@ cmake --build build/win64 --target Tessaly
 export WINEPREFIX=${TESSALY_PREFIX:-$HOME/.local/share/tessaly/prefix} WINEDEBUG=-all
 WINE=/usr/lib/wine/wine64
 [ -f "$WINEPREFIX/system.reg" ] || { mkdir -p "$WINEPREFIX"; "$WINE" wineboot -i; }
+# Wine's own Tahoma, the dialog font of Windows, where Windows keeps its fonts.
+cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 
 # What a setup program does: the program and its help page into the system
 # directory, the samples into the installation folder, then /INSTALL with

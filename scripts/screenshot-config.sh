@@ -34,6 +34,7 @@ export DISPLAY=$display TESSALY_PREFIX="$work/prefix" WINEPREFIX="$work/prefix" 
 # included, when told to.
 mkdir -p "$WINEPREFIX"
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 bash "$root/scripts/run.sh" /c >/dev/null 2>&1 &
 for _ in $(seq 1 300); do

@@ -74,6 +74,10 @@ wine_suite() {
     echo "=== $build: Windows tests under $loader ($arch prefix) on $DISPLAY"
     "$loader" wineboot -i >/dev/null 2>&1
     wineserver -w || true
+    # Wine's own Tahoma and the other fonts of fonts-wine are where Windows
+    # keeps its fonts, so "MS Shell Dlg" is Tahoma as on Windows (this Wine
+    # does not find them where the package puts them).
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     wineserver -p >/dev/null 2>&1 &
     cd "build/$build" && ctest --output-on-failure
   ) || rc=$?

@@ -22,6 +22,18 @@ wait_for() {
 }
 
 window_exists() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
+
+# Sends keys to the visible window of that title. Without a window manager
+# the X server's keyboard focus stays where it was put, by default with the
+# window under the pointer (wherever an earlier test left it), so the window
+# is given the focus first. Fails when there is no such window.
+keys_to() {  # keys_to TITLE KEY...
+  local title=$1 window; shift
+  window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
+  [ -n "$window" ] || return 1
+  xdotool windowfocus "$window" >/dev/null 2>&1
+  xdotool key "$@" >/dev/null 2>&1
+}
 alive() { kill -0 "$1" 2>/dev/null; }
 gone() { ! kill -0 "$1" 2>/dev/null; }
 
