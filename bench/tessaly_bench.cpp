@@ -190,7 +190,7 @@ class BenchHost : public ui::Form, public ShowHost {
 
 struct Bench {
   explicit Bench(bool preview)
-      : host(preview), show(Settings(), platform, SystemFileSystem(), preview ? "/P" : "/S") {
+      : host(preview), show(Settings(), platform, SystemFileSystem(), preview ? Mode::Preview : Mode::Show) {
     InitScale();
     host.Open();
   }
@@ -317,7 +317,7 @@ int SlideOnMonitors(const std::string& file, int n) {
   StoreShow(file);
   InitScale();
   WinPlatform platform;
-  SlideShow show(Settings(), platform, SystemFileSystem(), "/S");
+  SlideShow show(Settings(), platform, SystemFileSystem(), Mode::Show);
   BenchHost first(false, &monitors[0]), second(false, &monitors[1]);
   first.Open();
   second.Open();

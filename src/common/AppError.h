@@ -26,6 +26,9 @@ enum ErrorNumber : long {
   kErrDiskNotReady = 71,
   kErrPathFileAccess = 75,   // path/file access error
   kErrPathNotFound = 76,
+  kErrInvalidPropertyValue = 380,  // a control given a value it cannot take
+  kErrNoSuchMember = 438,          // object doesn't support this property or method
+  kErrInvalidPicture = 481,        // a file that is no picture the loader reads
 };
 
 class AppError : public std::runtime_error {
@@ -43,6 +46,25 @@ class AppError : public std::runtime_error {
   std::string description_;
   std::string source_;
 };
+
+// The errors raised by name, each with the number and text the messages show.
+namespace errors {
+inline AppError InvalidPropertyValue(std::string source) {
+  return AppError(kErrInvalidPropertyValue, "Invalid property value", std::move(source));
+}
+inline AppError NoSuchMember(std::string source) {
+  return AppError(kErrNoSuchMember, "Object doesn't support this property or method", std::move(source));
+}
+inline AppError InvalidPicture(std::string source) {
+  return AppError(kErrInvalidPicture, "Invalid picture", std::move(source));
+}
+inline AppError DiskNotReady(std::string source) {
+  return AppError(kErrDiskNotReady, "Disk not ready", std::move(source));
+}
+inline AppError BadFileName(std::string source) {
+  return AppError(kErrBadFileName, "Bad file name or number", std::move(source));
+}
+}  // namespace errors
 
 // "sProcNm=<proc> Num=<number> Src=<source>": the diagnostic text shown by
 // handlers that report an error and carry on.

@@ -44,9 +44,9 @@ class Win32FileSystem : public FileSystem {
         case ERROR_NO_MORE_FILES:
           return names;
         case ERROR_NOT_READY:
-          throw AppError(71, "Disk not ready", "mFiles");
+          throw errors::DiskNotReady("mFiles");
         default:
-          throw AppError(52, "Bad file name or number", "mFiles");
+          throw errors::BadFileName("mFiles");
       }
     }
     do {

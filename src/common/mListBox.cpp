@@ -7,11 +7,6 @@
 
 namespace tessaly {
 
-namespace {
-const int kMaxItems = 32767;
-const char kEndOfList[] = "EOF";
-}  // namespace
-
 int16_t FirstSelectedIndex(const ListBox& list) {
   const int count = list.ListCount();
   for (int i = 0; i < count; ++i) {
@@ -25,7 +20,7 @@ void SaveListBoxToRegistry(CRegSettings& settings, const ListBox& list, const st
   settings.DeleteSetting(section);  // the section may not exist yet
   const int count = list.ListCount();
   for (int i = 0; i < count; ++i) {
-    if (i > kMaxItems) throw AppError(kErrOverflow, "Overflow", "mListBox.SaveListBoxToRegistry");
+    if (i > kMaxListItems) throw AppError(kErrOverflow, "Overflow", "mListBox.SaveListBoxToRegistry");
     settings.SaveSetting(section, prefix + TextOfNumber(i), list.List(i));
   }
 }
@@ -36,7 +31,7 @@ void LoadListBoxFromRegistry(CRegSettings& settings, ListBox& list, const std::s
     const std::string value = settings.GetSetting(section, prefix + TextOfNumber(i), kEndOfList);
     if (value == kEndOfList) return;
     list.AddItem(value);
-    if (i == kMaxItems) throw AppError(kErrOverflow, "Overflow", "mListBox.LoadListBoxFromRegistry");
+    if (i == kMaxListItems) throw AppError(kErrOverflow, "Overflow", "mListBox.LoadListBoxFromRegistry");
   }
 }
 

@@ -11,6 +11,13 @@
 
 namespace tessaly {
 
+// A list in the settings store is a section of numbered values, "File0",
+// "File1", ..., that ends at the first missing value or one reading "EOF".
+// Item numbers are 16-bit: a list holds at most kMaxListItems + 1 items.
+inline constexpr char kListValuePrefix[] = "File";
+inline constexpr char kEndOfList[] = "EOF";
+inline constexpr int kMaxListItems = 32767;
+
 // Index of the first selected item; 0 when none is selected.
 int16_t FirstSelectedIndex(const ListBox& list);
 

@@ -19,6 +19,7 @@
 #include "frmOptions.h"
 #include "mFiles.h"
 #include "mForm.h"
+#include "mListBox.h"
 #include "resource.h"
 
 namespace tessaly {
@@ -290,7 +291,7 @@ void frmConfig::UpdateControls() {
     const std::string entry = list.List(list.FirstSelected());
     // The folder part without the entry's padding: the label shortens a long
     // path in its middle, and with the blanks kept they were all it showed.
-    if (entry.size() > 255) path = TrimRight(entry.substr(255));
+    if (entry.size() >= kEntryFolderColumn) path = TrimRight(entry.substr(kEntryFolderColumn - 1));
   }
   SetItemText(IDC_LBLPATH, path);
   ShowItem(IDC_LBLPATHLABEL, ItemVisible(IDC_LBLPATH));

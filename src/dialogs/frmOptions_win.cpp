@@ -51,7 +51,7 @@ int CheckId(OptionsForm::Check c) {
 int BoxId(OptionsForm::Box b) { return b == OptionsForm::txtInterval ? IDC_TXTINTERVAL : IDC_TXTFRAMETHICKNESS; }
 int SwatchId(OptionsForm::Swatch s) { return s == OptionsForm::lblBackColor ? IDC_LBLBACKCOLOR : IDC_LBLFRAMECOLOR; }
 
-AppError InvalidProperty(const char* control) { return AppError(380, "Invalid property value", control); }
+AppError InvalidProperty(const char* control) { return errors::InvalidPropertyValue(control); }
 
 // Gives the tab strip's own tool tip one tool per tab, where the tab strip
 // has not made them itself (Wine's does not), so that the tabs' tips show

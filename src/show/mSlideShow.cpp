@@ -9,6 +9,7 @@
 #include "mListBox.h"
 #include "mSound.h"
 #include "OptionNames.h"
+#include "ScopeFlag.h"
 
 namespace tessaly {
 
@@ -21,11 +22,16 @@ const char* const kEffects[9] = {"Sweep Right", "Sweep Left",          "Sweep Do
                                  "Sweep Up",    "Spotlight",           "Bubbles",
                                  "Horizontal Sandwich", "Vertical Sandwich", "Shrinking Square"};
 
+Effect EffectNamed(const std::string& name) {
+  if (name == kNoEffect) return Effect::None;
+  if (name == kRandomEffect) return Effect::Random;
+  for (int i = 0; i < 9; ++i)
+    if (name == kEffects[i]) return static_cast<Effect>(i);
+  return Effect::Unknown;
+}
+
 namespace {
 
-const char kFilePrefix[] = "File";
-const char kEndOfList[] = "EOF";
-const int kMaxItems = 32767;
 const Color kCaptionColor = 0xFFFFFF;
 const uint32_t kFirstTickMs = 500;
 
@@ -46,10 +52,9 @@ struct HostUnloaded {};
 
 }  // namespace
 
-SlideShow::SlideShow(CRegSettings& settings, ShowPlatform& platform, FileSystem& fs,
-                     std::string commandMode, uintptr_t configOwnerHwnd)
-    : settings_(settings), platform_(platform), fs_(fs), commandMode_(std::move(commandMode)),
-      configOwnerHwnd_(configOwnerHwnd) {}
+SlideShow::SlideShow(CRegSettings& settings, ShowPlatform& platform, FileSystem& fs, Mode mode,
+                     uintptr_t configOwnerHwnd)
+    : settings_(settings), platform_(platform), fs_(fs), mode_(mode), configOwnerHwnd_(configOwnerHwnd) {}
 
 std::string SlideShow::Option(const std::string& name, const std::string& defaultText) {
   return settings_.GetSetting(opt::kSection, name, defaultText);
@@ -75,10 +80,10 @@ Collection SlideShow::BuildListFromRegistry(const std::string& section,
                                             const std::string& patterns) {
   Collection list;
   for (int i = 0;; ++i) {
-    const std::string entry = settings_.GetSetting(section, kFilePrefix + TextOfNumber(i), kEndOfList);
+    const std::string entry = settings_.GetSetting(section, kListValuePrefix + TextOfNumber(i), kEndOfList);
     if (entry == kEndOfList) break;
     AddEntry(list, entry, patterns);
-    if (i == kMaxItems) throw AppError(kErrOverflow, "Overflow", "mSlideShow.BuildListFromRegistry");
+    if (i == kMaxListItems) throw AppError(kErrOverflow, "Overflow", "mSlideShow.BuildListFromRegistry");
   }
   return list;
 }
@@ -99,14 +104,14 @@ ListBox& DialogList(ConfigLists& dialog, int index) {
 }  // namespace
 
 void SlideShow::SaveListsToRegistry(ConfigLists& dialog) {
-  SaveListBoxToRegistry(settings_, DialogList(dialog, 0), opt::kPictureFiles, kFilePrefix);
-  SaveListBoxToRegistry(settings_, DialogList(dialog, 1), opt::kSoundFiles, kFilePrefix);
+  SaveListBoxToRegistry(settings_, DialogList(dialog, 0), opt::kPictureFiles, kListValuePrefix);
+  SaveListBoxToRegistry(settings_, DialogList(dialog, 1), opt::kSoundFiles, kListValuePrefix);
   settings_.SaveSetting(opt::kSection, opt::kPlayList, dialog.CurPlayList());
 }
 
 void SlideShow::GetConfiguration(ConfigLists& dialog) {
-  LoadListBoxFromRegistry(settings_, DialogList(dialog, 0), opt::kPictureFiles, kFilePrefix);
-  LoadListBoxFromRegistry(settings_, DialogList(dialog, 1), opt::kSoundFiles, kFilePrefix);
+  LoadListBoxFromRegistry(settings_, DialogList(dialog, 0), opt::kPictureFiles, kListValuePrefix);
+  LoadListBoxFromRegistry(settings_, DialogList(dialog, 1), opt::kSoundFiles, kListValuePrefix);
   dialog.SetCurPlayList(Option(opt::kPlayList, ""));
 }
 
@@ -181,132 +186,166 @@ void SlideShow::DrawCaption(Surface& surface, Image& target, long position, bool
 void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
   if (InterruptShow) return;
   if (inSlide_) {
-    // Another window's tick runs (this one came through its message pump):
-    // the windows take their positions one after another, so this one
-    // comes again shortly.
-    Protected([&] {
-      if (Timer* timer = Target.Parent().SwitchTimer()) timer->SetInterval(kPutOffMs);
-    });
+    PutOff(Target);
     return;
   }
-  struct Running {
-    bool& flag;
-    explicit Running(bool& f) : flag(f) { flag = true; }
-    ~Running() { flag = false; }
-  } running(inSlide_);
-  Surface& surface = Target.Container();
+  ScopeFlag running(inSlide_);
+  Protected([&] { CloseLeftOverWindow(); });
 
-  Protected([&] {  // a lone hidden window is left over: close it
-    if (commandMode_ == "/P") return;
-    std::vector<LoadedWindow*> windows = platform_.LoadedWindows();
-    if (windows.size() != 1 || windows[0]->Visible()) return;
-    Timer* timer = windows[0]->SwitchTimer();
-    if (timer == nullptr) throw AppError(438, "Object doesn't support this property or method", "mSlideShow");
-    timer->SetEnabled(false);
-    platform_.DoEvents();
-    windows[0]->Unload();
-    StopShow = true;
-  });
-
-  bool pictures = true;
-  Protected([&] {
-    if (!PicList.Empty()) return;
-    pictures = false;
-    surface.Cls();
-    Target.SetVisible(false);
-  });
-
-  if (pictures) {
-    int32_t PicPos = 0;
-    Protected([&] { PicPos = ListPosition(opt::kResetPicList, opt::kLastPicture); });
-    // A position past the end wraps to the start, and so does one below 0.
-    Protected([&] {
-      if (PicPos > PicList.Count() || PicPos < 0) PicPos = 1;
-    });
-    Protected([&] {
-      if (FirstSlideShown) {
-        RunTransition(Target);
-        if (StopShow) EndShow();
-      } else {
-        FirstSlideShown = true;
-      }
-    });
-    // Closed during the transition: nothing more is shown or stored.
-    if (!Target.Parent().Loaded()) return;
+  if (PicturesToShow(Target)) {
+    const int32_t PicPos = PicturePosition();
+    if (!TransitionFirst(Target)) return;  // closed meanwhile: nothing more is shown or stored
     Protected([&] { Target.SetVisible(false); });
-
     bool stretched = false;
     Protected([&] { stretched = OptionNumber(opt::kStretch, "") == 1; });
-    if (!stretched) {
-      Protected([&] { Work.SetPicture(platform_.LoadPicture(PicList.Item(PicPos))); });
-      Protected([&] {
-        const std::optional<ScreenSize> own = Target.Parent().ShowScreen();
-        const double sw = static_cast<double>(own ? own->width : platform_.ScreenWidthTwips());
-        const double sh = static_cast<double>(own ? own->height : platform_.ScreenHeightTwips());
-        const double kx = surface.Width() / sw;
-        const double ky = surface.Height() / sh;
-        Target.SetTop(Round((sh - Work.Height()) / 2 * ky));
-        Target.SetLeft(Round((sw - Work.Width()) / 2 * kx));
-        Target.SetHeight(Round(Work.Height() * ky));
-        Target.SetWidth(Round(Work.Width() * kx));
-      });
-      Protected([&] { Target.SetPicture(Work.GetPicture()); });
-      int16_t FrameWidth = 0;
-      Protected([&] {
-        const double unit = commandMode_ == "/C" ? 4 : 20;
-        FrameWidth = ToInt16(OptionNumber(opt::kFrameThickness, opt::kDefaultThickness) * unit);
-      });
-      Protected([&] {
-        if (OptionNumber(opt::kShowFileName, "") == 1) DrawCaption(surface, Target, PicPos, false);
-      });
-      Protected([&] {
-        if (OptionNumber(opt::kShowFrame, "") != 1) return;
-        surface.SetDrawWidth(1);
-        const double left = Target.Left() - FrameWidth;
-        const double top = Target.Top() - FrameWidth;
-        const double right = Target.Left() + Target.Width() + FrameWidth;
-        const double bottom = Target.Top() + Target.Height() + FrameWidth;
-        surface.Line(left, top, right, bottom, ToInt32(OptionNumber(opt::kFrameColor, opt::kDefaultBlack)),
-                     LineStyle::BoxFilled);
-      });
+    if (stretched) {
+      PlaceStretched(Target, PicPos);
     } else {
-      Protected([&] {
-        Target.SetTop(0);
-        Target.SetLeft(0);
-        Target.SetWidth(surface.Width());
-        Target.SetHeight(surface.Height());
-      });
-      Protected([&] { Target.SetPicture(platform_.LoadPicture(PicList.Item(PicPos))); });
-      Protected([&] {
-        if (OptionNumber(opt::kShowFileName, "") == 1) DrawCaption(surface, Target, PicPos, true);
-      });
+      PlaceAtNaturalSize(Target, Work, PicPos);
     }
     Protected([&] { Target.SetVisible(true); });
     Protected([&] { settings_.SaveSetting(opt::kSection, opt::kLastPicture, TextOfNumber(PicPos)); });
   }
-
-  if (!SoundList.Empty() && commandMode_ != "/P" && Target.Parent().PlaysSounds()) {
-    int32_t SoundPos = 0;
-    Protected([&] { SoundPos = ListPosition(opt::kResetSoundList, opt::kLastSound); });
-    Protected([&] {
-      if (SoundPos > SoundList.Count() || SoundPos < 0) SoundPos = 1;
-    });
-    Protected([&] { platform_.DoEvents(); });
-    Protected([&] { PlaySoundFile(platform_, SoundList.Item(SoundPos), kSndFilename); });
-    Protected([&] { settings_.SaveSetting(opt::kSection, opt::kLastSound, TextOfNumber(SoundPos)); });
-    Protected([&] { platform_.DoEvents(); });
-  }
-
-  Protected([&] {
-    // An interval that rounds to 0 ms would stop the timer for good: it is
-    // refused like one beyond the timer's limit, and the last one stays.
-    const int32_t ms = ToInt32(OptionNumber(opt::kInterval, opt::kDefaultInterval) * 1000);
-    if (ms < 1) throw AppError(380, "Invalid property value", "mSlideShow.NextSlide");
-    Timer* timer = Target.Parent().SwitchTimer();
-    if (timer == nullptr) throw AppError(438, "Object doesn't support this property or method", "mSlideShow");
-    timer->SetInterval(ms);
-  });
+  PlayNextSound(Target);
+  Protected([&] { RenewInterval(Target); });
   ResetApplied = true;
+}
+
+// Another window's tick runs (this one came through its message pump): the
+// windows take their positions one after another, so this one comes again
+// shortly.
+void SlideShow::PutOff(Image& target) {
+  Protected([&] {
+    if (Timer* timer = target.Parent().SwitchTimer()) timer->SetInterval(kPutOffMs);
+  });
+}
+
+// A lone hidden window is left over: it is closed, and the show stops.
+void SlideShow::CloseLeftOverWindow() {
+  if (mode_ == Mode::Preview) return;
+  std::vector<LoadedWindow*> windows = platform_.LoadedWindows();
+  if (windows.size() != 1 || windows[0]->Visible()) return;
+  Timer* timer = windows[0]->SwitchTimer();
+  if (timer == nullptr) throw errors::NoSuchMember("mSlideShow");
+  timer->SetEnabled(false);
+  platform_.DoEvents();
+  windows[0]->Unload();
+  StopShow = true;
+}
+
+bool SlideShow::PicturesToShow(Image& target) {
+  bool pictures = true;
+  Protected([&] {
+    if (!PicList.Empty()) return;
+    pictures = false;
+    target.Container().Cls();
+    target.SetVisible(false);
+  });
+  return pictures;
+}
+
+int32_t SlideShow::PicturePosition() {
+  int32_t position = 0;
+  Protected([&] { position = ListPosition(opt::kResetPicList, opt::kLastPicture); });
+  // A position past the end wraps to the start, and so does one below 0.
+  Protected([&] {
+    if (position > PicList.Count() || position < 0) position = 1;
+  });
+  return position;
+}
+
+bool SlideShow::TransitionFirst(Image& target) {
+  Protected([&] {
+    if (FirstSlideShown) {
+      RunTransition(target);
+      if (StopShow) EndShow();
+    } else {
+      FirstSlideShown = true;
+    }
+  });
+  return target.Parent().Loaded();
+}
+
+// The picture at its natural size, centred where it would be centred on the
+// screen (scaled by the surface-to-screen ratio in a preview), with its
+// caption and frame as the options ask.
+void SlideShow::PlaceAtNaturalSize(Image& target, Image& work, long position) {
+  Surface& surface = target.Container();
+  Protected([&] { work.SetPicture(platform_.LoadPicture(PicList.Item(position))); });
+  Protected([&] {
+    const std::optional<ScreenSize> own = target.Parent().ShowScreen();
+    const double sw = static_cast<double>(own ? own->width : platform_.ScreenWidthTwips());
+    const double sh = static_cast<double>(own ? own->height : platform_.ScreenHeightTwips());
+    const double kx = surface.Width() / sw;
+    const double ky = surface.Height() / sh;
+    target.SetTop(Round((sh - work.Height()) / 2 * ky));
+    target.SetLeft(Round((sw - work.Width()) / 2 * kx));
+    target.SetHeight(Round(work.Height() * ky));
+    target.SetWidth(Round(work.Width() * kx));
+  });
+  Protected([&] { target.SetPicture(work.GetPicture()); });
+  int16_t frameWidth = 0;
+  Protected([&] {
+    const double unit = mode_ == Mode::Configure ? 4 : 20;
+    frameWidth = ToInt16(OptionNumber(opt::kFrameThickness, opt::kDefaultThickness) * unit);
+  });
+  Protected([&] {
+    if (OptionNumber(opt::kShowFileName, "") == 1) DrawCaption(surface, target, position, false);
+  });
+  Protected([&] {
+    if (OptionNumber(opt::kShowFrame, "") == 1) DrawFrame(surface, target, frameWidth);
+  });
+}
+
+// The frame: a box in the frame colour, `frameWidth` twips beyond each edge
+// of the picture, beneath it.
+void SlideShow::DrawFrame(Surface& surface, Image& target, int16_t frameWidth) {
+  surface.SetDrawWidth(1);
+  const double left = target.Left() - frameWidth;
+  const double top = target.Top() - frameWidth;
+  const double right = target.Left() + target.Width() + frameWidth;
+  const double bottom = target.Top() + target.Height() + frameWidth;
+  surface.Line(left, top, right, bottom, ToInt32(OptionNumber(opt::kFrameColor, opt::kDefaultBlack)),
+               LineStyle::BoxFilled);
+}
+
+// The picture over the whole surface, down to its caption; no frame.
+void SlideShow::PlaceStretched(Image& target, long position) {
+  Surface& surface = target.Container();
+  Protected([&] {
+    target.SetTop(0);
+    target.SetLeft(0);
+    target.SetWidth(surface.Width());
+    target.SetHeight(surface.Height());
+  });
+  Protected([&] { target.SetPicture(platform_.LoadPicture(PicList.Item(position))); });
+  Protected([&] {
+    if (OptionNumber(opt::kShowFileName, "") == 1) DrawCaption(surface, target, position, true);
+  });
+}
+
+void SlideShow::PlayNextSound(Image& target) {
+  if (SoundList.Empty() || mode_ == Mode::Preview || !target.Parent().PlaysSounds()) return;
+  int32_t SoundPos = 0;
+  Protected([&] { SoundPos = ListPosition(opt::kResetSoundList, opt::kLastSound); });
+  Protected([&] {
+    if (SoundPos > SoundList.Count() || SoundPos < 0) SoundPos = 1;
+  });
+  Protected([&] { platform_.DoEvents(); });
+  Protected([&] { PlaySoundFile(platform_, SoundList.Item(SoundPos), kSndFilename); });
+  Protected([&] { settings_.SaveSetting(opt::kSection, opt::kLastSound, TextOfNumber(SoundPos)); });
+  Protected([&] { platform_.DoEvents(); });
+}
+
+// The time until the next tick: the interval option, read at every tick. An
+// interval that rounds to 0 ms would stop the timer for good: it is refused
+// like one beyond the timer's limit, and the last one stays.
+void SlideShow::RenewInterval(Image& target) {
+  const int32_t ms = ToInt32(OptionNumber(opt::kInterval, opt::kDefaultInterval) * 1000);
+  if (ms < 1) throw errors::InvalidPropertyValue("mSlideShow.NextSlide");
+  Timer* timer = target.Parent().SwitchTimer();
+  if (timer == nullptr) throw errors::NoSuchMember("mSlideShow");
+  timer->SetInterval(ms);
 }
 
 void SlideShow::EndShow() {
@@ -321,9 +360,10 @@ void SlideShow::EndShow() {
 // ---------------------------------------------------------------------------
 // Transitions
 
-void SlideShow::StepEnd(const LoadedWindow& host) {
+void SlideShow::StepEnd(const LoadedWindow& host, const std::function<void()>& beforeDelay) {
   platform_.DoEvents();
   if (StopShow) EndShow();
+  if (beforeDelay) beforeDelay();
   if (StepDelay > 0) platform_.DelayPasses(StepDelay);
   if (!host.Loaded()) throw HostUnloaded();
 }
@@ -335,92 +375,136 @@ void SlideShow::RunTransition(Image& Target) {
   }
 }
 
+// "Random" picks among the nine drawing effects; the first and the last
+// come up half as often as the others.
+Effect SlideShow::RandomEffect() {
+  RandomSource& random = platform_.Random();
+  random.SeedFromClock();
+  const int k = ToInt32(random.Next() * 8 + 1);
+  return static_cast<Effect>(k - 1);
+}
+
 void SlideShow::RunEffect(Image& Target) {
   Surface& c = Target.Container();  // the window's PicBase: every host puts its target there
-  const LoadedWindow& host = Target.Parent();
-  std::string effect = Option(opt::kSwapAffect, kRandomEffect);
+  Effect effect = EffectNamed(Option(opt::kSwapAffect, kRandomEffect));
   const Color bg = ToInt32(NumberOfTextStrict(Option(opt::kBackColor, "0")));
-  if (effect == kNoEffect) return;
-  if (effect == kRandomEffect) {
-    RandomSource& random = platform_.Random();
-    random.SeedFromClock();
-    const int k = ToInt32(random.Next() * 8 + 1);
-    effect = kEffects[k - 1];
-  }
+  if (effect == Effect::None) return;
+  if (effect == Effect::Random) effect = RandomEffect();
   c.SetDrawWidth(30);
-  const bool preview = commandMode_ == "/P" || commandMode_ == "/C";
-  const long long delay = preview ? (21LL - TransSpeed) * 200 : 401LL - TransSpeed * 20LL;
+  const long long delay = InPreview() ? (21LL - TransSpeed) * 200 : 401LL - TransSpeed * 20LL;
   StepDelay = ToInt32(static_cast<double>(delay));
 
-  if (effect == "Sweep Right") {
-    const long to = c.Width();
-    for (long x = 0; x <= to; x += 30) {
-      c.Line(x, 0, x, c.Height(), bg);
-      StepEnd(host);
-      if (InterruptShow) break;
-    }
-  } else if (effect == "Sweep Left") {
-    for (long x = c.Width(); x >= 0; x -= 30) {
-      c.Line(x, 0, x, c.Height(), bg);
-      StepEnd(host);
-    }
-  } else if (effect == "Sweep Down") {
-    const long to = c.Height();
-    for (long y = 0; y <= to; y += 20) {
-      c.Line(0, y, c.Width(), y, bg);
-      StepEnd(host);
-    }
-  } else if (effect == "Sweep Up") {
-    for (long y = c.Height(); y >= 0; y -= 20) {
-      c.Line(0, y, c.Width(), y, bg);
-      StepEnd(host);
-    }
-  } else if (effect == "Vertical Sandwich") {
-    const long to = Round(c.Width() / 2.0);
-    for (long x = 0; x <= to; x += 10) {
-      c.Line(x, 0, x, c.Height(), bg);
-      c.Line(c.Width() - x, 0, c.Width() - x, c.Height(), bg);
-      StepEnd(host);
-    }
-  } else if (effect == "Horizontal Sandwich") {
-    const long to = Round(c.Height() / 2.0);
-    for (long y = 0; y <= to; y += 10) {
-      c.Line(0, y, c.Width(), y, bg);
-      c.Line(0, c.Height() - y, c.Width(), c.Height() - y, bg);
-      StepEnd(host);
-    }
-  } else if (effect == "Shrinking Square") {
-    const long to = Round(c.Height() / 2.0);
-    for (long i = 0; i <= to; i += 20) {
-      c.Line(0, i, c.Width(), i, bg);
-      c.Line(0, c.Height() - i, c.Width(), c.Height() - i, bg);
-      c.Line(i, 0, i, c.Height(), bg);
-      c.Line(c.Width() - i, 0, c.Width() - i, c.Height(), bg);
-      StepEnd(host);
-    }
-  } else if (effect == "Spotlight") {
-    c.SetDrawWidth(5);
-    const long to = Round(c.Width() * 0.7);
-    for (long r = 0; r <= to; r += 30) {
-      c.SetForeColor(c.BackColor());
-      c.Circle(c.Width() / 2.0, c.Height() / 2.0, r);
-      StepEnd(host);
-    }
-  } else if (effect == "Bubbles") {
-    c.SetDrawWidth(1);
-    RandomSource& random = platform_.Random();
-    for (int n = 1; n <= 400; ++n) {
-      const double r1 = random.Next();
-      const double r2 = random.Next();
-      c.PSet(Target.Left() + r1 * Target.Width(), Target.Top() + r2 * Target.Height(), bg);
-      platform_.DoEvents();
-      if (StopShow) EndShow();
-      c.SetDrawWidth(n + 1);
-      if (StepDelay > 0) platform_.DelayPasses(StepDelay);
-      if (!host.Loaded()) throw HostUnloaded();
-    }
-    Target.SetPicture(nullptr);
+  const EffectRun run{c, Target, Target.Parent(), bg};
+  switch (effect) {
+    case Effect::SweepRight: SweepRight(run); break;
+    case Effect::SweepLeft: SweepLeft(run); break;
+    case Effect::SweepDown: SweepDown(run); break;
+    case Effect::SweepUp: SweepUp(run); break;
+    case Effect::VerticalSandwich: VerticalSandwich(run); break;
+    case Effect::HorizontalSandwich: HorizontalSandwich(run); break;
+    case Effect::ShrinkingSquare: ShrinkingSquare(run); break;
+    case Effect::Spotlight: Spotlight(run); break;
+    case Effect::Bubbles: Bubbles(run); break;
+    default: break;  // an unknown name draws nothing
   }
+}
+
+// The only effect that a list command in the configuration window stops.
+void SlideShow::SweepRight(const EffectRun& run) {
+  Surface& c = run.c;
+  const long to = c.Width();
+  for (long x = 0; x <= to; x += 30) {
+    c.Line(x, 0, x, c.Height(), run.bg);
+    StepEnd(run.host);
+    if (InterruptShow) break;
+  }
+}
+
+void SlideShow::SweepLeft(const EffectRun& run) {
+  Surface& c = run.c;
+  for (long x = c.Width(); x >= 0; x -= 30) {
+    c.Line(x, 0, x, c.Height(), run.bg);
+    StepEnd(run.host);
+  }
+}
+
+void SlideShow::SweepDown(const EffectRun& run) {
+  Surface& c = run.c;
+  const long to = c.Height();
+  for (long y = 0; y <= to; y += 20) {
+    c.Line(0, y, c.Width(), y, run.bg);
+    StepEnd(run.host);
+  }
+}
+
+void SlideShow::SweepUp(const EffectRun& run) {
+  Surface& c = run.c;
+  for (long y = c.Height(); y >= 0; y -= 20) {
+    c.Line(0, y, c.Width(), y, run.bg);
+    StepEnd(run.host);
+  }
+}
+
+void SlideShow::VerticalSandwich(const EffectRun& run) {
+  Surface& c = run.c;
+  const long to = Round(c.Width() / 2.0);
+  for (long x = 0; x <= to; x += 10) {
+    c.Line(x, 0, x, c.Height(), run.bg);
+    c.Line(c.Width() - x, 0, c.Width() - x, c.Height(), run.bg);
+    StepEnd(run.host);
+  }
+}
+
+void SlideShow::HorizontalSandwich(const EffectRun& run) {
+  Surface& c = run.c;
+  const long to = Round(c.Height() / 2.0);
+  for (long y = 0; y <= to; y += 10) {
+    c.Line(0, y, c.Width(), y, run.bg);
+    c.Line(0, c.Height() - y, c.Width(), c.Height() - y, run.bg);
+    StepEnd(run.host);
+  }
+}
+
+// Closes in over the height: on a surface wider than high a middle band is
+// left.
+void SlideShow::ShrinkingSquare(const EffectRun& run) {
+  Surface& c = run.c;
+  const long to = Round(c.Height() / 2.0);
+  for (long i = 0; i <= to; i += 20) {
+    c.Line(0, i, c.Width(), i, run.bg);
+    c.Line(0, c.Height() - i, c.Width(), c.Height() - i, run.bg);
+    c.Line(i, 0, i, c.Height(), run.bg);
+    c.Line(c.Width() - i, 0, c.Width() - i, c.Height(), run.bg);
+    StepEnd(run.host);
+  }
+}
+
+// Circles in the surface's own background colour, growing from the centre.
+void SlideShow::Spotlight(const EffectRun& run) {
+  Surface& c = run.c;
+  c.SetDrawWidth(5);
+  const long to = Round(c.Width() * 0.7);
+  for (long r = 0; r <= to; r += 30) {
+    c.SetForeColor(c.BackColor());
+    c.Circle(c.Width() / 2.0, c.Height() / 2.0, r);
+    StepEnd(run.host);
+  }
+}
+
+// Dots, each a pixel wider than the last, at random inside the picture;
+// then the picture is taken away.
+void SlideShow::Bubbles(const EffectRun& run) {
+  Surface& c = run.c;
+  Image& target = run.target;
+  c.SetDrawWidth(1);
+  RandomSource& random = platform_.Random();
+  for (int n = 1; n <= 400; ++n) {
+    const double r1 = random.Next();
+    const double r2 = random.Next();
+    c.PSet(target.Left() + r1 * target.Width(), target.Top() + r2 * target.Height(), run.bg);
+    StepEnd(run.host, [&] { c.SetDrawWidth(n + 1); });
+  }
+  target.SetPicture(nullptr);
 }
 
 }  // namespace tessaly

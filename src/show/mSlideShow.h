@@ -8,9 +8,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "CRegSettings.h"
+#include "CommandMode.h"
 #include "ShowHost.h"
 #include "mCollection.h"
 #include "mFiles.h"
@@ -28,9 +30,29 @@ extern const char kNoEffect[];
 extern const char kRandomEffect[];
 extern const char* const kEffects[9];
 
+// The transition effects, in the order of kEffects, then the two names that
+// are no drawing of their own and any other (unknown) name.
+enum class Effect {
+  SweepRight,
+  SweepLeft,
+  SweepDown,
+  SweepUp,
+  Spotlight,
+  Bubbles,
+  HorizontalSandwich,
+  VerticalSandwich,
+  ShrinkingSquare,
+  None,
+  Random,
+  Unknown
+};
+// The effect a stored name stands for; names are compared exactly (a name
+// in another letter case is unknown and draws nothing).
+Effect EffectNamed(const std::string& name);
+
 class SlideShow {
  public:
-  SlideShow(CRegSettings& settings, ShowPlatform& platform, FileSystem& fs, std::string commandMode,
+  SlideShow(CRegSettings& settings, ShowPlatform& platform, FileSystem& fs, Mode mode,
             uintptr_t configOwnerHwnd = 0);
 
   // Stored lists and play lists.
@@ -57,7 +79,7 @@ class SlideShow {
 
   void RunTransition(Image& Target);
 
-  const std::string& CommandMode() const { return commandMode_; }
+  Mode RunMode() const { return mode_; }
 
   Collection PicList;
   Collection SoundList;
@@ -77,16 +99,52 @@ class SlideShow {
   double OptionNumber(const std::string& name, const std::string& defaultText);
   int32_t ListPosition(const std::string& resetName, const std::string& lastName);
   void AddEntry(Collection& list, const std::string& entry, const std::string& patterns);
+  bool InPreview() const { return mode_ == Mode::Preview || mode_ == Mode::Configure; }
+
+  // The steps of a slide advance; each protects its own parts.
+  void PutOff(Image& target);
+  void CloseLeftOverWindow();
+  // Clears the surface and hides the target when there is no picture to
+  // show; true when there is.
+  bool PicturesToShow(Image& target);
+  int32_t PicturePosition();
+  // The transition over the shown picture (none before the first picture of
+  // the process); false when the window was closed meanwhile.
+  bool TransitionFirst(Image& target);
+  void PlaceAtNaturalSize(Image& target, Image& work, long position);
+  void PlaceStretched(Image& target, long position);
+  void DrawFrame(Surface& surface, Image& target, int16_t frameWidth);
   void DrawCaption(Surface& surface, Image& target, long position, bool stretched);
-  // The end of every step of an effect; stops the effect when `host` has
-  // been unloaded meanwhile.
-  void StepEnd(const LoadedWindow& host);
+  void PlayNextSound(Image& target);
+  void RenewInterval(Image& target);
+
+  // The transitions: the step end every effect calls after each step (with
+  // what Bubbles does between letting messages run and the delay), and one
+  // function per effect. The step end stops the effect when `host` has been
+  // unloaded meanwhile.
+  struct EffectRun {
+    Surface& c;
+    Image& target;
+    const LoadedWindow& host;
+    Color bg;
+  };
+  void StepEnd(const LoadedWindow& host, const std::function<void()>& beforeDelay = {});
   void RunEffect(Image& Target);
+  Effect RandomEffect();
+  void SweepRight(const EffectRun& run);
+  void SweepLeft(const EffectRun& run);
+  void SweepDown(const EffectRun& run);
+  void SweepUp(const EffectRun& run);
+  void VerticalSandwich(const EffectRun& run);
+  void HorizontalSandwich(const EffectRun& run);
+  void ShrinkingSquare(const EffectRun& run);
+  void Spotlight(const EffectRun& run);
+  void Bubbles(const EffectRun& run);
 
   CRegSettings& settings_;
   ShowPlatform& platform_;
   FileSystem& fs_;
-  std::string commandMode_;
+  Mode mode_;
   uintptr_t configOwnerHwnd_;
   bool inSlide_ = false;  // a NextSlide is running
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CRegSettings.h"
+#include "CommandMode.h"
 
 namespace tessaly {
 
@@ -14,7 +15,8 @@ struct StartupState {
   int16_t ScreenTwipsX = 15;
   int16_t ScreenTwipsY = 15;
   std::string SystemDir;
-  std::string CommandMode;
+  std::string CommandMode;       // the switch's two characters, upper-cased
+  Mode RunMode = Mode::Configure;  // what they ask for
   int32_t PreviewHwnd = 0;
   uintptr_t ConfigOwnerHwnd = 0;
 };

@@ -7,18 +7,12 @@
 #include "App.h"
 #include "AppError.h"
 #include "TimerControl.h"
+#include "ScopeFlag.h"
 
 namespace tessaly::ui {
 namespace {
 
 const char kFormClass[] = "TessalyForm";
-
-// Resets a flag when the scope ends, also by an exception.
-struct FlagScope {
-  bool& flag;
-  explicit FlagScope(bool& f) : flag(f) { flag = true; }
-  ~FlagScope() { flag = false; }
-};
 
 }  // namespace
 
@@ -95,7 +89,7 @@ void Form::Load(HWND owner) {
     // half-made (the program would never end): it is unloaded without
     // asking, its Form_Unload tidying what the loading had begun.
     {
-      FlagScope busy(unloading_);
+      ScopeFlag busy(unloading_);
       int cancel = 0;
       try {
         Form_Unload(cancel);
@@ -156,7 +150,7 @@ void Form::Unload() { UnloadWithMode(kUnloadFromCode); }
 void Form::UnloadWithMode(int mode) {
   if (!hwnd_ || unloading_) return;
   {
-    FlagScope busy(unloading_);
+    ScopeFlag busy(unloading_);
     int cancel = 0;
     Form_QueryUnload(cancel, mode);
     if (cancel || !hwnd_) return;

@@ -76,7 +76,7 @@ PictureHeaderInfo CheckHeader(const std::string& fullPath) {
 
 }  // namespace
 
-void InvalidPicture() { throw AppError(481, "Invalid picture", "Tessaly"); }
+void InvalidPicture() { throw errors::InvalidPicture("Tessaly"); }
 
 MetafilePicture::MetafilePicture(IPicture* picture) : picture_(picture) {
   if (!picture_) return;

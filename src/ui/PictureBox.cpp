@@ -70,7 +70,7 @@ void PictureBox::SetFont(const std::string& face, double points, bool bold) {
   HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            DEFAULT_PITCH | FF_DONTCARE, face.c_str());
-  if (!font) throw AppError(380, "Invalid property value", "PictureBox");
+  if (!font) throw errors::InvalidPropertyValue("PictureBox");
   if (font_) DeleteObject(font_);
   font_ = font;
 }
@@ -141,7 +141,7 @@ void PictureBox::Print(const std::string& text) {
 }
 
 void PictureBox::SetDrawWidth(int pixels) {
-  if (pixels < 1) throw AppError(380, "Invalid property value", "PictureBox");
+  if (pixels < 1) throw errors::InvalidPropertyValue("PictureBox");
   drawWidth_ = pixels;
 }
 

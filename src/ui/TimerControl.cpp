@@ -2,17 +2,12 @@
 
 #include "AppError.h"
 #include "Form.h"
+#include "ScopeFlag.h"
 
 namespace tessaly::ui {
 namespace {
 
 UINT_PTR g_lastTimerId = 0x7E00;
-
-struct RunningScope {
-  bool& flag;
-  explicit RunningScope(bool& f) : flag(f) { flag = true; }
-  ~RunningScope() { flag = false; }
-};
 
 }  // namespace
 
@@ -25,7 +20,7 @@ TimerControl::~TimerControl() {
 }
 
 void TimerControl::SetInterval(long ms) {
-  if (ms < 0 || ms > 65535) throw AppError(380, "Invalid property value", "Timer");
+  if (ms < 0 || ms > 65535) throw errors::InvalidPropertyValue("Timer");
   interval_ = ms;
   Arm();
 }
@@ -44,7 +39,7 @@ void TimerControl::Arm() {
 void TimerControl::Fire() {
   // A tick during our own handler (which may pump messages) is dropped.
   if (running_ || !enabled_ || interval_ <= 0) return;
-  RunningScope running(running_);
+  ScopeFlag running(running_);
   if (OnTimer) OnTimer();
 }
 

@@ -34,7 +34,7 @@ class ListsTest : public ::testing::Test {
   CRegSettings settings{registry, "Quillmark Inc.", "Tessaly Customizable Screen Saver"};
   FakePlatform platform;
   FakeFileSystem fs;
-  SlideShow show{settings, platform, fs, "/C"};
+  SlideShow show{settings, platform, fs, Mode::Configure};
 };
 
 TEST_F(ListsTest, StoringReplacesTheWholeSectionAndLoadingAppends) {

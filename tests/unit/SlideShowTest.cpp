@@ -24,7 +24,7 @@ class ShowTest : public ::testing::Test {
 
   void SetUp() override { Make("/S"); }
   void Make(const std::string& mode) {
-    show = std::make_unique<SlideShow>(settings, platform, fs, mode, 0x1234);
+    show = std::make_unique<SlideShow>(settings, platform, fs, ModeOfCommand(mode), 0x1234);
   }
   void Set(const std::string& name, const std::string& value) {
     settings.SaveSetting("Options", name, value);

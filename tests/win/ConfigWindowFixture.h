@@ -55,7 +55,7 @@ class ConfigWindowTest : public ::testing::Test {
 
   HWND Open() {
     DrainQuit();  // the last unloaded form's WM_QUIT would end the next modal loop at once
-    engine = std::make_unique<SlideShow>(settings.store, platform, SystemFileSystem(), "/C");
+    engine = std::make_unique<SlideShow>(settings.store, platform, SystemFileSystem(), Mode::Configure);
     form = std::make_unique<frmConfig>(*engine, settings.store);
     form->Show();
     answers.Ignore(form->hWnd());

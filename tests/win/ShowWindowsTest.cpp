@@ -25,7 +25,7 @@ StartupState& Startup() {
 }
 SlideShow& Engine() {
   static WinPlatform platform;
-  static SlideShow show(TestSettings(), platform, SystemFileSystem(), "/S", 0);
+  static SlideShow show(TestSettings(), platform, SystemFileSystem(), Mode::Show, 0);
   return show;
 }
 

@@ -573,6 +573,7 @@ int Soak(long slides) {
   s.SaveSetting("Options", "LastPicture", "0");
 
   tessaly::Startup().CommandMode = "/S";
+  tessaly::Startup().RunMode = tessaly::Mode::Show;
   HDC screen = GetDC(nullptr);
   const int twips = 1440 / std::max(1, GetDeviceCaps(screen, LOGPIXELSX));
   ReleaseDC(nullptr, screen);
@@ -743,7 +744,7 @@ StartupState& Startup() {
 }
 SlideShow& Engine() {
   static WinPlatform platform;
-  static SlideShow show(Settings(), platform, SystemFileSystem(), Startup().CommandMode, 0);
+  static SlideShow show(Settings(), platform, SystemFileSystem(), Startup().RunMode, 0);
   return show;
 }
 }  // namespace tessaly
