@@ -10,20 +10,17 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-for tool in cmake ninja x86_64-w64-mingw32-g++-posix /usr/lib/wine/wine64 Xvfb Xephyr xdpyinfo cjpeg djpeg convert python3; do
+for tool in cmake ninja x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix /usr/lib/wine/wine64 \
+            /usr/lib/wine/wine Xvfb Xephyr xdpyinfo cjpeg djpeg convert python3; do
   command -v "$tool" >/dev/null 2>&1 || { bash scripts/setup.sh; break; }
 done
 jobs=$(nproc)
 
 echo "bench: building" >&2
-if [ ! -f build/win64/CMakeCache.txt ]; then
-  cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-fi
-cmake --build build/win64 -j "$jobs" --target Tessaly tessaly_ui tessaly_show tessaly_core tessaly_common_win >/dev/null
-cmake -S bench -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DTESSALY_WIN64_BUILD="$root/build/win64" >/dev/null
-cmake --build build/bench -j "$jobs" >/dev/null
+for preset in win64 win32; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build "build/$preset" -j "$jobs" --target Tessaly tessaly_bench >/dev/null
+done
 
 # A private prefix, display and wineserver.
 run=$(mktemp -d /tmp/tessaly-bench.XXXXXX)
@@ -39,6 +36,7 @@ cleanup() {
   [ -n "$show_pid" ] && kill "$show_pid" >/dev/null 2>&1 || true
   wineserver -k >/dev/null 2>&1 || true
   [ -d "$run/prefix2" ] && WINEPREFIX=$run/prefix2 wineserver -k >/dev/null 2>&1 || true
+  [ -d "$run/prefix32" ] && WINEPREFIX=$run/prefix32 wineserver -k >/dev/null 2>&1 || true
   [ -n "${xephyr_pid:-}" ] && kill "$xephyr_pid" >/dev/null 2>&1 || true
   [ -n "${outer_pid:-}" ] && kill "$outer_pid" >/dev/null 2>&1 || true
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
@@ -77,7 +75,7 @@ wineserver -p >/dev/null 2>&1 &
 
 drive="$WINEPREFIX/drive_c"
 cp build/win64/src/startup/Tessaly.scr "$drive/windows/system32/Tessaly.scr"
-cp build/bench/tessaly_bench.exe "$drive/tessaly_bench.exe"
+cp build/win64/bench/tessaly_bench.exe "$drive/tessaly_bench.exe"
 bench() { "$WINE" 'C:\tessaly_bench.exe' "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 # on_two CMD...: runs CMD with the two-monitor display and prefix.
 on_two() { WINEPREFIX=$run/prefix2 DISPLAY=$display2 "$@"; }
@@ -115,9 +113,9 @@ PY
 declare -A slide_ms wic_ms ole_ms
 echo "== 1. per-slide cost (one NextSlide that loads and places the picture; median) =="
 echo "(slide and baselines alike: one process with the show's window open, each once untimed, then N times in turn)"
-for spec in 1mp.jpg:9 12mp.jpg:5 48mp.jpg:3 screen.jpg:9 screen.bmp:9 screen.gif:9 screen.png:9 screen.tif:9 \
+for bench_picture in 1mp.jpg:9 12mp.jpg:5 48mp.jpg:3 screen.jpg:9 screen.bmp:9 screen.gif:9 screen.png:9 screen.tif:9 \
             screen.wmf:9 screen.emf:9; do
-  f=${spec%%:*} n=${spec##*:}
+  f=${bench_picture%%:*} n=${bench_picture##*:}
   native=""
   case $f in *.jpg) native=$(djpeg_ms "$drive/bench/$f" "$n") ;; esac
   for where in full preview; do
@@ -151,8 +149,8 @@ seed_show() {  # seed_show INTERVAL [PICTURE]: one picture (or none), no effect
 }
 
 echo "== 1b. per-slide cost with two monitors (800x600 primary, 1024x768 beside it; one show, each window's NextSlide) =="
-for spec in 1mp.jpg:9 12mp.jpg:5 screen.bmp:9 screen.emf:9; do
-  f=${spec%%:*} n=${spec##*:}
+for bench_picture in 1mp.jpg:9 12mp.jpg:5 screen.bmp:9 screen.emf:9; do
+  f=${bench_picture%%:*} n=${bench_picture##*:}
   one=${slide_ms[full $f]:-}  # section 1's figure
   set -- $(on_two bench slide "C:\\bench\\$f" monitors "$n" | awk '/^slide/{print $3, $4}')
   both=$(python3 -c "print('%.3f' % ($1 + $2))")
@@ -238,6 +236,31 @@ for where in full preview ole; do
   mem_private[$where]=$(echo "$out" | awk '/^private/{print $2}')
   mem_rss[$where]=$(echo "$out" | awk '/^rss/{print $2}')
 done
+
+echo "== 6. the 32-bit build (i686 Tessaly.scr and bench in a 32-bit prefix, same display) against the 64-bit figures above =="
+WINE32=/usr/lib/wine/wine
+prefix32=$run/prefix32
+on_32() { WINEPREFIX=$prefix32 WINEARCH=win32 WINE=$WINE32 "$@"; }
+on_32 "$WINE32" wineboot -i >/dev/null 2>&1
+on_32 wineserver -w || true
+cp /usr/share/wine/fonts/*.ttf "$prefix32/drive_c/windows/Fonts/"
+on_32 wineserver -p >/dev/null 2>&1 &
+cp -a "$drive/bench" "$prefix32/drive_c/bench"
+cp build/win32/src/startup/Tessaly.scr "$prefix32/drive_c/windows/system32/Tessaly.scr"
+cp build/win32/bench/tessaly_bench.exe "$prefix32/drive_c/tessaly_bench.exe"
+bench32() { on_32 "$WINE32" 'C:\tessaly_bench.exe' "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+for bench_picture in 1mp.jpg:9 12mp.jpg:5 screen.jpg:9 screen.bmp:9 screen.png:9 screen.emf:9; do
+  f=${bench_picture%%:*} n=${bench_picture##*:}
+  for where in full preview; do
+    ms=$(bench32 slide "C:\\bench\\$f" "$where" "$n" | awk '/^slide/{print $3}')
+    echo "per-slide 32-bit $where $f: $ms ms = $(ratio "$ms" "${slide_ms[$where $f]:-}") x the 64-bit build's ${slide_ms[$where $f]:-} ms"
+  done
+done
+on_32 seed_show 10 screen.jpg
+pics32=()
+for i in 1 2 3; do pics32+=("$(bench32 launch FF0000 'C:\windows\system32\Tessaly.scr' /s | awk '/^launch/{print $3}')"); done
+first32=$(median "${pics32[@]}")
+echo "first picture 32-bit: $first32 ms = $(ratio "$first32" "$first") x the 64-bit build's $first ms"
 
 # Each goal, met or missed, from the figures above.
 verdict() {  # verdict VALUE LIMIT: "met" when VALUE <= LIMIT

@@ -14,23 +14,18 @@ PACKAGES=(
   nsis
   # Windows' dialog fonts: Wine's Tahoma and Marlett, and fonts with the
   # metrics of Arial, Times New Roman and Courier New. Without them Wine
-<<<<<<< HEAD
-  # falls back to fonts whose metrics no Windows has.
-  fonts-wine fonts-liberation
+  # falls back to fonts whose metrics no Windows has. This Wine does not
+  # load the Tahoma of fonts-wine from where the package puts it: every test
+  # prefix gets a copy in its Fonts folder, as Windows keeps it. The layout
+  # test also puts DejaVu Sans and Liberation Sans Narrow in place of the
+  # dialog font, and asks fontconfig for them.
+  fonts-wine fonts-liberation fonts-dejavu-core fontconfig
   # The X extensions Wine opens at run time, for both loaders: without
   # Xinerama a Wine sees one monitor only, without XRender no anti-aliased
   # text, without XInput2 no raw mouse input.
   libxinerama1 libxrandr2 libxrender1 libxi6 libxfixes3 libxcursor1 libxcomposite1 libxxf86vm1
   libxinerama1:i386 libxrandr2:i386 libxrender1:i386 libxi6:i386 libxfixes3:i386 libxcursor1:i386
   libxcomposite1:i386 libxxf86vm1:i386
-=======
-  # falls back to fonts whose metrics no Windows has. (This Wine does not
-  # load the Tahoma of fonts-wine by itself: the layout test copies it into
-  # its prefix's Fonts folder; elsewhere "MS Shell Dlg" comes out as
-  # Liberation Sans.) The layout test also puts DejaVu Sans and Liberation
-  # Sans Narrow in place of the dialog font, and asks fontconfig for them.
-  fonts-wine fonts-liberation fonts-dejavu-core fontconfig
->>>>>>> layout
   xvfb xserver-xephyr xdotool x11-utils imagemagick
   libjpeg-turbo-progs python3
   alsa-utils libasound2-plugins
