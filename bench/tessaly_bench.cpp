@@ -41,15 +41,15 @@
 #include <string>
 #include <vector>
 
-#include "App.h"
-#include "WinPlatform.h"
-#include "Form.h"
-#include "ImageControl.h"
-#include "PictureBox.h"
-#include "RegistryApi.h"
-#include "TimerControl.h"
-#include "mFiles.h"
-#include "mSlideShow.h"
+#include "ui/App.h"
+#include "startup/WinPlatform.h"
+#include "ui/Form.h"
+#include "ui/ImageControl.h"
+#include "ui/PictureBox.h"
+#include "common/RegistryApi.h"
+#include "ui/TimerControl.h"
+#include "common/mFiles.h"
+#include "show/mSlideShow.h"
 
 namespace {
 

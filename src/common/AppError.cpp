@@ -1,4 +1,4 @@
-#include "AppError.h"
+#include "common/AppError.h"
 
 namespace tessaly {
 

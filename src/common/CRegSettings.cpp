@@ -1,8 +1,8 @@
-#include "CRegSettings.h"
+#include "common/CRegSettings.h"
 
 #include <vector>
 
-#include "Convert.h"
+#include "common/Convert.h"
 
 namespace tessaly {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "RegistryApi.h"
+#include "common/RegistryApi.h"
 
 namespace tessaly {
 

@@ -1,11 +1,11 @@
-#include "Convert.h"
+#include "common/Convert.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 
-#include "AppError.h"
+#include "common/AppError.h"
 
 namespace tessaly {
 namespace {

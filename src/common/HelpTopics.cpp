@@ -1,12 +1,12 @@
-#include "HelpTopics.h"
+#include "common/HelpTopics.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <utility>
 
-#include "Convert.h"
-#include "mString.h"
+#include "common/Convert.h"
+#include "common/mString.h"
 
 namespace tessaly {
 namespace {

@@ -1,4 +1,4 @@
-#include "MemoryRegistry.h"
+#include "common/MemoryRegistry.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "RegistryApi.h"
+#include "common/RegistryApi.h"
 
 namespace tessaly {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "RegistryApi.h"
+#include "common/RegistryApi.h"
 
 namespace tessaly {
 namespace {

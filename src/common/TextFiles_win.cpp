@@ -7,8 +7,8 @@
 #include <new>
 #include <string>
 
-#include "AppError.h"
-#include "TextFiles.h"
+#include "common/AppError.h"
+#include "common/TextFiles.h"
 
 namespace tessaly {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "VersionInfo.h"
+#include "common/VersionInfo.h"
 
 namespace tessaly {
 

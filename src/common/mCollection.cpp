@@ -1,10 +1,10 @@
-#include "mCollection.h"
+#include "common/mCollection.h"
 
 #include <chrono>
 #include <cmath>
 #include <random>
 
-#include "AppError.h"
+#include "common/AppError.h"
 
 namespace tessaly {
 namespace {

@@ -1,8 +1,8 @@
-#include "mCommonDialogs.h"
+#include "common/mCommonDialogs.h"
 
-#include "Convert.h"
-#include "mFiles.h"
-#include "mString.h"
+#include "common/Convert.h"
+#include "common/mFiles.h"
+#include "common/mString.h"
 
 namespace tessaly {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "mCollection.h"
+#include "common/mCollection.h"
 
 namespace tessaly {
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "mCommonDialogs.h"
+#include "common/mCommonDialogs.h"
 
 namespace tessaly {
 

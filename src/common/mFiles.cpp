@@ -1,9 +1,9 @@
-#include "mFiles.h"
+#include "common/mFiles.h"
 
-#include "mListBox.h"
+#include "common/mListBox.h"
 
-#include "AppError.h"
-#include "mString.h"
+#include "common/AppError.h"
+#include "common/mString.h"
 
 namespace tessaly {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ListBox.h"
-#include "mCollection.h"
+#include "common/ListBox.h"
+#include "common/mCollection.h"
 
 namespace tessaly {
 

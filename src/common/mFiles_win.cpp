@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "AppError.h"
-#include "mFiles.h"
+#include "common/AppError.h"
+#include "common/mFiles.h"
 
 namespace tessaly {
 namespace {

@@ -1,9 +1,9 @@
-#include "mListBox.h"
+#include "common/mListBox.h"
 
 #include <algorithm>
 
-#include "AppError.h"
-#include "Convert.h"
+#include "common/AppError.h"
+#include "common/Convert.h"
 
 namespace tessaly {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "CRegSettings.h"
-#include "ListBox.h"
+#include "common/CRegSettings.h"
+#include "common/ListBox.h"
 
 namespace tessaly {
 

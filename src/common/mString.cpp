@@ -1,4 +1,4 @@
-#include "mString.h"
+#include "common/mString.h"
 
 namespace tessaly {
 

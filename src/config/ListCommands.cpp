@@ -1,8 +1,8 @@
-#include "ListCommands.h"
+#include "config/ListCommands.h"
 
-#include "AppError.h"
-#include "Convert.h"
-#include "mListBox.h"
+#include "common/AppError.h"
+#include "common/Convert.h"
+#include "common/mListBox.h"
 
 namespace tessaly {
 

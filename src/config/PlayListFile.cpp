@@ -1,6 +1,6 @@
-#include "PlayListFile.h"
+#include "config/PlayListFile.h"
 
-#include "mFiles.h"
+#include "common/mFiles.h"
 
 namespace tessaly {
 

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "ListBox.h"
-#include "TextFiles.h"
+#include "common/ListBox.h"
+#include "common/TextFiles.h"
 
 namespace tessaly {
 

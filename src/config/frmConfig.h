@@ -3,19 +3,17 @@
 // to the options dialog, the about box and the help.
 #pragma once
 
-#include "Win32.h"
-
 #include <string>
 
-#include "CommonDialog.h"
-#include "Dialog.h"
-#include "GdiHandles.h"
-#include "ImageControl.h"
-#include "ListBoxControl.h"
-#include "PictureBox.h"
-#include "ShowHost.h"
-#include "TimerControl.h"
-#include "mSlideShow.h"
+#include "ui/CommonDialog.h"
+#include "ui/Dialog.h"
+#include "common/ScopedWin.h"
+#include "ui/ImageControl.h"
+#include "ui/ListBoxControl.h"
+#include "ui/PictureBox.h"
+#include "show/ShowHost.h"
+#include "ui/TimerControl.h"
+#include "show/mSlideShow.h"
 
 namespace tessaly {
 
@@ -115,7 +113,7 @@ class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
   ui::ImageControl imgFullSize_;
   ui::TimerControl tmrSwitch_;
   ui::ListBoxControl lists_[2];
-  ui::GdiObject<HBITMAP> Picture2_[3];  // the monitor's colour picture, its mask, the work surface
+  GdiObject<HBITMAP> Picture2_[3];  // the monitor's colour picture, its mask, the work surface
   double zoom_ = 1.0;  // of the monitor picture and its preview, at a high DPI
   HICON icon_ = nullptr;
   HMENU menu_ = nullptr;

@@ -1,16 +1,16 @@
 // The configuration window's commands on its lists: adding files and
 // folders, removing and moving entries, and the play-list files (New, Open,
 // Save, Save As, Add Play List and the save prompt).
-#include "frmConfig.h"
+#include "config/frmConfig.h"
 
 #include <commdlg.h>
 
-#include "AppError.h"
-#include "AppTitle.h"
-#include "ListCommands.h"
-#include "PlayListFile.h"
-#include "mCommonDialogs.h"
-#include "mFiles.h"
+#include "common/AppError.h"
+#include "common/AppTitle.h"
+#include "config/ListCommands.h"
+#include "config/PlayListFile.h"
+#include "common/mCommonDialogs.h"
+#include "common/mFiles.h"
 
 namespace tessaly {
 namespace {

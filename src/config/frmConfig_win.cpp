@@ -1,26 +1,26 @@
 // The configuration window itself: loading, the monitor picture and the
 // preview, list switching and the enabling of the commands, OK and Cancel,
 // the menus, the options dialog, the about box and the help.
-#include "frmConfig.h"
+#include "config/frmConfig.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <exception>
 
-#include "App.h"
-#include "AppError.h"
-#include "AppTitle.h"
-#include "Convert.h"
-#include "Dpi.h"
-#include "Help.h"
-#include "PlayListFile.h"
-#include "frmAbout.h"
-#include "frmOptions.h"
-#include "mFiles.h"
-#include "mForm.h"
-#include "mListBox.h"
-#include "resource.h"
+#include "ui/App.h"
+#include "common/AppError.h"
+#include "common/AppTitle.h"
+#include "common/Convert.h"
+#include "ui/Dpi.h"
+#include "ui/Help.h"
+#include "config/PlayListFile.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmOptions.h"
+#include "common/mFiles.h"
+#include "ui/mForm.h"
+#include "common/mListBox.h"
+#include "config/frmConfigRes.h"
 
 namespace tessaly {
 namespace {
@@ -159,20 +159,20 @@ void frmConfig::ComposeMonitor() {
   const int dpi = ui::MonitorDpiScaling() ? ui::WindowDpi(hWnd()) : 96;
   zoom_ = std::max(1.0, dpi / 96.0);
   const int width = Zoomed(bm.bmWidth), height = Zoomed(bm.bmHeight);
-  ui::WindowDC screen(nullptr);
+  WindowDC screen(nullptr);
   Picture2_[2].reset(CreateCompatibleBitmap(screen.get(), width, height));
-  ui::MemoryDC work(screen.get()), source(screen.get());
+  MemoryDC work(screen.get()), source(screen.get());
   if (!Picture2_[2] || !work || !source) return;
   {
-    ui::Selection target(work.get(), Picture2_[2].get());
+    Selection target(work.get(), Picture2_[2].get());
     RECT all{0, 0, width, height};
     FillRect(work.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
     SetStretchBltMode(work.get(), COLORONCOLOR);  // the mask stays black and white
     {
-      ui::Selection mask(source.get(), Picture2_[1].get());
+      Selection mask(source.get(), Picture2_[1].get());
       StretchBlt(work.get(), 0, 0, width, height, source.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCAND);
     }
-    ui::Selection colour(source.get(), Picture2_[0].get());
+    Selection colour(source.get(), Picture2_[0].get());
     StretchBlt(work.get(), 0, 0, width, height, source.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCINVERT);
   }
   SendDlgItemMessageA(hWnd(), IDC_MONITOR_IMAGE1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Picture2_[2].get()));

@@ -1,8 +1,8 @@
-#include "AboutInfo.h"
+#include "dialogs/AboutInfo.h"
 
 #include <vector>
 
-#include "CRegSettings.h"
+#include "common/CRegSettings.h"
 
 namespace tessaly {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "RegistryApi.h"
-#include "mFiles.h"
+#include "common/RegistryApi.h"
+#include "common/mFiles.h"
 
 namespace tessaly {
 

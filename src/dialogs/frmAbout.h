@@ -3,14 +3,12 @@
 // of the system-information program.
 #pragma once
 
-#include "Win32.h"
-
 #include <string>
 
-#include "Dialog.h"
-#include "GdiHandles.h"
-#include "RegistryApi.h"
-#include "mFiles.h"
+#include "ui/Dialog.h"
+#include "common/ScopedWin.h"
+#include "common/RegistryApi.h"
+#include "common/mFiles.h"
 
 namespace tessaly {
 
@@ -35,7 +33,7 @@ class frmAbout : public ui::Dialog {
  private:
   RegistryApi& registry_;
   FileSystem& fs_;
-  ui::GdiObject<HBITMAP> picture_;
+  GdiObject<HBITMAP> picture_;
   HICON logo_ = nullptr;
   double zoom_ = 1.0;  // of the picture and the logo, at a high DPI
 };

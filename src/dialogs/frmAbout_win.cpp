@@ -1,19 +1,19 @@
-#include "frmAbout.h"
+#include "dialogs/frmAbout.h"
 
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "AboutInfo.h"
-#include "AppError.h"
-#include "AppTitle.h"
-#include "Convert.h"
-#include "Dpi.h"
-#include "ResourcePicture.h"
-#include "VersionInfo.h"
-#include "mForm.h"
-#include "resource.h"
+#include "dialogs/AboutInfo.h"
+#include "common/AppError.h"
+#include "common/AppTitle.h"
+#include "common/Convert.h"
+#include "ui/Dpi.h"
+#include "picture/ResourcePicture_win.h"
+#include "common/VersionInfo.h"
+#include "ui/mForm.h"
+#include "dialogs/frmAboutRes.h"
 
 #ifndef TESSALY_MAKER_ADDRESS
 #define TESSALY_MAKER_ADDRESS "http://www.quillmark.com"
@@ -78,7 +78,7 @@ void frmAbout::Form_Load() {
   // The picture and the logo grow with the DPI, like the text around them.
   const int dpi = ui::MonitorDpiScaling() ? ui::WindowDpi(hWnd()) : 96;
   zoom_ = std::max(1.0, dpi / 96.0);
-  picture_.reset(ui::LoadResourcePicture(IDR_ABOUT_PICTURE));
+  picture_.reset(picture::LoadResourcePicture(IDR_ABOUT_PICTURE));
   const int logoSize = static_cast<int>(std::lround(kLogoSize * zoom_));
   logo_ = static_cast<HICON>(
       LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAKER_LOGO), IMAGE_ICON, logoSize, logoSize, 0));
@@ -98,7 +98,7 @@ LRESULT frmAbout::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       if (wParam == IDC_PICICON) {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        ui::DrawBitmapInto(item.hDC, item.rcItem, picture_.get(), zoom_);
+        picture::DrawBitmapInto(item.hDC, item.rcItem, picture_.get(), zoom_);
         return TRUE;
       }
       break;

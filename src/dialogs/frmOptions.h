@@ -2,13 +2,11 @@
 // stored at OK once the swap interval and the frame thickness are in range.
 #pragma once
 
-#include "Win32.h"
-
 #include <string>
 
-#include "CRegSettings.h"
-#include "Dialog.h"
-#include "Options.h"
+#include "common/CRegSettings.h"
+#include "ui/Dialog.h"
+#include "dialogs/Options.h"
 
 namespace tessaly {
 

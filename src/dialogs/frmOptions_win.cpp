@@ -1,15 +1,15 @@
-#include "frmOptions.h"
+#include "dialogs/frmOptions.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "App.h"
-#include "AppError.h"
-#include "AppTitle.h"
-#include "Convert.h"
-#include "mForm.h"
-#include "mSlideShow.h"
-#include "resource.h"
+#include "ui/App.h"
+#include "common/AppError.h"
+#include "common/AppTitle.h"
+#include "common/Convert.h"
+#include "ui/mForm.h"
+#include "show/mSlideShow.h"
+#include "dialogs/frmOptionsRes.h"
 
 namespace tessaly {
 namespace {

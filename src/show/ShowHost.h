@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "Controls.h"
-#include "ListBox.h"
-#include "mCollection.h"
+#include "common/Controls.h"
+#include "common/ListBox.h"
+#include "common/mCollection.h"
 
 namespace tessaly {
 
@@ -53,8 +53,9 @@ class ShowPlatform {
   // Lets pending window messages run `passes` more times, each pass lasting
   // a fixed short time (waiting, not spinning). The pace of transitions.
   virtual void DelayPasses(long passes) = 0;
-  // PlaySoundA; true when the platform accepted the sound.
-  virtual bool PlaySound(const std::string& fileName, uint32_t flags) = 0;
+  // Plays a WAV file (PlaySoundA with these flags); true when the platform
+  // accepted the sound.
+  virtual bool PlayWave(const std::string& fileName, uint32_t flags) = 0;
   // ShowCursor; returns the new display count.
   virtual int ShowCursor(bool show) = 0;
   virtual void EnableWindow(uintptr_t hwnd, bool enable) = 0;

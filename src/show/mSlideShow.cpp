@@ -1,15 +1,15 @@
-#include "mSlideShow.h"
+#include "show/mSlideShow.h"
 
 #include <cmath>
 #include <exception>
 #include <functional>
 
-#include "AppError.h"
-#include "Convert.h"
-#include "mListBox.h"
-#include "mSound.h"
-#include "OptionNames.h"
-#include "ScopeFlag.h"
+#include "common/AppError.h"
+#include "common/Convert.h"
+#include "common/mListBox.h"
+#include "show/mSound.h"
+#include "show/OptionNames.h"
+#include "common/ScopeFlag.h"
 
 namespace tessaly {
 

@@ -11,11 +11,11 @@
 #include <functional>
 #include <string>
 
-#include "CRegSettings.h"
-#include "CommandMode.h"
-#include "ShowHost.h"
-#include "mCollection.h"
-#include "mFiles.h"
+#include "common/CRegSettings.h"
+#include "common/CommandMode.h"
+#include "show/ShowHost.h"
+#include "common/mCollection.h"
+#include "common/mFiles.h"
 
 namespace tessaly {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ShowHost.h"
+#include "show/ShowHost.h"
 
 namespace tessaly {
 

@@ -3,11 +3,11 @@
 
 #include <cmath>
 
-#include "AppError.h"
-#include "Convert.h"
-#include "App.h"
-#include "ShowWindows.h"
-#include "Startup.h"
+#include "common/AppError.h"
+#include "common/Convert.h"
+#include "ui/App.h"
+#include "startup/ShowWindows.h"
+#include "startup/Startup.h"
 
 namespace tessaly {
 

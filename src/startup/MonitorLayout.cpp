@@ -1,4 +1,4 @@
-#include "MonitorLayout.h"
+#include "startup/MonitorLayout.h"
 
 namespace tessaly {
 

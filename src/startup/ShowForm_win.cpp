@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "App.h"
-#include "ShowWindows.h"
+#include "ui/App.h"
+#include "startup/ShowWindows.h"
 
 namespace tessaly {
 

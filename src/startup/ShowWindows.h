@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "Form.h"
-#include "ImageControl.h"
-#include "MonitorLayout.h"
-#include "PictureBox.h"
-#include "ShowHost.h"
-#include "TimerControl.h"
-#include "mSlideShow.h"
+#include "ui/Form.h"
+#include "ui/ImageControl.h"
+#include "startup/MonitorLayout.h"
+#include "ui/PictureBox.h"
+#include "show/ShowHost.h"
+#include "ui/TimerControl.h"
+#include "show/mSlideShow.h"
 
 namespace tessaly {
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "CRegSettings.h"
-#include "CommandMode.h"
+#include "common/CRegSettings.h"
+#include "common/CommandMode.h"
 
 namespace tessaly {
 

@@ -1,8 +1,8 @@
-#include "StartupCore.h"
+#include "startup/StartupCore.h"
 
 #include <exception>
 
-#include "Convert.h"
+#include "common/Convert.h"
 
 namespace tessaly {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "AppError.h"
-#include "mListBox.h"  // MakeEntry for the sample entries
+#include "common/AppError.h"
+#include "common/mListBox.h"  // MakeEntry for the sample entries
 
 namespace tessaly {
 

@@ -1,13 +1,11 @@
 // The platform services of the show on Win32, over the window layer.
 #pragma once
 
-#include "Win32.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "ShowHost.h"
+#include "show/ShowHost.h"
 
 namespace tessaly {
 
@@ -19,7 +17,7 @@ class WinPlatform : public ShowPlatform {
   void DoEvents() override;
   void DelayPasses(long passes) override;
   // PlaySoundA; an empty name passes a null name, which stops the sound.
-  bool PlaySound(const std::string& fileName, uint32_t flags) override;
+  bool PlayWave(const std::string& fileName, uint32_t flags) override;
   int ShowCursor(bool show) override;
   void EnableWindow(uintptr_t hwnd, bool enable) override;
   std::vector<LoadedWindow*> LoadedWindows() override;

@@ -1,8 +1,8 @@
-#include "WinPlatform.h"
+#include "startup/WinPlatform.h"
 
-#include "App.h"
-#include "Dpi.h"
-#include "Picture.h"
+#include "ui/App.h"
+#include "ui/Dpi.h"
+#include "ui/ImageControl.h"
 
 namespace tessaly {
 
@@ -29,7 +29,7 @@ void WinPlatform::DoEvents() { ui::DoEvents(); }
 
 void WinPlatform::DelayPasses(long passes) { ui::DelayPasses(passes); }
 
-bool WinPlatform::PlaySound(const std::string& fileName, uint32_t flags) {
+bool WinPlatform::PlayWave(const std::string& fileName, uint32_t flags) {
   return ::PlaySoundA(fileName.empty() ? nullptr : fileName.c_str(), nullptr, flags) != FALSE;
 }
 

@@ -1,9 +1,9 @@
-#include "App.h"
+#include "ui/App.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "Form.h"
+#include "ui/Form.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -180,13 +180,6 @@ void DrawPlainly(HWND control) {
                    : nullptr;
   }();
   if (setTheme && control) setTheme(control, L"", L"");
-}
-
-void InitOle() {
-  // S_FALSE / RPC_E_CHANGED_MODE: COM already runs on this thread, which
-  // serves as well.
-  static const HRESULT done = OleInitialize(nullptr);
-  (void)done;
 }
 
 void InitDialogControls() {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Win32.h"
-#include "Controls.h"
+#include "common/Win32.h"
+#include "common/Controls.h"
 
 namespace tessaly::ui {
 
@@ -64,8 +64,6 @@ void InitDialogControls();
 // one), in the plain colours of the dialog.
 void DrawPlainly(HWND control);
 
-// OLE on this thread, once (picture decoding, the shell's folder dialog).
-void InitOle();
 
 // Ends the process at once (ExitProcess(0)); no handler runs.
 [[noreturn]] void EndProgram();

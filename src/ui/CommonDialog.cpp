@@ -1,10 +1,12 @@
-#include "CommonDialog.h"
+#include "ui/CommonDialog.h"
+
+#include "common/ScopedWin.h"
 
 #include <commdlg.h>
 
 #include <vector>
 
-#include "App.h"
+#include "ui/App.h"
 
 namespace tessaly::ui {
 

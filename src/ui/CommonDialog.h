@@ -4,7 +4,7 @@
 // the returned names. Cancel is not an error: it leaves FileName empty.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <string>
 

@@ -1,12 +1,12 @@
-#include "Dialog.h"
+#include "ui/Dialog.h"
 
 #include <commctrl.h>
 
 #include <cmath>
 
-#include "App.h"
-#include "AppError.h"
-#include "Help.h"
+#include "ui/App.h"
+#include "common/AppError.h"
+#include "ui/Help.h"
 
 namespace tessaly::ui {
 namespace {

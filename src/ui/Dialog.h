@@ -5,7 +5,7 @@
 // and its help context (F1, or WM_HELP).
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <functional>
 #include <map>
@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
-#include "Controls.h"
-#include "Form.h"
-#include "GdiHandles.h"
+#include "common/Controls.h"
+#include "ui/Form.h"
+#include "common/ScopedWin.h"
 
 namespace tessaly::ui {
 

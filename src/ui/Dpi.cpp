@@ -1,10 +1,8 @@
-#include "Dpi.h"
+#include "ui/Dpi.h"
 
 #include <cmath>
 
-#include "App.h"
-#include "Form.h"
-#include "PictureBox.h"
+#include "ui/App.h"
 
 namespace tessaly::ui {
 namespace {
@@ -67,24 +65,5 @@ int TwipsScale::ToPixelsY(double twips) const { return static_cast<int>(std::lro
 long TwipsScale::ToTwipsX(long pixels) const { return std::lround(pixels * TwipsX()); }
 long TwipsScale::ToTwipsY(long pixels) const { return std::lround(pixels * TwipsY()); }
 int TwipsScale::PenPixels(int width) const { return dpi_ ? MulDiv(width, dpi_, 96) : width; }
-
-// ---------------------------------------------------------------------------
-// The DPI side of forms and picture boxes
-
-void Form::TakeMonitorDpi() {
-  if (MonitorDpiScaling() && hwnd_) scale_.SetDpi(WindowDpi(hwnd_));
-}
-
-void Form::Form_DpiChanged(int dpi, const RECT& suggested) {
-  scale_.SetDpi(dpi);
-  if (IsDialog()) return;  // the dialog manager moves and scales a dialog
-  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-double PictureBox::TwipsX() const { return owner_.Scale().TwipsX(); }
-double PictureBox::TwipsY() const { return owner_.Scale().TwipsY(); }
-int PictureBox::TwipsToPixelsX(double twips) const { return owner_.Scale().ToPixelsX(twips); }
-int PictureBox::TwipsToPixelsY(double twips) const { return owner_.Scale().ToPixelsY(twips); }
 
 }  // namespace tessaly::ui

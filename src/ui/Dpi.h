@@ -10,7 +10,7 @@
 // device pixels.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0

@@ -1,13 +1,14 @@
-#include "Form.h"
+#include "ui/Form.h"
+#include "ui/Dpi.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
-#include "App.h"
-#include "AppError.h"
-#include "TimerControl.h"
-#include "ScopeFlag.h"
+#include "ui/App.h"
+#include "common/AppError.h"
+#include "ui/TimerControl.h"
+#include "common/ScopeFlag.h"
 
 namespace tessaly::ui {
 namespace {
@@ -289,6 +290,20 @@ bool Form::Unlist(HWND hwnd) {
   detail::SetWindowAccelerators(hwnd, nullptr);
   hwnd_ = nullptr;
   return detail::RemoveForm(this) && detail::FormCount() == 0;
+}
+
+// ---------------------------------------------------------------------------
+// The DPI of the form's monitor
+
+void Form::TakeMonitorDpi() {
+  if (MonitorDpiScaling() && hwnd_) scale_.SetDpi(WindowDpi(hwnd_));
+}
+
+void Form::Form_DpiChanged(int dpi, const RECT& suggested) {
+  scale_.SetDpi(dpi);
+  if (IsDialog()) return;  // the dialog manager moves and scales a dialog
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace tessaly::ui

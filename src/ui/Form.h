@@ -4,14 +4,14 @@
 // WindowBinding.h) and never lets an exception out.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <string>
 #include <vector>
 
-#include "Controls.h"
-#include "WindowBinding.h"
-#include "Dpi.h"
+#include "common/Controls.h"
+#include "ui/WindowBinding.h"
+#include "ui/Dpi.h"
 
 namespace tessaly::ui {
 

@@ -1,15 +1,15 @@
-#include "Help.h"
+#include "ui/Help.h"
 
 #include <memory>
 #include <vector>
 
-#include "App.h"
-#include "AppError.h"
-#include "AppTitle.h"
-#include "HelpTopics.h"
-#include "TextFiles.h"
-#include "WindowBinding.h"
-#include "mFiles.h"
+#include "ui/App.h"
+#include "common/AppError.h"
+#include "common/AppTitle.h"
+#include "common/HelpTopics.h"
+#include "common/TextFiles.h"
+#include "ui/WindowBinding.h"
+#include "common/mFiles.h"
 
 namespace tessaly::ui {
 namespace {

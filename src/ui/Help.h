@@ -4,7 +4,7 @@
 // keyword index).
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <string>
 

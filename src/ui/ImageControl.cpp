@@ -1,13 +1,13 @@
-#include "ImageControl.h"
+#include "ui/ImageControl.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "App.h"
-#include "Form.h"
-#include "GdiHandles.h"
-#include "Picture.h"
-#include "PictureBox.h"
+#include "ui/App.h"
+#include "ui/Form.h"
+#include "common/ScopedWin.h"
+#include "picture/Picture_win.h"
+#include "ui/PictureBox.h"
 
 namespace tessaly::ui {
 namespace {
@@ -91,7 +91,7 @@ void ImageControl::SetPicture(PicturePtr picture) {
     height = picture->HeightTwips();
     // A raster's natural size is its pixels at the DPI of the box's window,
     // so that it is drawn pixel for pixel there.
-    const auto* raster = dynamic_cast<const WinPicture*>(picture.get());
+    const auto* raster = dynamic_cast<const picture::WinPicture*>(picture.get());
     if (container_ && raster && raster->IsBitmap() && container_->Owner().Scale().Dpi() != 0) {
       width = std::lround(raster->PixelWidth() * container_->TwipsX());
       height = std::lround(raster->PixelHeight() * container_->TwipsY());
@@ -111,7 +111,7 @@ void ImageControl::DropCache() {
 
 bool ImageControl::RenderCache(const RECT& image, const RECT& visible) {
   DropCache();
-  const auto* picture = dynamic_cast<const WinPicture*>(picture_.get());
+  const auto* picture = dynamic_cast<const picture::WinPicture*>(picture_.get());
   if (!picture || !container_) return false;
   const int vw = visible.right - visible.left, vh = visible.bottom - visible.top;
   if (vw <= 0 || vh <= 0 || image.right <= image.left || image.bottom <= image.top) return false;
@@ -156,7 +156,7 @@ bool ImageControl::VisiblePart(const RECT& image, RECT& visible) const {
 }
 
 bool ImageControl::Covers(const RECT& area) const {
-  if (!Shows(area) || !dynamic_cast<const WinPicture*>(picture_.get())) return false;
+  if (!Shows(area) || !dynamic_cast<const picture::WinPicture*>(picture_.get())) return false;
   RECT visible, part;
   if (!VisiblePart(PixelRect(), visible)) return false;
   IntersectRect(&part, &visible, &area);
@@ -165,7 +165,7 @@ bool ImageControl::Covers(const RECT& area) const {
 
 bool ImageControl::Paint(HDC dc, const RECT& area) {
   if (!visible_ || !picture_ || !container_) return false;
-  const auto* picture = dynamic_cast<const WinPicture*>(picture_.get());
+  const auto* picture = dynamic_cast<const picture::WinPicture*>(picture_.get());
   if (!picture) return false;
   const RECT image = PixelRect();
   RECT visible, part;
@@ -186,6 +186,10 @@ bool ImageControl::Paint(HDC dc, const RECT& area) {
   Selection from(source.get(), cache_);
   return BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source.get(),
                 part.left - visible.left, part.top - visible.top, SRCCOPY) != FALSE;
+}
+
+PicturePtr LoadPictureFile(const std::string& path) {
+  return picture::LoadPictureFile(path, TwipsX(), TwipsY());
 }
 
 }  // namespace tessaly::ui

@@ -4,11 +4,12 @@
 // repaints the old and new area of the box at once.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <functional>
+#include <string>
 
-#include "Controls.h"
+#include "common/Controls.h"
 
 namespace tessaly::ui {
 
@@ -82,5 +83,9 @@ class ImageControl : public Image {
   SIZE cacheBox_{};
   Color cacheBack_ = 0;
 };
+
+// Decodes a picture file for the image controls (picture/Picture_win.h),
+// its natural size in the process's twips per pixel.
+PicturePtr LoadPictureFile(const std::string& path);
 
 }  // namespace tessaly::ui

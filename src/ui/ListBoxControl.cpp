@@ -1,8 +1,8 @@
-#include "ListBoxControl.h"
+#include "ui/ListBoxControl.h"
 
 #include <vector>
 
-#include "AppError.h"
+#include "common/AppError.h"
 
 namespace tessaly::ui {
 

@@ -1,11 +1,11 @@
 // A standard LISTBOX control as the shared list helpers see it.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <string>
 
-#include "ListBox.h"
+#include "common/ListBox.h"
 
 namespace tessaly::ui {
 

@@ -1,15 +1,15 @@
-#include "PictureBox.h"
+#include "ui/PictureBox.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "App.h"
-#include "AppError.h"
-#include "Form.h"
-#include "GdiHandles.h"
-#include "ImageControl.h"
+#include "ui/App.h"
+#include "common/AppError.h"
+#include "ui/Form.h"
+#include "common/ScopedWin.h"
+#include "ui/ImageControl.h"
 
 namespace tessaly::ui {
 namespace {
@@ -383,5 +383,11 @@ void PictureBox::WindowGone(HWND hwnd) {
   // Destroyed with its parent (the form, or the preview's window).
   if (hwnd_ == hwnd) hwnd_ = nullptr;
 }
+
+// The scale of the owning form's monitor.
+double PictureBox::TwipsX() const { return owner_.Scale().TwipsX(); }
+double PictureBox::TwipsY() const { return owner_.Scale().TwipsY(); }
+int PictureBox::TwipsToPixelsX(double twips) const { return owner_.Scale().ToPixelsX(twips); }
+int PictureBox::TwipsToPixelsY(double twips) const { return owner_.Scale().ToPixelsY(twips); }
 
 }  // namespace tessaly::ui

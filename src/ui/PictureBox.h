@@ -4,15 +4,15 @@
 // an area (moved image, Cls, WM_PAINT) removes the drawing there.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "Controls.h"
-#include "GdiHandles.h"
-#include "WindowBinding.h"
+#include "common/Controls.h"
+#include "common/ScopedWin.h"
+#include "ui/WindowBinding.h"
 
 namespace tessaly::ui {
 

@@ -1,8 +1,8 @@
-#include "TimerControl.h"
+#include "ui/TimerControl.h"
 
-#include "AppError.h"
-#include "Form.h"
-#include "ScopeFlag.h"
+#include "common/AppError.h"
+#include "ui/Form.h"
+#include "common/ScopeFlag.h"
 
 namespace tessaly::ui {
 namespace {

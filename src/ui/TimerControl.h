@@ -3,11 +3,11 @@
 // messages) is dropped.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <functional>
 
-#include "Controls.h"
+#include "common/Controls.h"
 
 namespace tessaly::ui {
 

@@ -1,4 +1,4 @@
-#include "WindowBinding.h"
+#include "ui/WindowBinding.h"
 
 namespace tessaly::ui {
 namespace {

@@ -5,7 +5,7 @@
 // leaves the window procedure.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 namespace tessaly::ui {
 

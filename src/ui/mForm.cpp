@@ -1,9 +1,9 @@
-#include "mForm.h"
+#include "ui/mForm.h"
 
-#include "Win32.h"
+#include "common/Win32.h"
 
-#include "App.h"
-#include "Form.h"
+#include "ui/App.h"
+#include "ui/Form.h"
 
 namespace tessaly::ui {
 

@@ -1,4 +1,4 @@
-#include "SurveyAddress.h"
+#include "uninstall/SurveyAddress.h"
 
 namespace qmunins {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ListBox.h"
+#include "common/ListBox.h"
 
 namespace fuzz {
 

@@ -1,9 +1,9 @@
 // The command line as the program receives it: its argument string, the mode
 // and the window handle after "/P" or "/A".
-#include "AppError.h"
-#include "Convert.h"
+#include "common/AppError.h"
+#include "common/Convert.h"
 #include "FuzzSupport.h"
-#include "StartupCore.h"
+#include "startup/StartupCore.h"
 
 using namespace tessaly;
 

@@ -1,8 +1,8 @@
 // The file-open dialog's file-name text, one path or a folder and NUL
 // separated names: one item per name, keyed "0", "1", ..., and a folder.
-#include "Convert.h"
+#include "common/Convert.h"
 #include "FuzzSupport.h"
-#include "mCommonDialogs.h"
+#include "common/mCommonDialogs.h"
 
 using namespace tessaly;
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "Exif.h"
+#include "picture/Exif.h"
 #include "FuzzSupport.h"
 
-using namespace tessaly::ui;
+using namespace tessaly::picture;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint16_t exif = ExifOrientation(data, size);

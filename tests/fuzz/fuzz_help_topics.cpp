@@ -2,7 +2,7 @@
 // holds no markup, and the keyword index built from them is sorted and
 // searchable.
 #include "FuzzSupport.h"
-#include "HelpTopics.h"
+#include "common/HelpTopics.h"
 
 #include <cctype>
 

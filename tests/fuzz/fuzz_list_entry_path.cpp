@@ -1,9 +1,9 @@
 // The path of any list entry, as read from the registry or a play-list file.
 #include <algorithm>
 
-#include "Convert.h"
+#include "common/Convert.h"
 #include "FuzzSupport.h"
-#include "mListBox.h"
+#include "common/mListBox.h"
 
 using namespace tessaly;
 

@@ -1,7 +1,7 @@
 // Cutting tokens off any text with any separator (the first byte): the tokens
 // and separators put together again give the text.
 #include "FuzzSupport.h"
-#include "mString.h"
+#include "common/mString.h"
 
 using namespace tessaly;
 

@@ -1,8 +1,8 @@
 // Numbers of texts (stored options, positions): only overflow may be raised,
 // the strict reading agrees with the lenient one, and the shortest text of a
 // number reads back as that number.
-#include "AppError.h"
-#include "Convert.h"
+#include "common/AppError.h"
+#include "common/Convert.h"
 #include "FuzzSupport.h"
 
 using namespace tessaly;

@@ -2,9 +2,9 @@
 // format with a size within the decoding limit, and the orientation it reads
 // is one of the eight.
 #include "FuzzSupport.h"
-#include "PictureHeader.h"
+#include "picture/PictureHeader.h"
 
-using namespace tessaly::ui;
+using namespace tessaly::picture;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const PictureHeaderInfo info = ReadPictureHeader(data, size);

@@ -1,8 +1,8 @@
 // The play-list reader on any file content: no crash, no entry holds a CR,
 // and writing the lists out and reading them back gives the same lists.
 #include "FuzzSupport.h"
-#include "PlayListFile.h"
-#include "mListBox.h"
+#include "config/PlayListFile.h"
+#include "common/mListBox.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text = fuzz::Text(data, size);

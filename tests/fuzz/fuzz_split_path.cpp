@@ -1,8 +1,8 @@
 // The parts of any path: together they are the path without the dots that
 // ended it, and each part has its own shape.
-#include "AppError.h"
+#include "common/AppError.h"
 #include "FuzzSupport.h"
-#include "mFiles.h"
+#include "common/mFiles.h"
 
 using namespace tessaly;
 

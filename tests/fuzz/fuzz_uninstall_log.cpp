@@ -3,8 +3,8 @@
 // (checked here again, apart from the reader's own code), and written out
 // again it reads back as the same entries.
 #include "FuzzSupport.h"
-#include "Uninstall.h"
-#include "UninstallLog.h"
+#include "uninstall/st6unst/Uninstall.h"
+#include "uninstall/st6unst/UninstallLog.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // program's two locations and the maker's address.
 #include <gtest/gtest.h>
 
-#include "AboutInfo.h"
+#include "dialogs/AboutInfo.h"
 #include "Fakes.h"
-#include "MemoryRegistry.h"
+#include "common/MemoryRegistry.h"
 
 using namespace tessaly;
 

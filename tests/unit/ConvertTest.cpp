@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "AppError.h"
-#include "Convert.h"
+#include "common/AppError.h"
+#include "common/Convert.h"
 
 using namespace tessaly;
 

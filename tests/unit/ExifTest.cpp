@@ -2,10 +2,10 @@
 // blocks.
 #include <gtest/gtest.h>
 
-#include "Exif.h"
+#include "picture/Exif.h"
 #include "PictureBytes.h"
 
-using namespace tessaly::ui;
+using namespace tessaly::picture;
 using namespace picturebytes;
 
 namespace {

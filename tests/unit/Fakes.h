@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "AppError.h"
-#include "mCollection.h"
-#include "PlayListFile.h"
-#include "mFiles.h"
+#include "common/AppError.h"
+#include "common/mCollection.h"
+#include "config/PlayListFile.h"
+#include "common/mFiles.h"
 
 namespace tessaly {
 

@@ -5,7 +5,7 @@
 #include <set>
 #include <sstream>
 
-#include "HelpTopics.h"
+#include "common/HelpTopics.h"
 
 using namespace tessaly;
 

@@ -1,10 +1,10 @@
 // Play-list entries and the list commands of the configuration window.
 #include <gtest/gtest.h>
 
-#include "AppError.h"
-#include "ListCommands.h"
+#include "common/AppError.h"
+#include "config/ListCommands.h"
 #include "ShowFakes.h"
-#include "mListBox.h"
+#include "common/mListBox.h"
 
 using namespace tessaly;
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "CRegSettings.h"
+#include "common/CRegSettings.h"
 #include "Fakes.h"
-#include "MemoryRegistry.h"
+#include "common/MemoryRegistry.h"
 #include "ShowFakes.h"
-#include "mCommonDialogs.h"
-#include "mListBox.h"
-#include "mSlideShow.h"
+#include "common/mCommonDialogs.h"
+#include "common/mListBox.h"
+#include "show/mSlideShow.h"
 
 using namespace tessaly;
 

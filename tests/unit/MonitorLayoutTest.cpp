@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "MonitorLayout.h"
+#include "startup/MonitorLayout.h"
 
 using namespace tessaly;
 

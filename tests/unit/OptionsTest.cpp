@@ -4,10 +4,10 @@
 #include <map>
 #include <vector>
 
-#include "AppError.h"
-#include "CRegSettings.h"
-#include "MemoryRegistry.h"
-#include "Options.h"
+#include "common/AppError.h"
+#include "common/CRegSettings.h"
+#include "common/MemoryRegistry.h"
+#include "dialogs/Options.h"
 
 using namespace tessaly;
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "PictureBytes.h"
-#include "PictureHeader.h"
+#include "picture/PictureHeader.h"
 
-using namespace tessaly::ui;
+using namespace tessaly::picture;
 using picturebytes::ExifSegment;
 using picturebytes::ExifTiff;
 using picturebytes::GoodPng;

@@ -5,9 +5,9 @@
 #include <numeric>
 #include <vector>
 
-#include "Pixels.h"
+#include "picture/Pixels.h"
 
-using namespace tessaly::ui;
+using namespace tessaly::picture;
 
 namespace {
 

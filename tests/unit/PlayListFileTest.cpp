@@ -2,11 +2,11 @@
 // play list.
 #include <gtest/gtest.h>
 
-#include "AppError.h"
+#include "common/AppError.h"
 #include "Fakes.h"
-#include "PlayListFile.h"
+#include "config/PlayListFile.h"
 #include "ShowFakes.h"
-#include "mListBox.h"
+#include "common/mListBox.h"
 
 using namespace tessaly;
 

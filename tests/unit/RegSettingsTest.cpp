@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "CRegSettings.h"
-#include "MemoryRegistry.h"
+#include "common/CRegSettings.h"
+#include "common/MemoryRegistry.h"
 
 using namespace tessaly;
 

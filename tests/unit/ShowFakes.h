@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "AppError.h"
-#include "ListBox.h"
-#include "ShowHost.h"
+#include "common/AppError.h"
+#include "common/ListBox.h"
+#include "show/ShowHost.h"
 
 namespace tessaly {
 
@@ -266,7 +266,7 @@ class FakePlatform : public ShowPlatform {
     if (onDoEvents) onDoEvents();
   }
   void DelayPasses(long passes) override { delays.push_back(passes); }
-  bool PlaySound(const std::string& f, uint32_t flags) override {
+  bool PlayWave(const std::string& f, uint32_t flags) override {
     sounds.emplace_back(f, flags);
     return true;
   }

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <memory>
 
-#include "CRegSettings.h"
+#include "common/CRegSettings.h"
 #include "Fakes.h"
-#include "MemoryRegistry.h"
+#include "common/MemoryRegistry.h"
 #include "ShowFakes.h"
-#include "mSlideShow.h"
+#include "show/mSlideShow.h"
 
 using namespace tessaly;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "StartupCore.h"
+#include "startup/StartupCore.h"
 
 using namespace tessaly;
 

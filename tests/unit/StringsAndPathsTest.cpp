@@ -2,10 +2,10 @@
 
 #include <map>
 
-#include "AppError.h"
-#include "mCollection.h"
-#include "mFiles.h"
-#include "mString.h"
+#include "common/AppError.h"
+#include "common/mCollection.h"
+#include "common/mFiles.h"
+#include "common/mString.h"
 #include "Fakes.h"
 
 using namespace tessaly;

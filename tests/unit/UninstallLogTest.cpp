@@ -4,8 +4,8 @@
 #include <map>
 #include <set>
 
-#include "Uninstall.h"
-#include "UninstallLog.h"
+#include "uninstall/st6unst/Uninstall.h"
+#include "uninstall/st6unst/UninstallLog.h"
 
 using namespace st6unst;
 

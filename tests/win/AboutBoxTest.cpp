@@ -2,12 +2,12 @@
 // program from the registry locations (an in-memory registry names them).
 #include "DialogTestSupport.h"
 
-#include "AppTitle.h"
-#include "MemoryRegistry.h"
-#include "VersionInfo.h"
-#include "frmAbout.h"
-#include "mFiles.h"
-#include "../../src/dialogs/resource.h"  // the options dialog's and the about box's ids
+#include "common/AppTitle.h"
+#include "common/MemoryRegistry.h"
+#include "common/VersionInfo.h"
+#include "dialogs/frmAbout.h"
+#include "common/mFiles.h"
+#include "dialogs/frmAboutRes.h"
 
 namespace dialogtest {
 namespace {

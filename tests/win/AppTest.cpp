@@ -1,7 +1,7 @@
 // Message pumping, the transition pacer and the platform services.
 #include "UiTestSupport.h"
 
-#include "WinPlatform.h"
+#include "startup/WinPlatform.h"
 
 namespace uitest {
 namespace {

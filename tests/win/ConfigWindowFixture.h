@@ -5,14 +5,14 @@
 
 #include "DialogTestSupport.h"
 
-#include "AppTitle.h"
-#include "PlayListFile.h"
-#include "WinPlatform.h"
-#include "frmConfig.h"
-#include "mFiles.h"
-#include "mListBox.h"
-#include "mSlideShow.h"
-#include "../../src/config/resource.h"  // the configuration window's ids
+#include "common/AppTitle.h"
+#include "config/PlayListFile.h"
+#include "startup/WinPlatform.h"
+#include "config/frmConfig.h"
+#include "common/mFiles.h"
+#include "common/mListBox.h"
+#include "show/mSlideShow.h"
+#include "config/frmConfigRes.h"
 
 namespace dialogtest {
 

@@ -5,8 +5,8 @@
 
 #include <commctrl.h>
 
-#include "Help.h"
-#include "PictureBox.h"
+#include "ui/Help.h"
+#include "ui/PictureBox.h"
 
 namespace dialogtest {
 namespace {

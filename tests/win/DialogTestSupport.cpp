@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "App.h"
-#include "RegistryApi.h"
+#include "ui/App.h"
+#include "common/RegistryApi.h"
 
 namespace dialogtest {
 namespace {

@@ -4,7 +4,7 @@
 // from a thread timer, which runs inside their modal loops.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "CRegSettings.h"
-#include "Controls.h"
+#include "common/CRegSettings.h"
+#include "common/Controls.h"
 
 namespace dialogtest {
 

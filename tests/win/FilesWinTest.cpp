@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <fstream>
 
-#include "mCollection.h"
-#include "mFiles.h"
+#include "common/mCollection.h"
+#include "common/mFiles.h"
 
 using namespace tessaly;
 

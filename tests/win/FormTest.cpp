@@ -1,7 +1,7 @@
 // Forms: loading, the list of loaded forms, unloading and its handlers.
 #include "UiTestSupport.h"
 
-#include "mForm.h"
+#include "ui/mForm.h"
 
 namespace uitest {
 namespace {

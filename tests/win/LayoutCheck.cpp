@@ -8,7 +8,7 @@
 #include <cctype>
 #include <sstream>
 
-#include "Dpi.h"
+#include "ui/Dpi.h"
 
 namespace layouttest {
 namespace {

@@ -15,7 +15,7 @@
 // (ids and captions) and their rectangles.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <string>
 #include <utility>

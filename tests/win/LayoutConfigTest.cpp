@@ -3,7 +3,7 @@
 // preview on the picture's screen, and the play list's controls.
 #include "ConfigWindowFixture.h"
 #include "LayoutCheck.h"
-#include "PictureBox.h"
+#include "ui/PictureBox.h"
 
 namespace layouttest {
 namespace {

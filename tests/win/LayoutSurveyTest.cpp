@@ -2,13 +2,13 @@
 // runs with: its picture, its title beside it, the invitation below, and the
 // question between "Yes" and "No". The window is modal; it is checked from a
 // timer inside its own loop and then closed as its close box does.
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <gtest/gtest.h>
 
 #include "LayoutCheck.h"
-#include "frmSurvey.h"
-#include "../../src/uninstall/resource.h"  // the survey window's ids
+#include "uninstall/frmSurvey_win.h"
+#include "uninstall/qmuninsRes.h"
 
 namespace layouttest {
 namespace {

@@ -5,6 +5,7 @@
 // resources and code and checked by CheckLayout. The layout script runs
 // this program under two dialog fonts of different metrics, at 96 and at
 // 192 DPI.
+#include "common/ScopedWin.h"
 #include "DialogTestSupport.h"
 
 #include <commctrl.h>
@@ -14,13 +15,13 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "App.h"
-#include "Dpi.h"
-#include "Help.h"
+#include "ui/App.h"
+#include "ui/Dpi.h"
+#include "ui/Help.h"
 #include "LayoutCheck.h"
-#include "frmAbout.h"
-#include "frmOptions.h"
-#include "../../src/dialogs/resource.h"  // the options dialog's and the about box's ids
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmOptions.h"
+#include "dialogs/frmOptionsRes.h"  // the options dialog's and the about box's ids
 
 namespace layouttest {
 namespace {
@@ -131,7 +132,7 @@ int main(int argc, char** argv) {
   const int twips = static_cast<int>(std::lround(1440.0 / GetDeviceCaps(screen, LOGPIXELSX)));
   ReleaseDC(nullptr, screen);
   tessaly::ui::InitTwips(twips, twips);
-  tessaly::ui::InitOle();
+  tessaly::InitOle();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

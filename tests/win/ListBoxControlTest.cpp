@@ -1,7 +1,7 @@
 // The LISTBOX wrapper against real list box controls.
 #include "UiTestSupport.h"
 
-#include "ListBoxControl.h"
+#include "ui/ListBoxControl.h"
 
 namespace uitest {
 namespace {

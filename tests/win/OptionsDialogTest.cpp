@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "AppTitle.h"
-#include "Help.h"
-#include "frmOptions.h"
-#include "../../src/dialogs/resource.h"  // the options dialog's and the about box's ids
+#include "common/AppTitle.h"
+#include "ui/Help.h"
+#include "dialogs/frmOptions.h"
+#include "dialogs/frmOptionsRes.h"
 
 namespace dialogtest {
 namespace {

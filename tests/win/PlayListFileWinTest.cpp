@@ -9,9 +9,9 @@
 #include <iterator>
 #include <vector>
 
-#include "AppError.h"
-#include "PlayListFile.h"
-#include "mListBox.h"
+#include "common/AppError.h"
+#include "config/PlayListFile.h"
+#include "common/mListBox.h"
 
 using namespace tessaly;
 

@@ -2,7 +2,7 @@
 // old list, transparency over the background colour, the eight recorded
 // orientations, damaged Exif blocks, and decoding at the drawn size.
 #include "UiTestSupport.h"
-#include "WicPicture.h"
+#include "picture/WicPicture_win.h"
 
 namespace uitest {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "CRegSettings.h"
+#include "common/CRegSettings.h"
 
 using namespace tessaly;
 

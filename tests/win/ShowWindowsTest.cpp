@@ -6,12 +6,12 @@
 
 #include <cmath>
 
-#include "CRegSettings.h"
-#include "RegistryApi.h"
-#include "ShowWindows.h"
-#include "Startup.h"
-#include "WinPlatform.h"
-#include "mFiles.h"
+#include "common/CRegSettings.h"
+#include "common/RegistryApi.h"
+#include "startup/ShowWindows.h"
+#include "startup/Startup.h"
+#include "startup/WinPlatform.h"
+#include "common/mFiles.h"
 
 namespace tessaly {
 

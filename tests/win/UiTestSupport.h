@@ -2,7 +2,7 @@
 // a target and a work image; pixel reading; picture files written by code.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <gtest/gtest.h>
 
@@ -14,20 +14,21 @@
 #include <string>
 #include <vector>
 
-#include "App.h"
-#include "AppError.h"
-#include "Form.h"
-#include "GdiHandles.h"
-#include "ImageControl.h"
-#include "Picture.h"
-#include "PictureBox.h"
-#include "ShowHost.h"
-#include "TimerControl.h"
+#include "ui/App.h"
+#include "common/AppError.h"
+#include "ui/Form.h"
+#include "common/ScopedWin.h"
+#include "ui/ImageControl.h"
+#include "picture/Picture_win.h"
+#include "ui/PictureBox.h"
+#include "show/ShowHost.h"
+#include "ui/TimerControl.h"
 
 namespace uitest {
 
 using namespace tessaly;
 using namespace tessaly::ui;
+using namespace tessaly::picture;
 
 constexpr int kFormX = 16, kFormY = 16;        // pixels
 constexpr int kFormW = 400, kFormH = 300;      // pixels

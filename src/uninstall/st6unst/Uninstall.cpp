@@ -1,4 +1,4 @@
-#include "Uninstall.h"
+#include "uninstall/st6unst/Uninstall.h"
 
 #include <algorithm>
 #include <vector>

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "UninstallLog.h"
+#include "uninstall/st6unst/UninstallLog.h"
 
 namespace st6unst {
 

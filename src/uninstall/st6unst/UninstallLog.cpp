@@ -1,4 +1,4 @@
-#include "UninstallLog.h"
+#include "uninstall/st6unst/UninstallLog.h"
 
 #include <cstddef>
 

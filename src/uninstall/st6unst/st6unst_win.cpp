@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "Uninstall.h"
+#include "uninstall/st6unst/Uninstall.h"
 
 namespace st6unst {
 namespace {

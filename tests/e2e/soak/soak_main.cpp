@@ -32,13 +32,13 @@
 #include <string>
 #include <vector>
 
-#include "App.h"
-#include "WinPlatform.h"
-#include "Picture.h"
-#include "RegistryApi.h"
-#include "ShowWindows.h"
-#include "Startup.h"
-#include "mFiles.h"
+#include "ui/App.h"
+#include "startup/WinPlatform.h"
+#include "picture/Picture_win.h"
+#include "common/RegistryApi.h"
+#include "startup/ShowWindows.h"
+#include "startup/Startup.h"
+#include "common/mFiles.h"
 
 extern const unsigned char kSoakJpeg[];
 extern const unsigned long kSoakJpegSize;
@@ -484,7 +484,7 @@ class SoakForm : public tessaly::MainForm {
   void CheckMonitors() {
     for (const auto& monitor : MonitorForms()) {
       tessaly::Image& target = monitor->PicPreview();
-      const auto* picture = dynamic_cast<const tessaly::ui::WinPicture*>(target.GetPicture().get());
+      const auto* picture = dynamic_cast<const tessaly::picture::WinPicture*>(target.GetPicture().get());
       if (!picture || !target.Visible()) continue;  // its first tick may be yet to come
       ++monitorSlides;
       auto& box = dynamic_cast<tessaly::ui::PictureBox&>(monitor->PicBase());
@@ -515,7 +515,7 @@ class SoakForm : public tessaly::MainForm {
       Fault("LastPicture " + std::to_string(stored) + ", expected " + std::to_string(expected));
     }
     lastStored = stored;
-    const auto* picture = dynamic_cast<const tessaly::ui::WinPicture*>(PicPreview_.GetPicture().get());
+    const auto* picture = dynamic_cast<const tessaly::picture::WinPicture*>(PicPreview_.GetPicture().get());
     if (!picture || !PicPreview_.Visible()) {
       ++noPicture;
       Fault("no picture shown");

@@ -1,4 +1,4 @@
-#include "WicPicture.h"
+#include "picture/WicPicture_win.h"
 
 #include <algorithm>
 #include <array>
@@ -7,11 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "App.h"
-#include "Exif.h"
-#include "Pixels.h"
+#include "picture/Exif.h"
+#include "picture/Pixels.h"
 
-namespace tessaly::ui {
+namespace tessaly::picture {
 namespace {
 
 // The most bytes of 32-bit pixels asked of a source in one call.
@@ -336,7 +335,8 @@ bool TurnByRotator(std::vector<uint32_t>& stored, const PixelArea& part, uint16_
 
 }  // namespace
 
-std::shared_ptr<WicPicture> WicPicture::Load(const std::wstring& path, const PictureHeaderInfo& info) {
+std::shared_ptr<WicPicture> WicPicture::Load(const std::wstring& path, const PictureHeaderInfo& info, int twipsX,
+                                             int twipsY) {
   std::shared_ptr<WicPicture> picture(new WicPicture());
   picture->path_ = path;
   picture->frame_ = OpenFrame(path, picture->decoder_);
@@ -364,8 +364,8 @@ std::shared_ptr<WicPicture> WicPicture::Load(const std::wstring& path, const Pic
   const bool swap = OrientationSwapsAxes(picture->orientation_);
   picture->width_ = static_cast<int>(swap ? h : w);
   picture->height_ = static_cast<int>(swap ? w : h);
-  picture->widthTwips_ = static_cast<long>(picture->width_) * TwipsX();
-  picture->heightTwips_ = static_cast<long>(picture->height_) * TwipsY();
+  picture->widthTwips_ = static_cast<long>(picture->width_) * twipsX;
+  picture->heightTwips_ = static_cast<long>(picture->height_) * twipsY;
   // An indexed picture (a GIF) is translucent exactly when its colour table
   // holds a transparent colour, whatever the system says of indexed formats
   // in general (some imaging components call them all opaque and would show
@@ -498,4 +498,4 @@ bool WicPicture::Draw(HDC dc, const RECT& image, const RECT& visible, const RECT
   return BitBlt(dc, part.left, part.top, pw, ph, source.get(), 0, 0, SRCCOPY) != FALSE;
 }
 
-}  // namespace tessaly::ui
+}  // namespace tessaly::picture

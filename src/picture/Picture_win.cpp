@@ -1,15 +1,14 @@
-#include "Picture.h"
+#include "picture/Picture_win.h"
 
 #include <cmath>
 #include <vector>
 
-#include "App.h"
-#include "AppError.h"
-#include "GdiHandles.h"
-#include "PictureHeader.h"
-#include "WicPicture.h"
+#include "common/AppError.h"
+#include "common/ScopedWin.h"
+#include "picture/PictureHeader.h"
+#include "picture/WicPicture_win.h"
 
-namespace tessaly::ui {
+namespace tessaly::picture {
 namespace {
 
 // OleLoadPicturePath reports a missing file with this.
@@ -110,7 +109,7 @@ bool MetafilePicture::Draw(HDC dc, const RECT& image, const RECT&, const RECT& p
   return SUCCEEDED(hr);
 }
 
-PicturePtr LoadPictureFile(const std::string& path) {
+PicturePtr LoadPictureFile(const std::string& path, int twipsX, int twipsY) {
   if (path.empty()) InvalidPicture();
   const std::string full = FullPath(path);
   const PictureHeaderInfo info = CheckHeader(full);
@@ -120,7 +119,7 @@ PicturePtr LoadPictureFile(const std::string& path) {
   // handed to any decoder.
   if (info.format != PictureFormat::Unknown && !PictureHeaderAcceptable(info)) InvalidPicture();
   std::wstring wide = Wide(full);
-  if (!metafile) return WicPicture::Load(wide, info);
+  if (!metafile) return WicPicture::Load(wide, info, twipsX, twipsY);
 
   InitOle();
   IPicture* raw = nullptr;
@@ -137,4 +136,4 @@ PicturePtr LoadPictureFile(const std::string& path) {
   return picture;
 }
 
-}  // namespace tessaly::ui
+}  // namespace tessaly::picture

@@ -9,26 +9,26 @@
 // upright picture, whatever size it is decoded at.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
 #include <wincodec.h>
 
 #include <memory>
 #include <string>
 
-#include "ComPtr.h"
-#include "GdiHandles.h"
-#include "Picture.h"
-#include "PictureHeader.h"
+#include "common/ScopedWin.h"
+#include "picture/Picture_win.h"
+#include "picture/PictureHeader.h"
 
-namespace tessaly::ui {
+namespace tessaly::picture {
 
 class WicPicture : public WinPicture {
  public:
   // Opens the file (its header already read into `info`) and checks what the
   // decoder reports; the decoder is kept until the picture is first drawn.
   // Raises AppError 481 when the file cannot be decoded.
-  static std::shared_ptr<WicPicture> Load(const std::wstring& path, const PictureHeaderInfo& info);
+  static std::shared_ptr<WicPicture> Load(const std::wstring& path, const PictureHeaderInfo& info, int twipsX,
+                                          int twipsY);
 
   ~WicPicture() override;
   WicPicture(const WicPicture&) = delete;
@@ -70,4 +70,4 @@ class WicPicture : public WinPicture {
   mutable COLORREF decodedBack_ = 0;
 };
 
-}  // namespace tessaly::ui
+}  // namespace tessaly::picture

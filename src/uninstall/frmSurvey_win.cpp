@@ -1,4 +1,4 @@
-#include "frmSurvey.h"
+#include "uninstall/frmSurvey_win.h"
 
 #include <objidl.h>
 #include <ocidl.h>
@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "Module1.h"
-#include "SurveyAddress.h"
-#include "resource.h"
+#include "uninstall/Module1.h"
+#include "uninstall/SurveyAddress.h"
+#include "uninstall/qmuninsRes.h"
 
 namespace Module1 {
 namespace {

@@ -1,10 +1,15 @@
-// Small owners of GDI handles: a window's DC, a memory DC, a GDI object and
-// an object selected into a DC. Not copyable; each releases what it holds.
+// Scoped owners of Windows handles, each releasing what it holds with the
+// call that belongs to it: a window's DC, a memory DC, a GDI object, an
+// object selected into a DC, and a reference to a COM object. Not copyable
+// (a COM pointer adds a reference when copied).
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
-namespace tessaly::ui {
+#include <ole2.h>
+#include <unknwn.h>
+
+namespace tessaly {
 
 // GetDC / ReleaseDC, remembering the window.
 class WindowDC {
@@ -81,4 +86,59 @@ class Selection {
   HGDIOBJ old_;
 };
 
-}  // namespace tessaly::ui
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  // Takes over one reference.
+  explicit ComPtr(T* p) : p_(p) {}
+  ComPtr(const ComPtr& o) : p_(o.p_) {
+    if (p_) p_->AddRef();
+  }
+  ComPtr(ComPtr&& o) noexcept : p_(o.p_) { o.p_ = nullptr; }
+  ~ComPtr() { reset(); }
+  ComPtr& operator=(ComPtr o) noexcept {
+    T* p = p_;
+    p_ = o.p_;
+    o.p_ = p;
+    return *this;
+  }
+  void reset() {
+    if (p_) p_->Release();
+    p_ = nullptr;
+  }
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  // For functions that return a new reference through T**.
+  T** put() {
+    reset();
+    return &p_;
+  }
+  // Another interface of the same object; empty when it has none.
+  template <typename U>
+  ComPtr<U> As(REFIID iid) const {
+    U* u = nullptr;
+    if (p_ && FAILED(p_->QueryInterface(iid, reinterpret_cast<void**>(&u)))) u = nullptr;
+    return ComPtr<U>(u);
+  }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// A new reference to `p` as a base interface.
+template <typename Base, typename T>
+ComPtr<Base> Share(const ComPtr<T>& p) {
+  if (p) p->AddRef();
+  return ComPtr<Base>(p.get());
+}
+
+// OLE (and so COM) for this thread, once per process; it stays until the
+// process ends. A thread where COM already runs serves as well.
+inline void InitOle() {
+  static const HRESULT done = OleInitialize(nullptr);
+  (void)done;
+}
+
+}  // namespace tessaly

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "PictureHeader.h"
+#include "picture/PictureHeader.h"
 
-namespace tessaly::ui {
+namespace tessaly::picture {
 
 // Tag 274. Values 1 to 8; 1 is upright.
 constexpr uint16_t kTiffOrientationTag = 274;
@@ -64,4 +64,4 @@ uint16_t JpegExifOrientation(const void* jpeg, std::size_t size);
 // The same, reading the JPEG file through `read`.
 uint16_t JpegExifOrientation(const ByteReader& read);
 
-}  // namespace tessaly::ui
+}  // namespace tessaly::picture

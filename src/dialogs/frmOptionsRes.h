@@ -1,4 +1,4 @@
-// Resource ids of the options dialog and the about box.
+// Resource ids of the options dialog.
 #pragma once
 
 #define IDD_OPTIONS 200
@@ -28,20 +28,6 @@
 #define IDC_CHKSOUNDRANDOM 224
 #define IDC_CHKRESETSOUNDLIST 225
 #define IDC_CMDHELP 226
-
-#define IDD_ABOUT 300
-#define IDC_PICICON 301
-#define IDC_LBLTITLE 302
-#define IDC_LBLVERSION 303
-#define IDC_LABEL2_ADDRESS 304
-#define IDC_IMAGE1 305
-#define IDC_LBLDISCLAIMER 306
-#define IDC_LINE1_0 307
-#define IDC_LINE1_1 308
-#define IDC_CMDSYSINFO 309
-#define IDR_ABOUT_PICTURE 310
-#define IDI_MAKER_LOGO 311
-
 #define IDR_OPTIONS_KEYS 250
 #define ID_PAGE_NEXT 251
 #define ID_PAGE_PREVIOUS 252

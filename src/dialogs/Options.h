@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "CRegSettings.h"
-#include "Controls.h"
+#include "common/CRegSettings.h"
+#include "common/Controls.h"
 
 namespace tessaly {
 

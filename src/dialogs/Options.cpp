@@ -1,11 +1,11 @@
-#include "Options.h"
+#include "dialogs/Options.h"
 
 #include <exception>
 #include <functional>
 
-#include "Convert.h"
-#include "OptionNames.h"
-#include "mSlideShow.h"
+#include "common/Convert.h"
+#include "show/OptionNames.h"
+#include "show/mSlideShow.h"
 
 namespace tessaly {
 namespace {

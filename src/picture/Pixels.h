@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace tessaly::ui {
+namespace tessaly::picture {
 
 // Whether an orientation turns the picture by a quarter (5 to 8), so the
 // upright picture's width is the stored height.
@@ -56,4 +56,4 @@ bool ReducePixels(const PixelRowReader& read, uint32_t srcW, uint32_t srcH, uint
 bool EnlargePixels(const uint32_t* src, const PixelArea& held, uint32_t srcW, uint32_t srcH, uint32_t dstW,
                    uint32_t dstH, const PixelArea& rect, uint32_t* out);
 
-}  // namespace tessaly::ui
+}  // namespace tessaly::picture

@@ -4,15 +4,15 @@
 // (placeable WMF, EMF) are loaded by OLE and played by GDI.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 #include <ole2.h>
 #include <olectl.h>
 
 #include <string>
 
-#include "Controls.h"
+#include "common/Controls.h"
 
-namespace tessaly::ui {
+namespace tessaly::picture {
 
 // What the image controls draw.
 class WinPicture : public Picture {
@@ -71,9 +71,11 @@ class MetafilePicture : public WinPicture {
 // an unreadable file, a file that is not a picture the system can decode
 // (among them a non-placeable WMF), a damaged one, or a raster too large to
 // decode raises AppError 481.
-PicturePtr LoadPictureFile(const std::string& path);
+// A raster picture's natural size is its pixels times the given twips per
+// pixel.
+PicturePtr LoadPictureFile(const std::string& path, int twipsX, int twipsY);
 
 // Raises AppError 481 "Invalid picture".
 [[noreturn]] void InvalidPicture();
 
-}  // namespace tessaly::ui
+}  // namespace tessaly::picture

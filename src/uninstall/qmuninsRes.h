@@ -1,3 +1,4 @@
+// Resource ids of qmunins: its icon, the survey window and its picture.
 #pragma once
 #define IDD_SURVEY 100
 #define IDC_PICTURE1 101

@@ -1,9 +1,9 @@
-#include "Exif.h"
+#include "picture/Exif.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace tessaly::ui {
+namespace tessaly::picture {
 namespace {
 
 // Bytes per value of each TIFF field type (0: a type we do not read).
@@ -169,4 +169,4 @@ uint16_t JpegExifOrientation(const void* jpeg, std::size_t size) {
   return JpegExifOrientation(MemoryReader(jpeg, size));
 }
 
-}  // namespace tessaly::ui
+}  // namespace tessaly::picture

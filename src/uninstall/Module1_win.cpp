@@ -1,8 +1,8 @@
-#include "Module1.h"
+#include "uninstall/Module1.h"
 
 #include <windows.h>
 
-#include "frmSurvey.h"
+#include "uninstall/frmSurvey_win.h"
 
 #ifndef QMUNINS_BASE_URL
 #define QMUNINS_BASE_URL "http://www.quillmark.com"

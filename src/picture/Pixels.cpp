@@ -1,9 +1,9 @@
-#include "Pixels.h"
+#include "picture/Pixels.h"
 
 #include <algorithm>
 #include <vector>
 
-namespace tessaly::ui {
+namespace tessaly::picture {
 
 bool OrientationSwapsAxes(uint16_t orientation) { return orientation >= 5 && orientation <= 8; }
 
@@ -198,4 +198,4 @@ bool EnlargePixels(const uint32_t* src, const PixelArea& held, uint32_t srcW, ui
   return true;
 }
 
-}  // namespace tessaly::ui
+}  // namespace tessaly::picture

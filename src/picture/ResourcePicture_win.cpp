@@ -1,4 +1,4 @@
-#include "ResourcePicture.h"
+#include "picture/ResourcePicture_win.h"
 
 #include <ole2.h>
 #include <olectl.h>
@@ -7,10 +7,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "App.h"
-#include "GdiHandles.h"
+#include "common/ScopedWin.h"
 
-namespace tessaly::ui {
+namespace tessaly::picture {
 namespace {
 
 template <typename Interface>
@@ -87,4 +86,4 @@ void DrawBitmapInto(HDC dc, const RECT& rect, HBITMAP bitmap, double zoom) {
   SetStretchBltMode(dc, previous);
 }
 
-}  // namespace tessaly::ui
+}  // namespace tessaly::picture

@@ -1,9 +1,9 @@
 // Pictures embedded in the program's resources.
 #pragma once
 
-#include "Win32.h"
+#include "common/Win32.h"
 
-namespace tessaly::ui {
+namespace tessaly::picture {
 
 // Decodes the RCDATA resource `id` (a BMP, GIF or JPEG file) into a bitmap of
 // its own size that the caller owns; nullptr when it cannot be had.
@@ -15,4 +15,4 @@ HBITMAP LoadResourcePicture(int id);
 // background.
 void DrawBitmapInto(HDC dc, const RECT& rect, HBITMAP bitmap, double zoom = 1.0);
 
-}  // namespace tessaly::ui
+}  // namespace tessaly::picture

@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-namespace tessaly::ui {
+namespace tessaly::picture {
 
 enum class PictureFormat { Unknown, Bmp, Gif, Jpeg, Png, Tiff, PlaceableWmf, Emf };
 
@@ -44,4 +44,4 @@ bool PictureHeaderAcceptable(const PictureHeaderInfo& info);
 
 const char* PictureFormatName(PictureFormat format);
 
-}  // namespace tessaly::ui
+}  // namespace tessaly::picture

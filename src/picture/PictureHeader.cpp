@@ -1,13 +1,13 @@
-#include "PictureHeader.h"
+#include "picture/PictureHeader.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <vector>
 
-#include "Exif.h"
+#include "picture/Exif.h"
 
-namespace tessaly::ui {
+namespace tessaly::picture {
 namespace {
 
 uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
@@ -274,4 +274,4 @@ const char* PictureFormatName(PictureFormat format) {
   return "unknown";
 }
 
-}  // namespace tessaly::ui
+}  // namespace tessaly::picture
