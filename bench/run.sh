@@ -26,11 +26,7 @@ done
 run=$(mktemp -d /tmp/tessaly-bench.XXXXXX)
 export WINEPREFIX="$run/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 WINE=/usr/lib/wine/wine64
-display=""
-for n in $(seq 140 190); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "bench: no free display" >&2; exit 1; }
+. scripts/xdisplay.sh
 show_pid=""
 cleanup() {
   [ -n "$show_pid" ] && kill "$show_pid" >/dev/null 2>&1 || true
@@ -43,8 +39,8 @@ cleanup() {
   rm -rf "$run"
 }
 trap cleanup EXIT
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
+start_x display Xvfb -screen 0 1024x768x24 -nolisten tcp || { echo "bench: Xvfb did not start" >&2; exit 1; }
+xvfb_pid=$display_pid
 export DISPLAY=$display
 echo "bench: making the prefix" >&2
 "$WINE" wineboot -i >/dev/null 2>&1
@@ -54,22 +50,10 @@ wineserver -w || true
 # 1024x768 side by side) inside a wider Xvfb, with a copy of the prefix and
 # a wineserver of its own.
 cp -a "$WINEPREFIX" "$run/prefix2"
-free_display() {
-  local n
-  for n in $(seq "$1" 199); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then echo ":$n"; return; fi
-  done
-}
-x_up() { xdpyinfo -display "$1" >/dev/null 2>&1; }
-outer=$(free_display $((${display#:} + 1)))
-Xvfb "$outer" -screen 0 1824x768x24 -nolisten tcp >/dev/null 2>&1 &
-outer_pid=$!
-for _ in $(seq 50); do x_up "$outer" && break; sleep 0.1; done
-display2=$(free_display $((${outer#:} + 1)))
-DISPLAY=$outer Xephyr "$display2" +xinerama -extension RANDR -screen 800x600+0+0 -screen 1024x768+800+0 \
-  -nolisten tcp >/dev/null 2>&1 &
-xephyr_pid=$!
-for _ in $(seq 50); do x_up "$display2" && break; sleep 0.1; done
+start_x outer Xvfb -screen 0 1824x768x24 -nolisten tcp || { echo "bench: Xvfb did not start" >&2; exit 1; }
+DISPLAY=$outer start_x display2 Xephyr +xinerama -extension RANDR -screen 800x600+0+0 -screen 1024x768+800+0 \
+  -nolisten tcp || { echo "bench: Xephyr did not start" >&2; exit 1; }
+xephyr_pid=$display2_pid
 WINEPREFIX=$run/prefix2 DISPLAY=$display2 wineserver -p >/dev/null 2>&1 &
 wineserver -p >/dev/null 2>&1 &
 

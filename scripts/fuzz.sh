@@ -12,14 +12,20 @@ cd "$root"
 seconds=${1:-20}
 shift || true
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then
-  targets=(playlist_reader picture_header exif number_text command_line split_path list_entry_path next_token
-           dialog_files help_topics uninstall_log)
-fi
 
 build=build/fuzz
-cmake -S tests/fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+# A tree configured by an older layout (tests/fuzz as a project of its own)
+# is made afresh.
+if [ -f "$build/CMakeCache.txt" ] && ! grep -qx "CMAKE_HOME_DIRECTORY:INTERNAL=$root" "$build/CMakeCache.txt"; then
+  rm -rf "$build"
+fi
+cmake --preset fuzz >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
+build=$build/tests/fuzz
+# Every target the fuzz tree builds (tests/fuzz/CMakeLists.txt lists them).
+if [ ${#targets[@]} -eq 0 ]; then
+  for exe in "$build"/fuzz_*; do targets+=("${exe##*/fuzz_}"); done
+fi
 
 work=$(mktemp -d /tmp/tessaly-fuzz.XXXXXX)
 trap 'rm -rf "$work"' EXIT

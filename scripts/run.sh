@@ -7,8 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
-cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+cmake --preset win64 >/dev/null
 cmake --build build/win64 --target Tessaly
 
 export WINEPREFIX=${TESSALY_PREFIX:-$HOME/.local/share/tessaly/prefix} WINEDEBUG=-all
@@ -30,5 +29,6 @@ cp samples/*.jpg samples/*.wav "$inst/"
 printf '@C:\\windows\\system32\\Tessaly.scr /INSTALL C:\\Program Files\\Tessaly\\\r\n' \
   > "$WINEPREFIX/drive_c/tessaly-install.bat"
 "$WINE" cmd /c 'C:\tessaly-install.bat'
-pkill -f 'rundll32.*desk.cpl' 2>/dev/null || true
+# The Display Properties applet the installation opens (this prefix's only).
+"$WINE" taskkill /F /IM rundll32.exe >/dev/null 2>&1 || true
 "$WINE" 'C:\windows\system32\Tessaly.scr' "${1:-/s}"

@@ -17,18 +17,15 @@ case $what in
   *) echo "screenshot-config.sh: no window \"$what\" (options, about or help)" >&2; exit 2 ;;
 esac
 work=$(mktemp -d /tmp/tessaly-shot.XXXXXX)
-display=""
-for n in $(seq 140 180); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
+. "$root/scripts/xdisplay.sh"
 cleanup() {
   WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+start_x display Xvfb -screen 0 1024x768x24 -nolisten tcp || { echo "Xvfb did not start" >&2; exit 1; }
+xvfb=$display_pid
 export DISPLAY=$display TESSALY_PREFIX="$work/prefix" WINEPREFIX="$work/prefix" WINEDEBUG=-all
 # Without a window manager Wine draws the window frames itself, caption
 # included, when told to.
@@ -42,7 +39,13 @@ for _ in $(seq 1 300); do
   sleep 0.2
 done
 xdotool mousemove 5 5
-sleep 3  # the preview's first picture comes half a second after the window
+# The preview's first picture comes half a second after the window; it is
+# up once its position is stored.
+APP='HKCU\Software\Quillmark Inc.\Tessaly Customizable Screen Saver\Options'
+for _ in $(seq 1 150); do
+  /usr/lib/wine/wine64 reg query "$APP" /v LastPicture >/dev/null 2>&1 && break
+  sleep 0.2
+done
 if [ -n "$what" ]; then
   config=$(xdotool search --onlyvisible --name '^Screen Saver Properties$' | head -n 1)
   for _ in $(seq 1 10); do

@@ -7,6 +7,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+. scripts/xdisplay.sh
 
 timings=()
 phase_start=$SECONDS
@@ -45,6 +46,14 @@ for exe in build/win64/src/startup/Tessaly.scr build/win32/src/startup/Tessaly.s
 done
 echo "imports: only Windows system DLLs"
 
+# Only the window layer, the Win32 halves (*_win.cpp, *_win.h) and common's
+# two gateway headers include <windows.h>; the rest is platform-neutral.
+leaks=$(grep -rlE '#include (<windows\.h>|"common/Win32\.h")' src tests/unit tests/fuzz \
+          --include='*.cpp' --include='*.h' --include='*.c' |
+        grep -vE '^src/ui/|_win\.(cpp|h)$|^src/common/(Win32|ScopedWin)\.h$' || true)
+if [ -n "$leaks" ]; then echo "<windows.h> outside the Win32 files: $leaks"; exit 1; fi
+echo "includes: <windows.h> only in the Win32 files"
+
 (cd build/native && ctest --output-on-failure -j "$jobs")
 phase "native tests"
 (cd build/native-asan && ctest --output-on-failure -j "$jobs")
@@ -58,19 +67,13 @@ phase fuzz
 # private prefix of that architecture, on a private Xvfb display, with a
 # persistent wineserver; everything is stopped and removed afterwards.
 wine_suite() {
-  local build=$1 loader=$2 arch=$3 run xvfb_pid rc=0
+  local build=$1 loader=$2 arch=$3 run rc=0
   run=$(mktemp -d "/tmp/tessaly-test-$build.XXXXXX")
   (
     export WINEPREFIX="$run/prefix" WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$run/display" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    trap 'wineserver -k >/dev/null 2>&1; kill $xvfb_pid >/dev/null 2>&1' EXIT
-    deadline=$((SECONDS + 30))
-    until [ -s "$run/display" ]; do
-      [ $SECONDS -lt $deadline ] || { echo "Xvfb did not start"; exit 1; }
-      sleep 0.1
-    done
-    export DISPLAY=":$(head -n 1 "$run/display")"
+    start_x screen Xvfb -screen 0 1024x768x24 -nolisten tcp || { echo "Xvfb did not start"; exit 1; }
+    trap 'wineserver -k >/dev/null 2>&1; kill $screen_pid >/dev/null 2>&1' EXIT
+    export DISPLAY=$screen
     echo "=== $build: Windows tests under $loader ($arch prefix) on $DISPLAY"
     "$loader" wineboot -i >/dev/null 2>&1
     wineserver -w || true

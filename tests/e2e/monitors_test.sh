@@ -27,23 +27,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
-free_display() {  # free_display FROM: the first display number from FROM on without a server
-  local n
-  for n in $(seq "$1" $(($1 + 60))); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then echo "$n"; return; fi
-  done
-}
-outer=$(free_display 200)
-Xvfb ":$outer" -screen 0 1824x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-x_up() { xdpyinfo -display ":$1" >/dev/null 2>&1; }
-wait_for 10 x_up "$outer"
-inner=$(free_display $((outer + 1)))
-DISPLAY=":$outer" Xephyr ":$inner" +xinerama -extension RANDR -screen 800x600+0+0 -screen 1024x768+800+0 \
-  -nolisten tcp >/dev/null 2>&1 &
-xephyr_pid=$!
-export DISPLAY=":$inner"
-check "Xephyr with two screens is up on :$inner" wait_for 10 x_up "$inner"
+. "$here/../../scripts/xdisplay.sh"
+start_x outer Xvfb -screen 0 1824x768x24 -nolisten tcp
+xvfb_pid=${outer_pid:-}
+DISPLAY=$outer start_x inner Xephyr +xinerama -extension RANDR -screen 800x600+0+0 -screen 1024x768+800+0 \
+  -nolisten tcp
+xephyr_pid=${inner_pid:-}
+export DISPLAY=$inner
+x_up() { xdpyinfo -display "$1" >/dev/null 2>&1; }
+check "Xephyr with two screens is up on $inner" x_up "$inner"
 
 # use_prefix DIR: makes DIR the prefix of the following commands, with a
 # persistent wineserver of its own.

@@ -18,10 +18,17 @@ convert -size 1024x768 xc:white "$pics/White.bmp"
 APP='HKCU\Software\Quillmark Inc.\Tessaly Customizable Screen Saver'
 work=$(mktemp -d)
 mkdir -p "$work/home"
-trap 'pkill -f 'system32.Tessaly.scr' >/dev/null 2>&1; rm -rf "$work"' EXIT
+show_pid=""
+# Ends the show this script started, if it still runs.
+stop_show() {
+  [ -n "$show_pid" ] && kill "$show_pid" >/dev/null 2>&1
+  [ -n "$show_pid" ] && wait_for 10 gone "$show_pid"
+  show_pid=""
+}
+trap 'stop_show; rm -rf "$work"' EXIT
 
 reset_state() {
-  pkill -f 'system32.Tessaly.scr' >/dev/null 2>&1
+  stop_show
   "$WINE" reg delete 'HKCU\Software\Quillmark Inc.' /f >/dev/null 2>&1
 }
 
@@ -59,7 +66,7 @@ check "picture's top-left corner at (312, 234)" near "$(pixel 317 239)" "$edge" 
 sleep 1.5
 check "a still mouse does not end the show" alive "$show_pid"
 xdotool key space
-check "a key press ends the show" wait_for 5 gone "$show_pid"
+check "a key press ends the show" wait_for 10 gone "$show_pid"
 
 # --- 2. Mouse movements ---
 reset_state
@@ -80,7 +87,7 @@ for i in 1 2 3; do xdotool mousemove $((600 - i * 50)) 500; sleep 0.15; done
 sleep 0.5
 check "after a pause of more than ten seconds the count starts again" alive "$show_pid"
 for i in 4 5 6 7 8 9 10 11; do xdotool mousemove $((600 - i * 50)) 500; sleep 0.15; done
-check "the tenth movement of a counting window ends the show" wait_for 5 gone "$show_pid"
+check "the tenth movement of a counting window ends the show" wait_for 10 gone "$show_pid"
 
 # --- 3. Positions go on across runs; a sound is really played ---
 reset_state
@@ -96,7 +103,7 @@ start_show
 last_is() { [ "$(stored LastPicture)" = "$1" ]; }
 check "first run shows position 1, then 2" wait_for 10 last_is 2
 xdotool key space
-wait_for 5 gone "$show_pid" || echo "# the show had not ended 5 s after the key"
+wait_for 10 gone "$show_pid" || echo "# the show had not ended 5 s after the key"
 # The show has ended, so the value cannot change any more: a first read
 # that misses it is reported, and the value is read again for a few seconds.
 sound_is() { [ "$(stored LastSound)" = "$1" ]; }
@@ -116,10 +123,10 @@ check "and wraps around to 1" wait_for 10 last_is 1
 # --- 4. A second show while one runs ends at once ---
 HOME=$work/home timeout 20 "$WINE" 'C:\windows\system32\Tessaly.scr' /s >/dev/null 2>&1 &
 second=$!
-check "a second /s ends at once" wait_for 5 gone "$second"
+check "a second /s ends at once" wait_for 10 gone "$second"
 check "while the first one goes on" alive "$show_pid"
 xdotool key Escape
-wait_for 5 gone "$show_pid"
+wait_for 10 gone "$show_pid"
 
 # --- 5. A slow sweep is drawn progressively ---
 reset_state
@@ -150,7 +157,7 @@ if [ -n "$begun" ] && [ -n "$ended" ]; then
   echo "# Sweep Right at speed 1 on 1024 px: about $(python3 -c "print(round($ended - $begun, 2))") s from the first painted column to the next picture"
 fi
 xdotool key space
-wait_for 5 gone "$show_pid"
+wait_for 10 gone "$show_pid"
 
 # --- 6. The system preview ---
 reset_state

@@ -31,10 +31,9 @@ export_key() {
     "$WINEPREFIX/drive_c/out.reg" > "$work/out.reg"
 }
 
-stop_strays() {  # the applet started by installation
-  pkill -f 'rundll32' >/dev/null 2>&1
-  pkill -f 'control.exe' >/dev/null 2>&1
-  sleep 0.2
+stop_strays() {  # the applet started by installation, in this prefix only
+  "$WINE" taskkill /F /IM rundll32.exe >/dev/null 2>&1
+  "$WINE" taskkill /F /IM control.exe >/dev/null 2>&1
 }
 
 # value SECTION NAME: the stored text of a value, decoded from the export.
