@@ -92,10 +92,10 @@ covered() { shot; [ "$(uncovered $PRIMARY)" = 0 ] && [ "$(uncovered $SECOND)" = 
 seed lime.bmp blue.bmp yellow.bmp -- LastPicture=0 LastSound=0
 start_show
 check "/s opens the show window" wait_for 10 window_exists "Screen Saver Main Form"
-check "and a window on the second monitor" wait_for 5 window_exists "Screen Saver Monitor Form"
+check "and a window on the second monitor" wait_for 20 window_exists "Screen Saver Monitor Form"
 check "no desktop pixel shows on either monitor from the first second" wait_for 1 covered
 both_shown() { shot; is 400 300 0 255 0 && is 1312 384 0 0 255; }
-check "the first picture on the primary monitor, the next one on the second" wait_for 5 both_shown
+check "the first picture on the primary monitor, the next one on the second" wait_for 20 both_shown
 primary_corners() { is 300 225 0 255 0 && is 499 374 0 255 0 && is 298 223 255 0 0 && is 501 376 255 0 0; }
 second_corners() { is 1212 309 0 0 255 && is 1411 458 0 0 255 && is 1210 307 255 0 0 && is 1413 460 255 0 0; }
 check "primary: the picture's corners at (300,225) and (499,374)" primary_corners
@@ -106,7 +106,7 @@ xdotool mousemove 1300 400
 sleep 0.3
 check "one mouse movement does not end the show" kill -0 "$show_pid"
 xdotool key space
-check "a key press with the pointer on the second monitor ends the show" wait_for 5 gone "$show_pid"
+check "a key press with the pointer on the second monitor ends the show" wait_for 20 gone "$show_pid"
 check "both windows are gone" no_window "Screen Saver Monitor Form"
 
 # --- 2. The next run goes on from the stored position ---------------------------
@@ -115,7 +115,7 @@ next_shown() { shot; is 400 300 255 255 0 && is 1312 384 0 255 0; }
 check "the next run shows 3 on the primary monitor and 1 (wrapped) on the second" wait_for 10 next_shown
 check "LastPicture is 1" test "$(stored LastPicture)" = 1
 for i in 1 2 3 4 5 6 7 8 9 10; do xdotool mousemove $((850 + i * 60)) $((200 + i * 30)); sleep 0.15; done
-check "ten mouse movements on the second monitor end the show" wait_for 5 gone "$show_pid"
+check "ten mouse movements on the second monitor end the show" wait_for 20 gone "$show_pid"
 check "no window of the show is left" no_window "Screen Saver Main Form"
 
 # --- 3. The soak with a window on each monitor ----------------------------------
@@ -146,13 +146,13 @@ dpi_run() {  # dpi_run DPI: the checkerboard with its caption
   wait_for 10 window_exists "Screen Saver Main Form"
   shown() { shot; checker_at 200 150; }
   check "$1 DPI: the checkerboard covers exactly 400x300 pixels, unchanged, centred on the primary monitor" \
-    wait_for 5 shown
+    wait_for 20 shown
   shown_second() { shot; checker_at 1112 234; }
-  check "$1 DPI: and on the second monitor" wait_for 5 shown_second
+  check "$1 DPI: and on the second monitor" wait_for 20 shown_second
   eval "caption_$1=$(caption_height)"
   xdotool key space
-  wait_for 5 gone "$show_pid"
-  wait_for 5 no_window "Screen Saver Main Form"
+  wait_for 20 gone "$show_pid"
+  wait_for 20 no_window "Screen Saver Main Form"
 }
 dpi_run 96
 wineserver -k >/dev/null 2>&1
