@@ -22,6 +22,10 @@ import os
 import struct
 import sys
 
+# The drawing helpers all the art scripts share.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "common", "art"))
+from paint import clamp01, lerp, mix, write_file  # noqa: E402
+
 WIDTH, HEIGHT = 189, 170
 SCREEN = (18, 18, 18 + 153, 18 + 114)     # left, top, right, bottom (exclusive)
 BODY = (0.0, 0.0, 189.0, 152.0)           # the monitor's front, chin included
@@ -36,20 +40,8 @@ OUTLINE = (0.40, 0.40, 0.39)
 SCREEN_DARK = (0.075, 0.095, 0.125)
 
 
-def lerp(a, b, t):
-    return a + (b - a) * t
-
-
-def mix(c0, c1, t):
-    return tuple(lerp(a, b, t) for a, b in zip(c0, c1))
-
-
 def scale(c, k):
     return tuple(min(1.0, max(0.0, v * k)) for v in c)
-
-
-def clamp01(t):
-    return 0.0 if t < 0.0 else 1.0 if t > 1.0 else t
 
 
 def rounded_edge(x, y, rect, r):
@@ -226,10 +218,7 @@ def main():
              ("monitor_mask.bmp", lambda px: (0, 0, 0) if px[3] else (255, 255, 255)))
     for name, pixel in files:
         path = os.path.join(out, name)
-        data = bmp(rows, pixel)
-        with open(path, "wb") as f:
-            f.write(data)
-        print("wrote %s (%d bytes)" % (path, len(data)))
+        write_file(path, bmp(rows, pixel))
 
 
 if __name__ == "__main__":

@@ -19,26 +19,13 @@ import subprocess
 import sys
 import tempfile
 
+# The drawing helpers all the art scripts share.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "common", "art"))
+from paint import clamp01, mix, smoothstep  # noqa: E402
+
 SIZE = 80
 SS = 4
 JPEG_QUALITY = 92
-
-
-def lerp(a, b, t):
-    return a + (b - a) * t
-
-
-def mix(c0, c1, t):
-    return tuple(lerp(a, b, t) for a, b in zip(c0, c1))
-
-
-def clamp01(t):
-    return 0.0 if t < 0.0 else 1.0 if t > 1.0 else t
-
-
-def smoothstep(e0, e1, x):
-    t = clamp01((x - e0) / (e1 - e0))
-    return t * t * (3.0 - 2.0 * t)
 
 
 def box_distance(x, y, hw, hh, r):

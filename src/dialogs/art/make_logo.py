@@ -15,9 +15,9 @@ import math
 import os
 import sys
 
-# The ICO packing is the program icon's.
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "startup", "art"))
-from make_icon import build_ico  # noqa: E402
+# The drawing helpers all the art scripts share.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "common", "art"))
+from paint import build_ico, clamp01, inside_rounded_rect, lerp, mix, render_icon, write_file  # noqa: E402
 
 SIZES = (48, 32, 16)
 SS = 4  # supersampling factor per axis
@@ -32,26 +32,6 @@ TIP = (0.25, 0.75)          # the nib's point, in icon coordinates 0..1
 LENGTH = 0.72               # from the point to the top of the nib
 AXIS = (1 / math.sqrt(2), -1 / math.sqrt(2))
 ACROSS = (1 / math.sqrt(2), 1 / math.sqrt(2))
-
-
-def lerp(a, b, t):
-    return a + (b - a) * t
-
-
-def mix(c0, c1, t):
-    return tuple(lerp(a, b, t) for a, b in zip(c0, c1))
-
-
-def clamp01(t):
-    return 0.0 if t < 0.0 else 1.0 if t > 1.0 else t
-
-
-def inside_rounded_rect(x, y, x0, y0, x1, y1, r):
-    if x < x0 or x > x1 or y < y0 or y > y1:
-        return False
-    cx = min(max(x, x0 + r), x1 - r)
-    cy = min(max(y, y0 + r), y1 - r)
-    return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
 
 
 def nib_half_width(s):
@@ -116,38 +96,10 @@ def sample(u, v, size):
     return c + (1.0,)
 
 
-def render(size):
-    """Return a list of rows (top first) of (b, g, r, a) byte tuples."""
-    rows = []
-    n = SS * SS
-    for y in range(size):
-        row = []
-        for x in range(size):
-            r = g = b = a = 0.0
-            for sy in range(SS):
-                for sx in range(SS):
-                    u = (x + (sx + 0.5) / SS) / size
-                    v = (y + (sy + 0.5) / SS) / size
-                    cr, cg, cb, ca = sample(u, v, size)
-                    r += cr * ca
-                    g += cg * ca
-                    b += cb * ca
-                    a += ca
-            if a > 0:
-                r, g, b = r / a, g / a, b / a   # un-premultiply
-            alpha = a / n
-            row.append(tuple(int(round(clamp01(c) * 255)) for c in (b, g, r, alpha)))
-        rows.append(row)
-    return rows
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "logo.ico")
-    data = build_ico(SIZES, render)
-    with open(path, "wb") as f:
-        f.write(data)
-    print("wrote %s (%d bytes)" % (path, len(data)))
+    write_file(path, build_ico(SIZES, lambda size: render_icon(size, sample, SS)))
 
 
 if __name__ == "__main__":

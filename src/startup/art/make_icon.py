@@ -11,27 +11,14 @@ the output is deterministic.
 """
 
 import os
-import struct
 import sys
+
+# The drawing helpers all the art scripts share.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "common", "art"))
+from paint import build_ico, inside_rounded_rect, mix, render_icon, write_file  # noqa: E402
 
 SIZES = (16, 32, 48)
 SS = 4  # supersampling factor per axis
-
-
-def lerp(a, b, t):
-    return a + (b - a) * t
-
-
-def mix(c0, c1, t):
-    return tuple(lerp(a, b, t) for a, b in zip(c0, c1))
-
-
-def inside_rounded_rect(x, y, x0, y0, x1, y1, r):
-    if x < x0 or x > x1 or y < y0 or y > y1:
-        return False
-    cx = min(max(x, x0 + r), x1 - r)
-    cy = min(max(y, y0 + r), y1 - r)
-    return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
 
 
 def sample(u, v, size):
@@ -92,71 +79,10 @@ def sample(u, v, size):
     return c + (1.0,)
 
 
-def render(size):
-    """Return a list of rows (top first) of (b, g, r, a) byte tuples."""
-    rows = []
-    n = SS * SS
-    for y in range(size):
-        row = []
-        for x in range(size):
-            r = g = b = a = 0.0
-            for sy in range(SS):
-                for sx in range(SS):
-                    u = (x + (sx + 0.5) / SS) / size
-                    v = (y + (sy + 0.5) / SS) / size
-                    cr, cg, cb, ca = sample(u, v, size)
-                    r += cr * ca
-                    g += cg * ca
-                    b += cb * ca
-                    a += ca
-            if a > 0:
-                r, g, b = r / a, g / a, b / a   # un-premultiply
-            alpha = a / n
-            row.append(tuple(int(round(max(0.0, min(1.0, c)) * 255)) for c in (b, g, r, alpha)))
-        rows.append(row)
-    return rows
-
-
-def bmp_entry(size, rows):
-    """A DIB as stored in an ICO: header, bottom-up BGRA pixels, AND mask."""
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
-                         size * size * 4, 0, 0, 0, 0)
-    pixels = bytearray()
-    for row in reversed(rows):
-        for b, g, r, a in row:
-            pixels += bytes((b, g, r, a))
-    mask_stride = ((size + 31) // 32) * 4
-    mask = bytearray()
-    for row in reversed(rows):
-        line = bytearray(mask_stride)
-        for x, px in enumerate(row):
-            if px[3] == 0:                      # fully transparent: mask bit set
-                line[x // 8] |= 0x80 >> (x % 8)
-        mask += line
-    return header + bytes(pixels) + bytes(mask)
-
-
-def build_ico(sizes, draw=None):
-    """An ICO of one 32-bit image per size, each drawn by draw(size)."""
-    draw = draw or render
-    images = [(s, bmp_entry(s, draw(s))) for s in sizes]
-    out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
-    offset = 6 + 16 * len(images)
-    for s, data in images:
-        out += struct.pack("<BBBBHHII", s % 256, s % 256, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    for _, data in images:
-        out += data
-    return bytes(out)
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "Tessaly.ico")
-    data = build_ico(SIZES)
-    with open(path, "wb") as f:
-        f.write(data)
-    print("wrote %s (%d bytes)" % (path, len(data)))
+    write_file(path, build_ico(SIZES, lambda size: render_icon(size, sample, SS)))
 
 
 if __name__ == "__main__":
