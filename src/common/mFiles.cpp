@@ -3,6 +3,7 @@
 #include "common/mListBox.h"
 
 #include "common/AppError.h"
+#include "common/Utf.h"
 #include "common/mString.h"
 
 namespace tessaly {
@@ -40,6 +41,32 @@ void AddMatchingFiles(Collection& files, const std::string& folder, std::string 
   } catch (...) {
     // A folder that cannot be read contributes what was found so far.
   }
+}
+
+namespace {
+char16_t Folded(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+}  // namespace
+
+bool MatchesPattern(const std::string& nameText, const std::string& patternText) {
+  const std::u16string name = Utf16FromUtf8(nameText);
+  const std::u16string pattern = Utf16FromUtf8(patternText);
+  // Greedy matching with one point to go back to: the last "*" met.
+  size_t n = 0, p = 0, starP = std::u16string::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == u'?' || Folded(pattern[p]) == Folded(name[n]))) {
+      ++n, ++p;
+    } else if (p < pattern.size() && pattern[p] == u'*') {
+      starP = p++;
+      starN = n;
+    } else if (starP != std::u16string::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == u'*') ++p;
+  return p == pattern.size();
 }
 
 std::string SplitPath(const std::string& path, int part) {

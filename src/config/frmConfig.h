@@ -74,8 +74,12 @@ class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
   // Writes both lists to the file; clears PlayListDirty when it worked, else
   // shows the failure and keeps it. True when written.
   bool WritePlayList(const std::string& fileName);
-  // Appends the file's entries to the two lists; a failure is shown.
-  void ReadPlayList(const std::string& fileName);
+  // Appends the file's entries to the two lists; a failure is shown, and
+  // the entries read before it are kept. True when the file was read whole.
+  bool ReadPlayList(const std::string& fileName);
+  // The current play-list file could not be read whole when it was opened:
+  // the lists hold only part of it, so it is not replaced without asking.
+  bool CurPlayListPartial() const { return curPlayListPartial_; }
 
   // The window's icon.
   HICON Icon() const { return icon_; }
@@ -118,6 +122,7 @@ class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
   HICON icon_ = nullptr;
   HMENU menu_ = nullptr;
   std::string curPlayList_;
+  bool curPlayListPartial_ = false;
   bool playListDirty_ = false;
 };
 

@@ -288,16 +288,16 @@ void frmConfig::UpdateControls() {
   EnableMenuItem(menu_, IDM_REMOVE, MF_BYCOMMAND | (remove ? MF_ENABLED : MF_GRAYED));
   std::string path;
   if (selected == 1) {
-    const std::string entry = list.List(list.FirstSelected());
     // The folder part without the entry's padding: the label shortens a long
     // path in its middle, and with the blanks kept they were all it showed.
-    if (entry.size() >= kEntryFolderColumn) path = TrimRight(entry.substr(kEntryFolderColumn - 1));
+    path = EntryFolderPart(list.List(list.FirstSelected()));
   }
   SetItemText(IDC_LBLPATH, path);
   ShowItem(IDC_LBLPATHLABEL, ItemVisible(IDC_LBLPATH));
 }
 
 void frmConfig::SetCurPlayList(const std::string& sNewValue) {
+  if (sNewValue != curPlayList_) curPlayListPartial_ = false;
   curPlayList_ = sNewValue;
   SetItemText(IDC_FRAPLAYLIST, PlayListFrameCaption(curPlayList_));
 }

@@ -87,13 +87,13 @@ TEST_F(PlayListFileWinTest, WrittenListsReadBackByteForByte) {
   pictures.AddItem(MakeFileEntry("beach.jpg", "C:\\Photos\\"));
   pictures.AddItem(MakeFolderEntry("D:\\Holiday\\"));
   sounds.AddItem(MakeFileEntry("waves.wav", "C:\\Sounds\\"));
-  WritePlayListFile(SystemTextFiles(), root + "Holiday.tsl", pictures, sounds);
-  EXPECT_EQ(Bytes("Holiday.tsl"), PlayListText(pictures, sounds));
+  WritePlayListFile(SystemTextFiles(), root + "Holiday.tsl", pictures, sounds, SystemAnsiCodePage());
+  EXPECT_EQ(Bytes("Holiday.tsl"), PlayListText(pictures, sounds, SystemAnsiCodePage()));
   EXPECT_EQ(Bytes("Holiday.tsl").size(), 3u * 516);
   EXPECT_EQ(Names(), std::vector<std::string>{"Holiday.tsl"});
 
   VectorList readPictures, readSounds;
-  ReadPlayListFile(SystemTextFiles(), root + "Holiday.tsl", readPictures, readSounds);
+  ReadPlayListFile(SystemTextFiles(), root + "Holiday.tsl", readPictures, readSounds, SystemAnsiCodePage());
   EXPECT_EQ(readPictures.items, pictures.items);
   EXPECT_EQ(readSounds.items, sounds.items);
 }
