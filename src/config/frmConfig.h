@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/TextFiles.h"
 #include "ui/CommonDialog.h"
 #include "ui/Dialog.h"
 #include "common/ScopedWin.h"
@@ -20,8 +21,8 @@ namespace tessaly {
 class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
  public:
   // The window runs its preview on `engine`; options, lists and the current
-  // play list go to `settings`.
-  frmConfig(SlideShow& engine, CRegSettings& settings);
+  // play list go to `settings`, play-list files to `files`.
+  frmConfig(SlideShow& engine, CRegSettings& settings, TextFileStore& files = SystemTextFiles());
   ~frmConfig() override;
 
   // ShowHost / ConfigLists
@@ -112,6 +113,7 @@ class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
 
   SlideShow& engine_;
   CRegSettings& settings_;
+  TextFileStore& files_;
   ui::PictureBox PicBase_;
   ui::ImageControl PicPreview_;
   ui::ImageControl imgFullSize_;

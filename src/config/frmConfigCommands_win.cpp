@@ -101,7 +101,7 @@ bool frmConfig::WritePlayList(const std::string& fileName) {
                                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
     return false;
   try {
-    WritePlayListFile(SystemTextFiles(), fileName, lists_[0], lists_[1], SystemAnsiCodePage());
+    WritePlayListFile(files_, fileName, lists_[0], lists_[1], SystemAnsiCodePage());
   } catch (const AppError& e) {
     MessageBoxA(hWnd(), PlayListErrorText("write to", e).c_str(), kAppTitle, MB_OK);
     return false;
@@ -113,7 +113,7 @@ bool frmConfig::WritePlayList(const std::string& fileName) {
 
 bool frmConfig::ReadPlayList(const std::string& fileName) {
   try {
-    ReadPlayListFile(SystemTextFiles(), fileName, lists_[0], lists_[1], SystemAnsiCodePage());
+    ReadPlayListFile(files_, fileName, lists_[0], lists_[1], SystemAnsiCodePage());
   } catch (const AppError& e) {
     MessageBoxA(hWnd(), PlayListErrorText("Read", e).c_str(), kAppTitle, MB_OK);
     return false;

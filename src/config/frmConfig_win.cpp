@@ -53,8 +53,9 @@ RECT ChildRect(HWND dialog, HWND child) {
 
 }  // namespace
 
-frmConfig::frmConfig(SlideShow& engine, CRegSettings& settings)
-    : Dialog(IDD_CONFIG), engine_(engine), settings_(settings), PicBase_(*this), PicPreview_(PicBase_, *this, true),
+frmConfig::frmConfig(SlideShow& engine, CRegSettings& settings, TextFileStore& files)
+    : Dialog(IDD_CONFIG), engine_(engine), settings_(settings), files_(files), PicBase_(*this),
+      PicPreview_(PicBase_, *this, true),
       imgFullSize_(PicBase_, *this, false), tmrSwitch_(*this) {
   imgFullSize_.SetVisible(false);
   tmrSwitch_.SetEnabled(false);
