@@ -19,9 +19,11 @@ std::vector<std::string> PatternList(std::string patterns) {
 }
 
 // One folder's listing: its matching files by pattern, and its subfolders.
+// The names lie in one block (a folder may hold a hundred thousand).
 struct Listing {
-  std::vector<std::string> names;
-  std::vector<std::vector<uint32_t>> byPattern;  // indexes into names
+  std::string text;              // the names, one after the other
+  std::vector<uint32_t> starts;  // where each name starts in `text`, and where the last ends
+  std::vector<std::vector<uint32_t>> byPattern;  // indexes of names
   struct Subfolder {
     std::string name;
     bool link;
@@ -44,9 +46,13 @@ void ReadFolder(FileSystem& fs, const std::string& folder, const std::vector<std
       bool kept = false;
       for (std::size_t p = 0; p < patterns.size(); ++p) {
         if (!MatchesPattern(name, patterns[p])) continue;
-        if (!kept) out.names.push_back(name);
+        if (!kept) {
+          if (out.starts.empty()) out.starts.push_back(0);
+          out.text += name;
+          out.starts.push_back(static_cast<uint32_t>(out.text.size()));
+        }
         kept = true;
-        out.byPattern[p].push_back(static_cast<uint32_t>(out.names.size() - 1));
+        out.byPattern[p].push_back(static_cast<uint32_t>(out.starts.size() - 2));
       }
       return true;
     });
@@ -90,11 +96,14 @@ void WalkFolder(FileSystem& fs, const std::string& folder, const std::string& pa
     }
     Listing listing;
     ReadFolder(fs, next.path, patterns, subfolders, listing, stop);
-    if (!listing.names.empty()) {
+    if (!listing.text.empty()) {
       if (!sink.Folder(next.path)) return;
+      std::string name;
       for (const std::vector<uint32_t>& matches : listing.byPattern)
-        for (uint32_t i : matches)
-          if (!sink.File(listing.names[i])) return;
+        for (uint32_t i : matches) {
+          name.assign(listing.text, listing.starts[i], listing.starts[i + 1] - listing.starts[i]);
+          if (!sink.File(name)) return;
+        }
     }
     for (auto it = listing.subfolders.rbegin(); it != listing.subfolders.rend(); ++it)
       pending.push_back({next.path + it->name + "\\", it->link});

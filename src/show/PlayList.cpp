@@ -34,6 +34,11 @@ void PathList::AddName(std::string_view name) {
   AddNameLocked(name);
 }
 
+void PathList::AddNames(const std::vector<std::string>& names) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (const std::string& name : names) AddNameLocked(name);
+}
+
 void PathList::AddNameLocked(std::string_view name) {
   if (folders_.empty()) folders_.emplace_back();
   Name entry{};
@@ -189,27 +194,41 @@ long RandomOrder::Next(long count, bool complete, RandomSource& random) {
 
 namespace {
 
+// Hands what a walk finds to its list a few hundred names at a time, so that
+// the list's lock is taken now and then, not for every name.
 class Appender : public WalkSink {
  public:
   explicit Appender(PathList& list) : list_(list) {}
+  ~Appender() override { Flush(); }
   bool Folder(const std::string& folder) override {
+    Flush();
     list_.AddFolder(folder);
     return true;
   }
   bool File(const std::string& name) override {
-    list_.AddName(name);
+    names_.push_back(name);
+    if (names_.size() == kBatch) Flush();
     return true;
+  }
+  void Flush() {
+    if (names_.empty()) return;
+    list_.AddNames(names_);
+    names_.clear();
   }
 
  private:
+  static constexpr std::size_t kBatch = 256;
   PathList& list_;
+  std::vector<std::string> names_;
 };
 
 }  // namespace
 
 PlayListBuilder::PlayListBuilder(FileSystem& fs, bool background) : fs_(fs), background_(background) {}
 
-PlayListBuilder::~PlayListBuilder() {
+PlayListBuilder::~PlayListBuilder() { Stop(); }
+
+void PlayListBuilder::Stop() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     quit_ = true;
@@ -224,6 +243,7 @@ void PlayListBuilder::Run(Walk& walk) {
   try {
     Appender sink(*walk.list);
     WalkFolder(fs_, walk.folder, walk.patterns, walk.subfolders, sink, &walk.stop);
+    sink.Flush();
   } catch (...) {
     // Out of memory: the list keeps what it has.
   }
@@ -279,7 +299,7 @@ PlayList PlayListBuilder::Build(const std::vector<std::string>& paths, const std
     if (std::find(used.begin(), used.end(), walk) == used.end()) walk->stop = true;
   current_ = used;
   kept_ = keep ? std::move(kept) : std::map<WalkKey, std::shared_ptr<Walk>>();
-  if (!background_) {
+  if (!background_ || quit_) {  // after Stop, at once
     for (auto& walk : fresh) Run(*walk);
     return list;
   }

@@ -31,6 +31,8 @@ class PathList {
   // The names that follow lie in `folder` (ending in "\").
   void AddFolder(const std::string& folder);
   void AddName(std::string_view name);
+  // Several names of the folder last added, at once.
+  void AddNames(const std::vector<std::string>& names);
   // A whole path: its folder, then its name.
   void AddPath(std::string_view path);
   // Nothing more comes.
@@ -125,6 +127,10 @@ class PlayListBuilder {
   PlayList Build(const std::vector<std::string>& paths, const std::string& patterns, bool subfolders, bool keep);
   // Waits until no walk is left to run (the bench, the tests).
   void WaitIdle();
+  // Stops every walk and the thread that runs them, and waits for it: the
+  // process may end right after without cutting a walk off in the middle of
+  // a call.
+  void Stop();
   // How many folder walks have been started so far.
   long WalksStarted() const { return walksStarted_; }
 

@@ -423,6 +423,7 @@ void SlideShow::EndShow() {
   }
   platform_.DoEvents();
   platform_.EnableWindow(configOwnerHwnd_, true);
+  pictureBuilder_->Stop();
   platform_.EndProgram();
   std::terminate();  // not reached: the platform ends the process
 }

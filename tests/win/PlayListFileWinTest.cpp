@@ -195,29 +195,31 @@ TEST_F(PlayListFileWinTest, NamesOutsideTheCodePageLiveInFilesOfAnyName) {
 
 // A pipe whose writer goes away half-way: a read that really fails in the
 // middle of the file keeps the lines that came whole.
+namespace {
+struct PipeWriter {
+  HANDLE pipe;
+  std::string bytes;
+};
+// Writes the bytes into the pipe once a reader is there, and goes away.
+DWORD WINAPI WriteAndGo(void* arg) {
+  auto* w = static_cast<PipeWriter*>(arg);
+  ConnectNamedPipe(w->pipe, nullptr);
+  DWORD written = 0;
+  WriteFile(w->pipe, w->bytes.data(), static_cast<DWORD>(w->bytes.size()), &written, nullptr);
+  FlushFileBuffers(w->pipe);
+  CloseHandle(w->pipe);  // gone in the middle of a line
+  return 0;
+}
+}  // namespace
+
 TEST_F(PlayListFileWinTest, AReadThatBreaksOffKeepsTheLinesReadWhole) {
-  struct Writer {
-    HANDLE pipe;
-    std::string bytes;
-  };
   const std::string pipe = "\\\\.\\pipe\\tessaly-test-" + std::to_string(GetCurrentProcessId());
-  Writer writer{CreateNamedPipeW(Wide(pipe).c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096,
+  PipeWriter writer{CreateNamedPipeW(Wide(pipe).c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096,
                                  0, nullptr),
                 "P:" + MakeFileEntry("a.jpg", "C:\\") + "\r\nS:" + MakeFileEntry("b.wav", "C:\\") +
                     "\r\nS:half a li"};
   ASSERT_NE(writer.pipe, INVALID_HANDLE_VALUE);
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](void* arg) -> DWORD {
-        auto* w = static_cast<Writer*>(arg);
-        ConnectNamedPipe(w->pipe, nullptr);
-        DWORD written = 0;
-        WriteFile(w->pipe, w->bytes.data(), static_cast<DWORD>(w->bytes.size()), &written, nullptr);
-        FlushFileBuffers(w->pipe);
-        CloseHandle(w->pipe);  // gone in the middle of a line
-        return 0;
-      },
-      &writer, 0, nullptr);
+  HANDLE thread = CreateThread(nullptr, 0, WriteAndGo, &writer, 0, nullptr);
   VectorList pictures, sounds;
   long error = 0;
   try {
