@@ -27,8 +27,10 @@ done
 
 run=$(mktemp -d /tmp/tessaly-library-bench.XXXXXX)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# DISPLAY_NUMBERS="FIRST LAST" narrows the display numbers tried (say, to
+# those given to one developer on a shared machine).
 display=""
-for n in $(seq 140 190); do
+for n in $(seq ${DISPLAY_NUMBERS:-140 190}); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
 done
 [ -n "$display" ] || { echo "library bench: no free display" >&2; exit 1; }
