@@ -81,16 +81,31 @@ int Preview(const std::string& folder, bool subfolders, int n) {
   settings.DeleteSetting("PictureFiles");
   settings.DeleteSetting("SoundFiles");
   settings.DeleteSetting("Options");
-  // Two file entries of the folder's own pictures (the first two it lists).
+  // Two file entries of the library's own pictures: the first two of the
+  // first folder that has any, going down the first subfolders (a tree's
+  // top folder holds folders only). The configuration window drops entries
+  // of files that are not there, and the commands below need both.
   std::vector<std::string> names;
-  SystemFileSystem().ListFolder(folder, [&](const std::string& name, unsigned attributes) {
-    if (!(attributes & kAttrDirectory)) names.push_back(name);
-    return names.size() < 2;
-  });
-  if (names.size() < 2) names.assign(2, names.empty() ? std::string("none.jpg") : names[0]);
+  std::string where = folder;
+  for (int depth = 0; depth < 16; ++depth) {
+    std::string sub;
+    names.clear();
+    SystemFileSystem().ListFolder(where, [&](const std::string& name, unsigned attributes) {
+      if (!(attributes & kAttrDirectory)) names.push_back(name);
+      else if (sub.empty() && name != "." && name != "..") sub = name;
+      return names.size() < 2;
+    });
+    if (!names.empty() || sub.empty()) break;
+    where += sub + "\\";
+  }
+  if (names.empty()) {
+    std::printf("preview no-picture-found\n");
+    return 1;
+  }
+  if (names.size() < 2) names.push_back(names[0]);
   settings.SaveSetting("PictureFiles", "File0", MakeFolderEntry(folder));
-  settings.SaveSetting("PictureFiles", "File1", MakeFileEntry(names[0], folder));
-  settings.SaveSetting("PictureFiles", "File2", MakeFileEntry(names[1], folder));
+  settings.SaveSetting("PictureFiles", "File1", MakeFileEntry(names[0], where));
+  settings.SaveSetting("PictureFiles", "File2", MakeFileEntry(names[1], where));
   for (const auto& [name, value] : std::vector<std::pair<const char*, const char*>>{
            {"SwapAffect", "None"}, {"Interval", "30"}, {"Stretch", "0"}, {"ShowFileName", "0"},
            {"ShowFrame", "0"}, {"LastPicture", "0"}, {"Subfolders", subfolders ? "1" : "0"}})
@@ -114,6 +129,11 @@ int Preview(const std::string& folder, bool subfolders, int n) {
   std::printf("preview-open %.1f\n", (Now() - opened) * 1000);
   std::vector<double> times;
   ListBox& list = *form.lstList(0);
+  if (list.ListCount() < 3) {  // an entry dropped: no command below would be the one timed
+    std::printf("preview entries %d\n", list.ListCount());
+    form.Unload();
+    return 1;
+  }
   for (int i = 0; i < n; ++i) {
     const PicturePtr before = preview.GetPicture();
     // The second file entry up, then down again: the folder entry stays.
