@@ -266,3 +266,8 @@ for f in screen.bmp screen.gif 1mp.jpg 12mp.jpg 48mp.jpg screen.jpg screen.png s
 done
 echo "goal peak memory, 48 MP full screen no worse than today (1.18 x decoded size in private bytes): private bytes ${mem_private[full]:-} x ($(verdict "${mem_private[full]:-}" 1.18)); resident set ${mem_rss[full]:-} x against the OLE decode's ${mem_rss[ole]:-} x ($(verdict "${mem_rss[full]:-}" "${mem_rss[ole]:-}"))"
 echo "goal peak memory, 48 MP preview <= 0.25 x decoded size: private bytes ${mem_private[preview]:-} x ($(verdict "${mem_private[preview]:-}" 0.25)); resident set ${mem_rss[preview]:-} x ($(verdict "${mem_rss[preview]:-}" 0.25))"
+
+# The whole library: its own prefixes and display (bench/library.sh).
+cleanup
+trap - EXIT
+bash "$root/bench/library.sh"

@@ -10,11 +10,18 @@ namespace tessaly {
 class TextFileStore {
  public:
   virtual ~TextFileStore() = default;
-  // The file's whole content. Raises an AppError with the platform's error
-  // mapped to the program's numbers (53 "File not found", 76 "Path not
-  // found", 70 "Permission denied", 75 "Path/File access error", 57 "Device
-  // I/O error", ...) when the file cannot be opened or read.
-  virtual std::string ReadAll(const std::string& path) = 0;
+  // Reads the file's content into `content`. Raises an AppError with the
+  // platform's error mapped to the program's numbers (53 "File not found",
+  // 76 "Path not found", 70 "Permission denied", 75 "Path/File access
+  // error", 57 "Device I/O error", ...) when the file cannot be opened or
+  // read; `content` then holds what was read before the failure.
+  virtual void Read(const std::string& path, std::string& content) = 0;
+  // The file's whole content; raises as Read does.
+  std::string ReadAll(const std::string& path) {
+    std::string content;
+    Read(path, content);
+    return content;
+  }
   // Makes `content` the file's content. The content goes to a new file
   // beside the old one, which replaces the old one only once it is complete
   // and flushed: on any failure an AppError is raised, the old file is left

@@ -9,6 +9,7 @@
 
 #include "common/AppError.h"
 #include "common/TextFiles.h"
+#include "common/WideText_win.h"
 
 namespace tessaly {
 namespace {
@@ -85,7 +86,7 @@ HANDLE CreateFileBeside(const std::string& path, std::string& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     name = folder + "~tsl" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + ".tmp";
     HANDLE h =
-        CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(Wide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) return h;
     const DWORD code = GetLastError();
     if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) throw FileError(code);
@@ -99,7 +100,7 @@ class TemporaryFile {
   explicit TemporaryFile(const std::string& path) : file_(CreateFileBeside(path, name_)) {}
   ~TemporaryFile() {
     file_.Close();
-    if (!kept_) DeleteFileA(name_.c_str());
+    if (!kept_) DeleteFileW(Wide(name_).c_str());
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -129,11 +130,11 @@ void WriteWhole(HANDLE file, const std::string& content) {
 
 class Win32TextFiles : public TextFileStore {
  public:
-  std::string ReadAll(const std::string& path) override {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  void Read(const std::string& path, std::string& content) override {
+    content.clear();
+    FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.Valid()) RaiseLastError();
-    std::string content;
     try {
       LARGE_INTEGER size;
       if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0)
@@ -148,14 +149,14 @@ class Win32TextFiles : public TextFileStore {
     } catch (const std::bad_alloc&) {
       throw AppError(kErrOutOfMemory, "Out of memory", kSource);
     }
-    return content;
   }
 
   void ReplaceAll(const std::string& path, const std::string& content) override {
     // The old file must be one that could be rewritten in place: a
     // read-only file or a folder of that name is refused before anything is
     // written.
-    const DWORD old = GetFileAttributesA(path.c_str());
+    const std::wstring target = Wide(path);
+    const DWORD old = GetFileAttributesW(target.c_str());
     const bool exists = old != INVALID_FILE_ATTRIBUTES;
     if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND) RaiseLastError();
     if (exists && (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
@@ -169,9 +170,9 @@ class Win32TextFiles : public TextFileStore {
     if (exists) {
       const DWORD kept =
           old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-      if (kept) SetFileAttributesA(temp.Name().c_str(), kept | FILE_ATTRIBUTE_ARCHIVE);
+      if (kept) SetFileAttributesW(Wide(temp.Name()).c_str(), kept | FILE_ATTRIBUTE_ARCHIVE);
     }
-    if (!MoveFileExA(temp.Name().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExW(Wide(temp.Name()).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       RaiseLastError();
     }
     temp.Keep();

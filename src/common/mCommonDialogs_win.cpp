@@ -1,26 +1,28 @@
-// The shell's folder dialog.
+// The shell's folder dialog, through its wide calls: any folder name.
 #include <windows.h>
 #include <shlobj.h>
 
+#include <vector>
+
+#include "common/WideText_win.h"
 #include "common/mCommonDialogs.h"
 
 namespace tessaly {
 
 std::string BrowseForFolder(uintptr_t ownerHwnd, const std::string& title) {
-  char titleBuffer[MAX_PATH * 2] = "";
-  lstrcpynA(titleBuffer, title.c_str(), sizeof titleBuffer);
-  BROWSEINFOA info = {};
+  const std::wstring titleText = Wide(title);
+  BROWSEINFOW info = {};
   info.hwndOwner = reinterpret_cast<HWND>(ownerHwnd);
   info.pidlRoot = nullptr;
   info.pszDisplayName = nullptr;
-  info.lpszTitle = titleBuffer;
+  info.lpszTitle = titleText.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS;
-  LPITEMIDLIST item = SHBrowseForFolderA(&info);
+  LPITEMIDLIST item = SHBrowseForFolderW(&info);
   if (item == nullptr) return std::string();
-  std::string path(MAX_PATH, '\0');
-  SHGetPathFromIDListA(item, &path[0]);
+  std::vector<wchar_t> path(MAX_PATH + 1, L'\0');
+  SHGetPathFromIDListW(item, path.data());
   CoTaskMemFree(item);
-  return path.substr(0, path.find('\0'));
+  return Utf8(path.data());
 }
 
 }  // namespace tessaly

@@ -42,6 +42,39 @@ void AddMatchingFiles(Collection& files, const std::string& folder, std::string 
   }
 }
 
+namespace {
+char Folded(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+// The length of the UTF-8 sequence that starts with this byte (1 for a byte
+// that starts none).
+std::size_t SequenceLength(unsigned char b) { return b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1; }
+}  // namespace
+
+bool MatchesPattern(const std::string& name, const std::string& pattern) {
+  // On the UTF-8 bytes, without a copy (a walk matches every name of a
+  // library against every pattern): letters of ASCII compared without
+  // regard to their case, "?" one character, "*" any run. Greedy, with one
+  // point to go back to: the last "*" met.
+  size_t n = 0, p = 0, starP = std::string::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '?') {
+      n += SequenceLength(static_cast<unsigned char>(name[n]));
+      ++p;
+    } else if (p < pattern.size() && pattern[p] != '*' && Folded(pattern[p]) == Folded(name[n])) {
+      ++n, ++p;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starN = n;
+    } else if (starP != std::string::npos) {
+      p = starP + 1;
+      n = starN += SequenceLength(static_cast<unsigned char>(name[starN]));
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size() && n == name.size();
+}
+
 std::string SplitPath(const std::string& path, int part) {
   if (part < kPartDrive || part > kPartExtension)
     throw AppError(1, "Invalid path part", "mFiles.SplitPath");

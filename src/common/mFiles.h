@@ -3,6 +3,7 @@
 // platform's, reached through FileSystem.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ enum FileAttr : unsigned {
   kAttrSystem = 4,
   kAttrDirectory = 16,
   kAttrArchive = 32,
+  // Set by ListFolder only: a link (reparse point), to a folder or a file.
+  kAttrLink = 1024,
 };
 
 class FileSystem {
@@ -32,6 +35,16 @@ class FileSystem {
   // The platform's short (8.3) form given a buffer of `bufferLength`
   // characters; returns the platform's length (0 when there is none).
   virtual size_t ShortPath(const std::string& path, std::string& out, size_t bufferLength) = 0;
+  // Every entry of a folder (ending in "\"), "." and ".." left out, in the
+  // order the platform lists them, each with its attribute bits (kAttr...),
+  // until `visit` returns false. Reads the folder once, whatever patterns
+  // the caller matches. A missing folder lists nothing; a bad name or a
+  // device that is not ready raises an AppError.
+  using FolderVisitor = std::function<bool(const std::string& name, unsigned attributes)>;
+  virtual void ListFolder(const std::string& folder, const FolderVisitor& visit) = 0;
+  // A text that is the same for every path of one folder, followed links
+  // included, and differs between folders; "" when it cannot be told.
+  virtual std::string FolderIdentity(const std::string& folder) = 0;
 };
 
 // The file system of the running platform.
@@ -43,6 +56,12 @@ void CheckPath(const std::string& path, bool& isFile, bool& exists,
                FileSystem& fs = SystemFileSystem());
 void AddMatchingFiles(Collection& files, const std::string& folder, std::string patterns,
                       FileSystem& fs = SystemFileSystem());
+
+// Whether a file name matches a wildcard pattern ("*" any run of
+// characters, "?" one character), letters compared without regard to their
+// case: the long name is compared, as the user sees it ("*.jpg" does not
+// take "x.jpeg").
+bool MatchesPattern(const std::string& name, const std::string& pattern);
 
 enum PathPart { kPartDrive = 0, kPartFolder = 1, kPartBase = 2, kPartExtension = 3 };
 // The pieces of a path: 0 the drive ("C:"), 1 the folder ("\Pics\"), 2 the base

@@ -30,7 +30,8 @@ void SaveListBoxToRegistry(CRegSettings& settings, const ListBox& list, const st
 void LoadListBoxFromRegistry(CRegSettings& settings, ListBox& list, const std::string& section,
                              const std::string& prefix);
 
-// A play-list entry is a text of kEntryLength characters: the file name (or
+// A play-list entry is a text of kEntryLength characters (UTF-16 units, the
+// characters of Windows; the program holds it as UTF-8): the file name (or
 // the folder of a folder entry) from column 1, the folder from column
 // kEntryFolderColumn. Both fields are written over blanks without changing
 // the length, so text beyond column 512 is lost and the field written second
@@ -52,5 +53,9 @@ std::string MakeFolderEntry(const std::string& folder);
 // The full path of a play-list entry: the folder of a folder entry (with its
 // trailing "\"), or folder + file name of a file entry, padding removed.
 std::string ListEntryPath(const std::string& entry);
+
+// The folder part of an entry: its text from column kEntryFolderColumn on,
+// without the padding after it; "" for an entry shorter than that.
+std::string EntryFolderPart(const std::string& entry);
 
 }  // namespace tessaly

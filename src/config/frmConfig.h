@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/TextFiles.h"
 #include "ui/CommonDialog.h"
 #include "ui/Dialog.h"
 #include "common/ScopedWin.h"
@@ -20,8 +21,8 @@ namespace tessaly {
 class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
  public:
   // The window runs its preview on `engine`; options, lists and the current
-  // play list go to `settings`.
-  frmConfig(SlideShow& engine, CRegSettings& settings);
+  // play list go to `settings`, play-list files to `files`.
+  frmConfig(SlideShow& engine, CRegSettings& settings, TextFileStore& files = SystemTextFiles());
   ~frmConfig() override;
 
   // ShowHost / ConfigLists
@@ -74,8 +75,12 @@ class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
   // Writes both lists to the file; clears PlayListDirty when it worked, else
   // shows the failure and keeps it. True when written.
   bool WritePlayList(const std::string& fileName);
-  // Appends the file's entries to the two lists; a failure is shown.
-  void ReadPlayList(const std::string& fileName);
+  // Appends the file's entries to the two lists; a failure is shown, and
+  // the entries read before it are kept. True when the file was read whole.
+  bool ReadPlayList(const std::string& fileName);
+  // The current play-list file could not be read whole when it was opened:
+  // the lists hold only part of it, so it is not replaced without asking.
+  bool CurPlayListPartial() const { return curPlayListPartial_; }
 
   // The window's icon.
   HICON Icon() const { return icon_; }
@@ -108,6 +113,7 @@ class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
 
   SlideShow& engine_;
   CRegSettings& settings_;
+  TextFileStore& files_;
   ui::PictureBox PicBase_;
   ui::ImageControl PicPreview_;
   ui::ImageControl imgFullSize_;
@@ -118,6 +124,7 @@ class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
   HICON icon_ = nullptr;
   HMENU menu_ = nullptr;
   std::string curPlayList_;
+  bool curPlayListPartial_ = false;
   bool playListDirty_ = false;
 };
 

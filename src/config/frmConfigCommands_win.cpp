@@ -7,6 +7,8 @@
 
 #include "common/AppError.h"
 #include "common/AppTitle.h"
+#include "common/Utf.h"
+#include "ui/App.h"
 #include "config/ListCommands.h"
 #include "config/PlayListFile.h"
 #include "common/mCommonDialogs.h"
@@ -92,27 +94,36 @@ void frmConfig::cmdImages_Click(int Index) {
 // Play-list files
 
 bool frmConfig::WritePlayList(const std::string& fileName) {
+  // A file that could not be read whole holds more than the lists: it is
+  // replaced only when the user says so.
+  const bool partial = curPlayListPartial_ && fileName == curPlayList_;
+  if (partial && ui::MessageBoxText(hWnd(), ReplacePartialQuestion(curPlayList_), "Save Play List",
+                                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+    return false;
   try {
-    WritePlayListFile(SystemTextFiles(), fileName, lists_[0], lists_[1]);
+    WritePlayListFile(files_, fileName, lists_[0], lists_[1], SystemAnsiCodePage());
   } catch (const AppError& e) {
     MessageBoxA(hWnd(), PlayListErrorText("write to", e).c_str(), kAppTitle, MB_OK);
     return false;
   }
+  if (partial) curPlayListPartial_ = false;
   SetPlayListDirty(false);
   return true;
 }
 
-void frmConfig::ReadPlayList(const std::string& fileName) {
+bool frmConfig::ReadPlayList(const std::string& fileName) {
   try {
-    ReadPlayListFile(SystemTextFiles(), fileName, lists_[0], lists_[1]);
+    ReadPlayListFile(files_, fileName, lists_[0], lists_[1], SystemAnsiCodePage());
   } catch (const AppError& e) {
     MessageBoxA(hWnd(), PlayListErrorText("Read", e).c_str(), kAppTitle, MB_OK);
+    return false;
   }
+  return true;
 }
 
 int frmConfig::AskSaveChanges() {
-  const int answer = MessageBoxA(hWnd(), SaveChangesQuestion(curPlayList_).c_str(), "Save Play List",
-                                 MB_YESNOCANCEL | MB_ICONQUESTION);
+  const int answer = ui::MessageBoxText(hWnd(), SaveChangesQuestion(curPlayList_), "Save Play List",
+                                        MB_YESNOCANCEL | MB_ICONQUESTION);
   switch (answer) {
     case IDYES:
       mnuSave_Click();
@@ -153,11 +164,12 @@ void frmConfig::mnuOpen_Click() {
   if (!name.empty()) {
     lists_[0].Clear();
     lists_[1].Clear();
-    ReadPlayList(name);
+    const bool whole = ReadPlayList(name);
     try {
       RemoveMissingEntries(lists_[0]);
       RemoveMissingEntries(lists_[1]);
       SetCurPlayList(name);
+      curPlayListPartial_ = !whole;
       UpdateControls();
       SetPlayListDirty(false);
       RestartPreview();

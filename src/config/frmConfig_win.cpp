@@ -53,8 +53,9 @@ RECT ChildRect(HWND dialog, HWND child) {
 
 }  // namespace
 
-frmConfig::frmConfig(SlideShow& engine, CRegSettings& settings)
-    : Dialog(IDD_CONFIG), engine_(engine), settings_(settings), PicBase_(*this), PicPreview_(PicBase_, *this, true),
+frmConfig::frmConfig(SlideShow& engine, CRegSettings& settings, TextFileStore& files)
+    : Dialog(IDD_CONFIG), engine_(engine), settings_(settings), files_(files), PicBase_(*this),
+      PicPreview_(PicBase_, *this, true),
       imgFullSize_(PicBase_, *this, false), tmrSwitch_(*this) {
   imgFullSize_.SetVisible(false);
   tmrSwitch_.SetEnabled(false);
@@ -288,16 +289,16 @@ void frmConfig::UpdateControls() {
   EnableMenuItem(menu_, IDM_REMOVE, MF_BYCOMMAND | (remove ? MF_ENABLED : MF_GRAYED));
   std::string path;
   if (selected == 1) {
-    const std::string entry = list.List(list.FirstSelected());
     // The folder part without the entry's padding: the label shortens a long
     // path in its middle, and with the blanks kept they were all it showed.
-    if (entry.size() >= kEntryFolderColumn) path = TrimRight(entry.substr(kEntryFolderColumn - 1));
+    path = EntryFolderPart(list.List(list.FirstSelected()));
   }
   SetItemText(IDC_LBLPATH, path);
   ShowItem(IDC_LBLPATHLABEL, ItemVisible(IDC_LBLPATH));
 }
 
 void frmConfig::SetCurPlayList(const std::string& sNewValue) {
+  if (sNewValue != curPlayList_) curPlayListPartial_ = false;
   curPlayList_ = sNewValue;
   SetItemText(IDC_FRAPLAYLIST, PlayListFrameCaption(curPlayList_));
 }

@@ -35,6 +35,7 @@ const OptionRow kRecord[] = {
     {opt::kShowFrame, Kind::Check, OptionsForm::chkShowFrame, ""},
     {opt::kResetPicList, Kind::Check, OptionsForm::chkResetPicList, ""},
     {opt::kResetSoundList, Kind::Check, OptionsForm::chkResetSoundList, ""},
+    {opt::kSubfolders, Kind::Check, OptionsForm::chkSubfolders, ""},
 };
 
 // "SwapAffect" is the first value whose failure is skipped.

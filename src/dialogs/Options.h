@@ -16,7 +16,7 @@ namespace tessaly {
 class OptionsForm {
  public:
   enum Check { chkPicRandom, chkShowFileName, chkSoundRandom, chkStretch, chkShowFrame, chkResetPicList,
-               chkResetSoundList };
+               chkResetSoundList, chkSubfolders };
   enum Box { txtInterval, txtFrameThickness };
   enum Swatch { lblBackColor, lblFrameColor };
 

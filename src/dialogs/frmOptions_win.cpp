@@ -32,7 +32,7 @@ const int kPicturesPage[] = {IDC_FRAME1_1,      IDC_LABEL1,        IDC_TXTINTERV
                              IDC_FRAME4,        IDC_LBLTHICKNESS,  IDC_TXTFRAMETHICKNESS, IDC_CMDFRAMECOLOR,
                              IDC_LBLFRAMECOLOR, IDC_CMDBACKCOLOR,  IDC_LBLBACKCOLOR,      IDC_FRAME3,
                              IDC_CBOAFFECT,     IDC_LABEL2,        IDC_SLDSPEED,          IDC_LABEL3,
-                             IDC_LABEL4};
+                             IDC_LABEL4,        IDC_CHKSUBFOLDERS};
 const int kSoundsPage[] = {IDC_FRAME1_2, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST};
 
 int CheckId(OptionsForm::Check c) {
@@ -44,6 +44,7 @@ int CheckId(OptionsForm::Check c) {
     case OptionsForm::chkShowFrame: return IDC_CHKSHOWFRAME;
     case OptionsForm::chkResetPicList: return IDC_CHKRESETPICLIST;
     case OptionsForm::chkResetSoundList: return IDC_CHKRESETSOUNDLIST;
+    case OptionsForm::chkSubfolders: return IDC_CHKSUBFOLDERS;
   }
   return 0;
 }
@@ -99,7 +100,7 @@ frmOptions::frmOptions(CRegSettings& settings) : Dialog(IDD_OPTIONS), settings_(
   OnClick(IDC_CHKSTRETCH, [this] { chkStretch_Click(); });
   OnClick(IDC_CHKSHOWFRAME, [this] { chkShowFrame_Click(); });
   for (int id : {IDC_CHKPICRANDOM, IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST, IDC_CHKSOUNDRANDOM,
-                 IDC_CHKRESETSOUNDLIST})
+                 IDC_CHKRESETSOUNDLIST, IDC_CHKSUBFOLDERS})
     OnClick(id, [this, id] { ClickCheck(id); });
   OnClick(IDC_CMDBACKCOLOR, [this] { cmdBackColor_Click(); });
   OnClick(IDC_CMDFRAMECOLOR, [this] { cmdFrameColor_Click(); });
@@ -166,6 +167,7 @@ void frmOptions::Form_Load() {
   SetTip(IDC_CBOAFFECT, "Select the affect to transisition between image changes.");
   SetTip(IDC_SLDSPEED, "Adjust Transition Speed");
   SetTip(IDC_LABEL2, "Adjust Transition Speed");
+  SetTip(IDC_CHKSUBFOLDERS, "Show the pictures in the folders inside each folder of the Play List, too.");
   SetTip(IDC_CHKSOUNDRANDOM, "Randomize sounds in Play List.");
   SetTip(IDC_CHKRESETSOUNDLIST, "When started, play your sounds from the beginning of the list");
   SetTip(IDOK, "Save changes.");
@@ -303,7 +305,9 @@ void frmOptions::SetCheckValue(Check c, int16_t value) {
 
 std::string frmOptions::Text(Box b) const { return ItemText(BoxId(b)); }
 
-void frmOptions::SetText(Box b, const std::string& text) { SetItemText(BoxId(b), text.substr(0, kBoxLength)); }
+// The stored text is shown whole, even where it is longer than a user may
+// type (the box's limit holds for typing only): OK's range check judges it.
+void frmOptions::SetText(Box b, const std::string& text) { SetItemText(BoxId(b), text); }
 
 Color frmOptions::SwatchColor(Swatch s) const { return swatch_[s == lblBackColor ? 0 : 1]; }
 

@@ -5,6 +5,7 @@
 
 #include "common/AppError.h"
 #include "common/ScopedWin.h"
+#include "common/WideText_win.h"
 #include "picture/PictureHeader.h"
 #include "picture/WicPicture_win.h"
 
@@ -31,28 +32,21 @@ class FileHandle {
   HANDLE h_;
 };
 
-std::string FullPath(const std::string& path) {
-  std::vector<char> buffer(MAX_PATH);
+// The full path, in the wide form every call below takes.
+std::wstring FullPath(const std::string& path) {
+  const std::wstring given = Wide(path);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    const DWORD n = GetFullPathNameW(given.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
     if (n == 0) InvalidPicture();
-    if (n < buffer.size()) return std::string(buffer.data(), n);
+    if (n < buffer.size()) return std::wstring(buffer.data(), n);
     buffer.resize(n + 1);
   }
 }
 
-std::wstring Wide(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (n <= 0) InvalidPicture();
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-  wide.resize(static_cast<std::size_t>(n - 1));
-  return wide;
-}
-
 // Opens the file and reads its signature, claimed size and orientation.
-PictureHeaderInfo CheckHeader(const std::string& fullPath) {
-  FileHandle file(CreateFileA(fullPath.c_str(), GENERIC_READ,
+PictureHeaderInfo CheckHeader(const std::wstring& fullPath) {
+  FileHandle file(CreateFileW(fullPath.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.ok()) {
@@ -111,14 +105,13 @@ bool MetafilePicture::Draw(HDC dc, const RECT& image, const RECT&, const RECT& p
 
 PicturePtr LoadPictureFile(const std::string& path, int twipsX, int twipsY) {
   if (path.empty()) InvalidPicture();
-  const std::string full = FullPath(path);
-  const PictureHeaderInfo info = CheckHeader(full);
+  std::wstring wide = FullPath(path);
+  const PictureHeaderInfo info = CheckHeader(wide);
   const bool metafile = info.format == PictureFormat::PlaceableWmf || info.format == PictureFormat::Emf;
   // A signature of no format we know may still be one the system's imaging
   // component decodes; a damaged or oversized file of a known one is not
   // handed to any decoder.
   if (info.format != PictureFormat::Unknown && !PictureHeaderAcceptable(info)) InvalidPicture();
-  std::wstring wide = Wide(full);
   if (!metafile) return WicPicture::Load(wide, info, twipsX, twipsY);
 
   InitOle();

@@ -25,6 +25,9 @@ inline constexpr char kFrameColor[] = "FrameColor";
 inline constexpr char kShowFrame[] = "ShowFrame";
 inline constexpr char kResetPicList[] = "ResetPicList";
 inline constexpr char kResetSoundList[] = "ResetSoundList";
+// A folder entry of the picture list stands for its whole tree ("1") or for
+// the pictures directly in it (missing or "0", as every list stored before).
+inline constexpr char kSubfolders[] = "Subfolders";
 
 // Values of the same section that are not options.
 inline constexpr char kLastPicture[] = "LastPicture";

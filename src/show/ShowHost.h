@@ -64,6 +64,9 @@ class ShowPlatform {
   // Ends the program at once: no closing handler runs.
   [[noreturn]] virtual void EndProgram() = 0;
   virtual RandomSource& Random() = 0;
+  // Whether folder entries are walked on a thread of their own while the
+  // show runs (otherwise at once, when the show starts).
+  virtual bool WalkFoldersInBackground() { return false; }
 };
 
 }  // namespace tessaly

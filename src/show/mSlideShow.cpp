@@ -54,7 +54,10 @@ struct HostUnloaded {};
 
 SlideShow::SlideShow(CRegSettings& settings, ShowPlatform& platform, FileSystem& fs, Mode mode,
                      uintptr_t configOwnerHwnd)
-    : settings_(settings), platform_(platform), fs_(fs), mode_(mode), configOwnerHwnd_(configOwnerHwnd) {}
+    : settings_(settings), platform_(platform), fs_(fs), mode_(mode), configOwnerHwnd_(configOwnerHwnd),
+      pictureBuilder_(std::make_unique<PlayListBuilder>(fs, platform.WalkFoldersInBackground())) {}
+
+SlideShow::~SlideShow() = default;
 
 std::string SlideShow::Option(const std::string& name, const std::string& defaultText) {
   return settings_.GetSetting(opt::kSection, name, defaultText);
@@ -76,16 +79,47 @@ void SlideShow::AddEntry(Collection& list, const std::string& entry, const std::
   }
 }
 
+namespace {
+// The stored entries of a section, up to "EOF" or the first missing value.
+std::vector<std::string> StoredEntries(CRegSettings& settings, const std::string& section) {
+  std::vector<std::string> entries;
+  for (int i = 0;; ++i) {
+    std::string entry = settings.GetSetting(section, kListValuePrefix + TextOfNumber(i), kEndOfList);
+    if (entry == kEndOfList) break;
+    entries.push_back(std::move(entry));
+    if (i == kMaxListItems) throw AppError(kErrOverflow, "Overflow", "mSlideShow.BuildListFromRegistry");
+  }
+  return entries;
+}
+
+std::vector<std::string> EntryPaths(const std::vector<std::string>& entries) {
+  std::vector<std::string> paths;
+  paths.reserve(entries.size());
+  for (const std::string& entry : entries) paths.push_back(ListEntryPath(entry));
+  return paths;
+}
+
+std::vector<std::string> ListBoxEntries(const ListBox& box) {
+  std::vector<std::string> entries;
+  const int count = box.ListCount();
+  for (int i = 0; i < count; ++i) entries.push_back(box.List(i));
+  return entries;
+}
+}  // namespace
+
 Collection SlideShow::BuildListFromRegistry(const std::string& section,
                                             const std::string& patterns) {
   Collection list;
-  for (int i = 0;; ++i) {
-    const std::string entry = settings_.GetSetting(section, kListValuePrefix + TextOfNumber(i), kEndOfList);
-    if (entry == kEndOfList) break;
-    AddEntry(list, entry, patterns);
-    if (i == kMaxListItems) throw AppError(kErrOverflow, "Overflow", "mSlideShow.BuildListFromRegistry");
-  }
+  for (const std::string& entry : StoredEntries(settings_, section)) AddEntry(list, entry, patterns);
   return list;
+}
+
+// The picture list: file entries as they are, folder entries walked (their
+// trees with "Subfolders" on) while the show already runs.
+void SlideShow::BuildPictureList(const std::vector<std::string>& paths, bool keep) {
+  bool subfolders = false;
+  Protected([&] { subfolders = OptionNumber(opt::kSubfolders, "") == 1; });
+  PicList = pictureBuilder_->Build(paths, kPicturePatterns, subfolders, keep);
 }
 
 Collection SlideShow::BuildListFromListBox(const ListBox& box, const std::string& patterns) {
@@ -121,14 +155,16 @@ void SlideShow::GetConfiguration(ConfigLists& dialog) {
 void SlideShow::StartSlideShow(Image& /*Target*/, long ListSource, ShowHost& Host) {
   Host.tmrSwitch().SetEnabled(false);
   if (ListSource != 0) {
-    PicList = BuildListFromRegistry(opt::kPictureFiles, kPicturePatterns);
+    BuildPictureList(EntryPaths(StoredEntries(settings_, opt::kPictureFiles)), false);
     SoundList = BuildListFromRegistry(opt::kSoundFiles, kSoundPatterns);
   } else {
     ListBox* pictures = Host.lstList(0);
     ListBox* sounds = Host.lstList(1);
     if (pictures == nullptr || sounds == nullptr)
       throw AppError(kErrInvalidCall, "The window has no list boxes", "mSlideShow.StartSlideShow");
-    PicList = BuildListFromListBox(*pictures, kPicturePatterns);
+    // The configuration window starts its preview again after every list
+    // command: the folders it had walked are not walked again.
+    BuildPictureList(EntryPaths(ListBoxEntries(*pictures)), true);
     SoundList = BuildListFromListBox(*sounds, kSoundPatterns);
   }
   // A stored colour, speed or shuffle option too large to read cannot stop
@@ -140,7 +176,10 @@ void SlideShow::StartSlideShow(Image& /*Target*/, long ListSource, ShowHost& Hos
   bool shufflePictures = false, shuffleSounds = false;
   Protected([&] { shufflePictures = OptionNumber(opt::kPicRandom, "") == 1; });
   Protected([&] { shuffleSounds = OptionNumber(opt::kSoundRandom, "") == 1; });
-  if (shufflePictures) ShuffleCollection(PicList, platform_.Random());
+  // Random order draws at each tick from the pictures found so far.
+  randomPictures_ = shufflePictures;
+  randomOrder_.Reset();
+  if (shufflePictures) platform_.Random().SeedFromClock();
   if (shuffleSounds) ShuffleCollection(SoundList, platform_.Random());
   Timer& timer = Host.tmrSwitch();
   timer.SetInterval(kFirstTickMs);
@@ -191,17 +230,22 @@ void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
   }
   ScopeFlag running(inSlide_);
   Protected([&] { CloseLeftOverWindow(); });
+  // No picture found yet while folders are still being walked: nothing
+  // changes, and the tick comes again soon.
+  if (PicList.Count() == 0 && !PicList.Complete()) return WaitForList(Target);
 
   if (PicturesToShow(Target)) {
-    const int32_t PicPos = PicturePosition();
+    long index = 0;
+    int32_t PicPos = 0;
+    if (!NextPicture(index, PicPos)) return WaitForList(Target);
     if (!TransitionFirst(Target)) return;  // closed meanwhile: nothing more is shown or stored
     Protected([&] { Target.SetVisible(false); });
     bool stretched = false;
     Protected([&] { stretched = OptionNumber(opt::kStretch, "") == 1; });
     if (stretched) {
-      PlaceStretched(Target, PicPos);
+      PlaceStretched(Target, index);
     } else {
-      PlaceAtNaturalSize(Target, Work, PicPos);
+      PlaceAtNaturalSize(Target, Work, index);
     }
     Protected([&] { Target.SetVisible(true); });
     Protected([&] { settings_.SaveSetting(opt::kSection, opt::kLastPicture, TextOfNumber(PicPos)); });
@@ -217,6 +261,12 @@ void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
 void SlideShow::PutOff(Image& target) {
   Protected([&] {
     if (Timer* timer = target.Parent().SwitchTimer()) timer->SetInterval(kPutOffMs);
+  });
+}
+
+void SlideShow::WaitForList(Image& target) {
+  Protected([&] {
+    if (Timer* timer = target.Parent().SwitchTimer()) timer->SetInterval(kWaitForListMs);
   });
 }
 
@@ -247,11 +297,31 @@ bool SlideShow::PicturesToShow(Image& target) {
 int32_t SlideShow::PicturePosition() {
   int32_t position = 0;
   Protected([&] { position = ListPosition(opt::kResetPicList, opt::kLastPicture); });
-  // A position past the end wraps to the start, and so does one below 0.
+  // A position past the end of the whole list wraps to the start, and so
+  // does one below 0.
   Protected([&] {
-    if (position > PicList.Count() || position < 0) position = 1;
+    if (position < 0 || (position > PicList.Count() && PicList.Complete())) position = 1;
   });
   return position;
+}
+
+// In order, the picture at the position, once the list has come that far.
+// In random order, a picture not drawn yet in this round, while the
+// position counts on as in order; a stored position that cannot be read
+// shows nothing, as in order.
+bool SlideShow::NextPicture(long& index, int32_t& position) {
+  position = PicturePosition();
+  const long count = PicList.Count();
+  if (!randomPictures_) {
+    index = position;
+    return position <= count;
+  }
+  if (position == 0) {
+    index = 0;
+    return true;
+  }
+  index = randomOrder_.Next(count, PicList.Complete(), platform_.Random());
+  return index != 0;
 }
 
 bool SlideShow::TransitionFirst(Image& target) {
@@ -353,6 +423,7 @@ void SlideShow::EndShow() {
   }
   platform_.DoEvents();
   platform_.EnableWindow(configOwnerHwnd_, true);
+  pictureBuilder_->Stop();
   platform_.EndProgram();
   std::terminate();  // not reached: the platform ends the process
 }

@@ -9,13 +9,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "common/CRegSettings.h"
 #include "common/CommandMode.h"
 #include "show/ShowHost.h"
 #include "common/mCollection.h"
 #include "common/mFiles.h"
+#include "show/PlayList.h"
 
 namespace tessaly {
 
@@ -54,6 +57,7 @@ class SlideShow {
  public:
   SlideShow(CRegSettings& settings, ShowPlatform& platform, FileSystem& fs, Mode mode,
             uintptr_t configOwnerHwnd = 0);
+  ~SlideShow();
 
   // Stored lists and play lists.
   Collection BuildListFromRegistry(const std::string& section, const std::string& patterns);
@@ -74,6 +78,9 @@ class SlideShow {
   // transition lets messages run) is put off: that window's timer comes again
   // after this many milliseconds.
   static constexpr long kPutOffMs = 50;
+  // A tick whose picture has not been found yet (folders are still being
+  // walked) comes again after this many milliseconds, with nothing changed.
+  static constexpr long kWaitForListMs = 100;
   void NextSlide(Image& Target, Image& Work, long unused = 0);
   [[noreturn]] void EndShow();
 
@@ -81,8 +88,12 @@ class SlideShow {
 
   Mode RunMode() const { return mode_; }
 
-  Collection PicList;
+  // The pictures: filled while the show runs (see PlayList).
+  PlayList PicList;
   Collection SoundList;
+  // Builds PicList; its walks of folders are kept from one start of the
+  // configuration window's preview to the next.
+  PlayListBuilder& PictureBuilder() { return *pictureBuilder_; }
   // The default speed until a stored one is read: a stored speed too large
   // to read at the first start leaves this, not a delay slower than the
   // slowest speed the options allow.
@@ -99,6 +110,8 @@ class SlideShow {
   double OptionNumber(const std::string& name, const std::string& defaultText);
   int32_t ListPosition(const std::string& resetName, const std::string& lastName);
   void AddEntry(Collection& list, const std::string& entry, const std::string& patterns);
+  // The pictures of these entries' paths; their walks kept when `keep`.
+  void BuildPictureList(const std::vector<std::string>& paths, bool keep);
   bool InPreview() const { return mode_ == Mode::Preview || mode_ == Mode::Configure; }
 
   // The steps of a slide advance; each protects its own parts.
@@ -108,6 +121,10 @@ class SlideShow {
   // show; true when there is.
   bool PicturesToShow(Image& target);
   int32_t PicturePosition();
+  // The picture to show and the position to store; false when it has not
+  // been found yet (the tick waits for it).
+  bool NextPicture(long& index, int32_t& position);
+  void WaitForList(Image& target);
   // The transition over the shown picture (none before the first picture of
   // the process); false when the window was closed meanwhile.
   bool TransitionFirst(Image& target);
@@ -147,6 +164,9 @@ class SlideShow {
   Mode mode_;
   uintptr_t configOwnerHwnd_;
   bool inSlide_ = false;  // a NextSlide is running
+  std::unique_ptr<PlayListBuilder> pictureBuilder_;
+  bool randomPictures_ = false;  // "PicRandom" as the show started
+  RandomOrder randomOrder_;
 };
 
 }  // namespace tessaly

@@ -16,13 +16,15 @@ class WinPlatform : public ShowPlatform {
   long ScreenHeightTwips() override;
   void DoEvents() override;
   void DelayPasses(long passes) override;
-  // PlaySoundA; an empty name passes a null name, which stops the sound.
+  // PlaySoundW; an empty name passes a null name, which stops the sound.
   bool PlayWave(const std::string& fileName, uint32_t flags) override;
   int ShowCursor(bool show) override;
   void EnableWindow(uintptr_t hwnd, bool enable) override;
   std::vector<LoadedWindow*> LoadedWindows() override;
   [[noreturn]] void EndProgram() override;
   RandomSource& Random() override;
+  // Folder entries are walked on a thread of their own.
+  bool WalkFoldersInBackground() override { return true; }
 };
 
 }  // namespace tessaly

@@ -3,6 +3,7 @@
 #include "ui/App.h"
 #include "ui/Dpi.h"
 #include "ui/ImageControl.h"
+#include "common/WideText_win.h"
 
 namespace tessaly {
 
@@ -30,7 +31,8 @@ void WinPlatform::DoEvents() { ui::DoEvents(); }
 void WinPlatform::DelayPasses(long passes) { ui::DelayPasses(passes); }
 
 bool WinPlatform::PlayWave(const std::string& fileName, uint32_t flags) {
-  return ::PlaySoundA(fileName.empty() ? nullptr : fileName.c_str(), nullptr, flags) != FALSE;
+  const std::wstring name = Wide(fileName);
+  return ::PlaySoundW(fileName.empty() ? nullptr : name.c_str(), nullptr, flags) != FALSE;
 }
 
 int WinPlatform::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }

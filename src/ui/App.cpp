@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "ui/Form.h"
+#include "common/WideText_win.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -188,6 +189,10 @@ void InitDialogControls() {
     return InitCommonControlsEx(&icc) != FALSE;
   }();
   (void)done;
+}
+
+int MessageBoxText(HWND owner, const std::string& text, const std::string& title, UINT type) {
+  return MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), type);
 }
 
 void EndProgram() { ExitProcess(0); }

@@ -65,6 +65,10 @@ void InitDialogControls();
 void DrawPlainly(HWND control);
 
 
+// A message box whose text may name files: the text and title are the
+// program's UTF-8 and shown through the wide call.
+int MessageBoxText(HWND owner, const std::string& text, const std::string& title, UINT type);
+
 // Ends the process at once (ExitProcess(0)); no handler runs.
 [[noreturn]] void EndProgram();
 

@@ -6,6 +6,7 @@
 
 #include "ui/App.h"
 #include "common/AppError.h"
+#include "common/WideText_win.h"
 #include "ui/Help.h"
 
 namespace tessaly::ui {
@@ -86,7 +87,7 @@ void Dialog::FitLabelHeight(int id) {
   if (!hWnd() || !label) return;
   RECT client{};
   GetClientRect(label, &client);
-  const std::string text = ItemText(id);
+  const std::wstring text = Wide(ItemText(id));
   const bool noPrefix = (GetWindowLongPtrA(label, GWL_STYLE) & SS_NOPREFIX) != 0;
   RECT needed{0, 0, client.right, 0};
   {
@@ -94,7 +95,7 @@ void Dialog::FitLabelHeight(int id) {
     if (!dc) return;
     HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0));
     HGDIOBJ previous = font ? SelectObject(dc.get(), font) : nullptr;
-    DrawTextA(dc.get(), text.c_str(), -1, &needed,
+    DrawTextW(dc.get(), text.c_str(), -1, &needed,
               DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | (noPrefix ? DT_NOPREFIX : 0));
     if (previous) SelectObject(dc.get(), previous);
   }
@@ -123,14 +124,14 @@ void Dialog::FitLabelHeight(int id) {
 std::string Dialog::ItemText(int id) const {
   HWND item = Item(id);
   if (!item) return std::string();
-  const int length = GetWindowTextLengthA(item);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int got = GetWindowTextA(item, &text[0], length + 1);
+  const int length = GetWindowTextLengthW(item);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(item, &text[0], length + 1);
   text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-  return text;
+  return Utf8(text);
 }
 
-void Dialog::SetItemText(int id, const std::string& text) { SetDlgItemTextA(hWnd(), id, text.c_str()); }
+void Dialog::SetItemText(int id, const std::string& text) { SetDlgItemTextW(hWnd(), id, Wide(text).c_str()); }
 
 void Dialog::EnableItem(int id, bool enabled) {
   if (HWND item = Item(id)) EnableWindow(item, enabled ? TRUE : FALSE);

@@ -8,6 +8,7 @@
 #include "common/AppTitle.h"
 #include "common/HelpTopics.h"
 #include "common/TextFiles.h"
+#include "common/WideText_win.h"
 #include "ui/WindowBinding.h"
 #include "common/mFiles.h"
 
@@ -24,9 +25,9 @@ enum : int {
 };
 
 std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string full(path);
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::string full = Utf8(path);
   return full.substr(0, full.find_last_of('\\') + 1);
 }
 

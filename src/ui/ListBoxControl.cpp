@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/AppError.h"
+#include "common/WideText_win.h"
 
 namespace tessaly::ui {
 
@@ -19,13 +20,13 @@ int ListBoxControl::ListCount() const {
 
 std::string ListBoxControl::List(int index) const {
   CheckIndex(index, "ListBox.List");
-  const LRESULT length = SendMessageA(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  const LRESULT length = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == LB_ERR || length <= 0) return std::string();
-  std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-  const LRESULT got = SendMessageA(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+  const LRESULT got = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
                                    reinterpret_cast<LPARAM>(buffer.data()));
   if (got == LB_ERR) return std::string();
-  return std::string(buffer.data(), static_cast<std::size_t>(got));
+  return Utf8(std::wstring_view(buffer.data(), static_cast<std::size_t>(got)));
 }
 
 void ListBoxControl::SetList(int index, const std::string& text) {
@@ -35,7 +36,8 @@ void ListBoxControl::SetList(int index, const std::string& text) {
   const bool selected = Selected(index);
   const LRESULT top = SendMessageA(hwnd_, LB_GETTOPINDEX, 0, 0);
   SendMessageA(hwnd_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-  SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+  const std::wstring wide = Wide(text);
+  SendMessageW(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.c_str()));
   if (selected) SetSelected(index, true);
   if (top != LB_ERR) SendMessageA(hwnd_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
 }
@@ -59,7 +61,8 @@ void ListBoxControl::SetSelected(int index, bool selected) {
 
 void ListBoxControl::AddItem(const std::string& item) {
   if (!hwnd_) return;
-  SendMessageA(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item.c_str()));
+  const std::wstring wide = Wide(item);
+  SendMessageW(hwnd_, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 void ListBoxControl::RemoveItem(int index) {

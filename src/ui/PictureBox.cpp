@@ -9,6 +9,7 @@
 #include "common/AppError.h"
 #include "ui/Form.h"
 #include "common/ScopedWin.h"
+#include "common/WideText_win.h"
 #include "ui/ImageControl.h"
 
 namespace tessaly::ui {
@@ -105,7 +106,8 @@ long PictureBox::TextWidth(const std::string& text) {
   if (!dc) return 0;
   Selection font(dc.get(), Font());
   SIZE size{};
-  GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  const std::wstring wide = Wide(text);
+  GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
   return size.cx * TwipsX();
 }
 
@@ -114,7 +116,8 @@ long PictureBox::TextHeight(const std::string& text) {
   if (!dc) return 0;
   Selection font(dc.get(), Font());
   SIZE size{};
-  if (!text.empty()) GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  const std::wstring wide = Wide(text);
+  if (!wide.empty()) GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
   if (size.cy <= 0) {
     TEXTMETRICA tm{};
     GetTextMetricsA(dc.get(), &tm);
@@ -130,8 +133,9 @@ void PictureBox::Print(const std::string& text) {
       Selection font(dc.get(), Font());
       SetBkMode(dc.get(), TRANSPARENT);
       SetTextColor(dc.get(), ToColorRef(foreColor_));
-      TextOutA(dc.get(), TwipsToPixelsX(currentX_), TwipsToPixelsY(currentY_), text.c_str(),
-               static_cast<int>(text.size()));
+      const std::wstring wide = Wide(text);
+      TextOutW(dc.get(), TwipsToPixelsX(currentX_), TwipsToPixelsY(currentY_), wide.c_str(),
+               static_cast<int>(wide.size()));
       GdiFlush();
     }
   }

@@ -19,8 +19,13 @@ class FakeFileSystem : public FileSystem {
   struct Entry {
     bool dir;
     bool hidden;
+    bool system = false;
   };
   std::map<std::string, Entry> entries;  // "C:\Pics\a.jpg" -> file
+  // Folder links: "C:\Top\a\loop\" -> "C:\Top\" (the link is an entry too).
+  std::map<std::string, std::string> links;
+  std::vector<std::string> listings;   // the folders ListFolder read
+  std::string listFailsAfter;          // ListFolder of this folder raises after its first entry
   std::map<std::string, std::string> longNames;  // short component path -> long name
   std::string failOn;   // a pattern whose search raises
   std::vector<std::string> searches;
@@ -57,6 +62,43 @@ class FakeFileSystem : public FileSystem {
     }
     return names;
   }
+  // The folder a path stands for, links followed.
+  std::string Resolve(std::string path) const {
+    for (bool again = true; again;) {
+      again = false;
+      for (const auto& [link, target] : links) {
+        if (path.rfind(link, 0) == 0) {
+          path = target + path.substr(link.size());
+          again = true;
+          break;
+        }
+      }
+    }
+    return path;
+  }
+  void ListFolder(const std::string& given, const FolderVisitor& visit) override {
+    listings.push_back(given);
+    const std::string folder = Resolve(given);
+    int listed = 0;
+    for (const auto& [path, e] : entries) {
+      if (path.rfind(folder, 0) != 0 || path.size() == folder.size()) continue;
+      std::string name = path.substr(folder.size());
+      if (e.dir) name.pop_back();
+      if (name.find('\\') != std::string::npos) continue;
+      if (given == listFailsAfter && listed == 1) throw AppError(57, "Device I/O error", "fake");
+      unsigned attributes = 0;
+      if (e.dir) attributes |= kAttrDirectory;
+      if (e.hidden) attributes |= kAttrHidden;
+      if (e.system) attributes |= kAttrSystem;
+      if (links.count(path)) attributes |= kAttrLink;
+      ++listed;
+      if (!visit(name, attributes)) return;
+    }
+  }
+  std::string FolderIdentity(const std::string& folder) override {
+    const std::string resolved = Resolve(folder);
+    return entries.count(resolved) ? "#" + resolved : std::string();
+  }
   size_t ShortPath(const std::string& path, std::string& out, size_t bufferLength) override {
     std::string s = "SHORT~1\\" + path.substr(path.rfind('\\') + 1);
     if (path.size() > 40) return 300;  // pretend the short form does not fit
@@ -65,15 +107,24 @@ class FakeFileSystem : public FileSystem {
   }
 };
 
-// Text files in memory; a missing one cannot be read.
+// Text files in memory; a missing one cannot be read, and one named in
+// `failAfter` fails with a device error after that many bytes.
 class MemoryTextFiles : public TextFileStore {
  public:
   std::map<std::string, std::string> files;
+  std::map<std::string, size_t> failAfter;
 
-  std::string ReadAll(const std::string& path) override {
+  void Read(const std::string& path, std::string& content) override {
+    content.clear();
     auto it = files.find(path);
     if (it == files.end()) throw AppError(kErrFileNotFound, "File not found", "MemoryTextFiles");
-    return it->second;
+    auto fail = failAfter.find(path);
+    if (fail == failAfter.end()) {
+      content = it->second;
+      return;
+    }
+    content = it->second.substr(0, fail->second);
+    throw AppError(kErrDeviceIO, "Device I/O error", "MemoryTextFiles");
   }
   void ReplaceAll(const std::string& path, const std::string& content) override {
     files[path] = content;

@@ -71,7 +71,7 @@ TEST_F(OptionsTest, AFreshUserSeesTheDefaults) {
   EXPECT_EQ(frm.SwatchColor(OptionsForm::lblFrameColor), 0xFFFFFF);  // white in the dialog
   EXPECT_EQ(frm.EffectText(), "Random");
   EXPECT_EQ(frm.SpeedPosition(), 20);
-  for (int c = OptionsForm::chkPicRandom; c <= OptionsForm::chkResetSoundList; ++c)
+  for (int c = OptionsForm::chkPicRandom; c <= OptionsForm::chkSubfolders; ++c)
     EXPECT_EQ(frm.CheckValue(static_cast<OptionsForm::Check>(c)), 0) << c;
 }
 
@@ -147,7 +147,7 @@ TEST_F(OptionsTest, SavingStoresEveryControlInItsStoredForm) {
   EXPECT_EQ(again.checks, (std::map<int, int16_t>{{OptionsForm::chkPicRandom, 0}, {OptionsForm::chkShowFileName, 0},
                                                   {OptionsForm::chkSoundRandom, 0}, {OptionsForm::chkStretch, 1},
                                                   {OptionsForm::chkShowFrame, 2}, {OptionsForm::chkResetPicList, 0},
-                                                  {OptionsForm::chkResetSoundList, 0}}));
+                                                  {OptionsForm::chkResetSoundList, 0}, {OptionsForm::chkSubfolders, 0}}));
   EXPECT_EQ(again.Text(OptionsForm::txtInterval), "7");
   EXPECT_EQ(again.Text(OptionsForm::txtFrameThickness), "3");
   EXPECT_EQ(again.SwatchColor(OptionsForm::lblBackColor), 0x0000FF);

@@ -14,7 +14,7 @@ namespace {
 
 struct Lists {
   FakeListBox pictures, sounds;
-  void Read(const std::string& text) { AppendPlayListText(text, pictures, sounds); }
+  void Read(const std::string& text) { AppendPlayListText(text, pictures, sounds, WesternCodePage()); }
 };
 
 }  // namespace
@@ -25,7 +25,7 @@ TEST(PlayListWriter, TwoPicturesAndOneSoundGiveThreeFullLengthLines) {
   in.pictures.AddItem(MakeFolderEntry("D:\\Holiday\\"));
   in.sounds.AddItem(MakeFileEntry("waves.wav", "C:\\Sounds\\"));
   MemoryTextFiles files;
-  WritePlayListFile(files, "C:\\Lists\\Holiday.tsl", in.pictures, in.sounds);
+  WritePlayListFile(files, "C:\\Lists\\Holiday.tsl", in.pictures, in.sounds, WesternCodePage());
 
   const std::string& text = files.files.at("C:\\Lists\\Holiday.tsl");
   ASSERT_EQ(text.size(), 3u * (514 + 2));
@@ -33,19 +33,19 @@ TEST(PlayListWriter, TwoPicturesAndOneSoundGiveThreeFullLengthLines) {
                       in.sounds.List(0) + "\r\n");
 
   Lists out;
-  ReadPlayListFile(files, "C:\\Lists\\Holiday.tsl", out.pictures, out.sounds);
+  ReadPlayListFile(files, "C:\\Lists\\Holiday.tsl", out.pictures, out.sounds, WesternCodePage());
   EXPECT_EQ(out.pictures.items, in.pictures.items);
   EXPECT_EQ(out.sounds.items, in.sounds.items);
 }
 
 TEST(PlayListWriter, TwoEmptyListsGiveAnEmptyFile) {
   Lists empty;
-  EXPECT_EQ(PlayListText(empty.pictures, empty.sounds), "");
+  EXPECT_EQ(PlayListText(empty.pictures, empty.sounds, WesternCodePage()), "");
   MemoryTextFiles files;
   files.files["a.tsl"] = "old";
-  WritePlayListFile(files, "a.tsl", empty.pictures, empty.sounds);
+  WritePlayListFile(files, "a.tsl", empty.pictures, empty.sounds, WesternCodePage());
   EXPECT_EQ(files.files.at("a.tsl"), "");
-  ReadPlayListFile(files, "a.tsl", empty.pictures, empty.sounds);
+  ReadPlayListFile(files, "a.tsl", empty.pictures, empty.sounds, WesternCodePage());
   EXPECT_EQ(empty.pictures.ListCount() + empty.sounds.ListCount(), 0);
 }
 
@@ -83,8 +83,8 @@ TEST(PlayListReader, ReadingAppendsSoTheSameListTwiceDoublesEveryEntry) {
   files.files["l.tsl"] = "P:one\r\nS:two\r\nP:three\r\n";
   Lists l;
   l.pictures.AddItem("kept");
-  ReadPlayListFile(files, "l.tsl", l.pictures, l.sounds);
-  ReadPlayListFile(files, "l.tsl", l.pictures, l.sounds);
+  ReadPlayListFile(files, "l.tsl", l.pictures, l.sounds, WesternCodePage());
+  ReadPlayListFile(files, "l.tsl", l.pictures, l.sounds, WesternCodePage());
   EXPECT_EQ(l.pictures.items, (std::vector<std::string>{"kept", "one", "three", "one", "three"}));
   EXPECT_EQ(l.sounds.items, (std::vector<std::string>{"two", "two"}));
 }
@@ -94,7 +94,7 @@ TEST(PlayListReader, AFileThatCannotBeReadAddsNothing) {
   Lists l;
   l.sounds.AddItem("kept");
   try {
-    ReadPlayListFile(files, "C:\\gone.tsl", l.pictures, l.sounds);
+    ReadPlayListFile(files, "C:\\gone.tsl", l.pictures, l.sounds, WesternCodePage());
     ADD_FAILURE();
   } catch (const AppError& e) {
     EXPECT_EQ(e.Number(), kErrFileNotFound);

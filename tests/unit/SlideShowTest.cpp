@@ -535,7 +535,7 @@ TEST_F(ShowTest, StartBuildsListsReadsColoursAndArmsTheTimer) {
   host.timer.interval = 9999;
   show->StartSlideShow(host.target, 1, host);
   std::vector<std::string> pics;
-  for (const auto& i : show->PicList.Items()) pics.push_back(i.item);
+  for (long i = 1; i <= show->PicList.Count(); ++i) pics.push_back(show->PicList.Item(i));
   EXPECT_EQ(pics, (std::vector<std::string>{"C:\\Pics\\m.bmp", "C:\\Pics\\z.bmp",
                                             "C:\\Pics\\a.gif", "D:\\Else\\missing.jpg"}));
   ASSERT_EQ(show->SoundList.Count(), 1);
@@ -546,15 +546,19 @@ TEST_F(ShowTest, StartBuildsListsReadsColoursAndArmsTheTimer) {
   EXPECT_TRUE(host.timer.enabled);
   EXPECT_EQ(show->TransSpeed, 8);  // halves to even
 
-  // The dialog's own lists, shuffled when asked.
+  // The dialog's own lists; random order draws when a picture is due.
   FakeHost dialog(300, 200, true);
   dialog.lists[0].AddItem(entry("x.jpg", "C:\\A\\"));
   dialog.lists[0].AddItem(entry("y.jpg", "C:\\A\\"));
   Set("PicRandom", "1");
+  Set("SwapAffect", "None");
   platform.random.values = {0.99};
+  platform.pictures["C:\\A\\x.jpg"] = platform.pictures["C:\\A\\y.jpg"] = {1500, 1200};
   show->StartSlideShow(dialog.target, 0, dialog);
   ASSERT_EQ(show->PicList.Count(), 2);
-  EXPECT_EQ(show->PicList.Item(1), "C:\\A\\y.jpg");
+  EXPECT_EQ(show->PicList.Item(1), "C:\\A\\x.jpg");
+  show->NextSlide(dialog.target, dialog.work);
+  EXPECT_EQ(PathOf(dialog.target.picture), "C:\\A\\y.jpg");
   EXPECT_TRUE(show->SoundList.Empty());
   // A host without list boxes cannot take list source 0.
   EXPECT_THROW(show->StartSlideShow(host.target, 0, host), AppError);

@@ -34,6 +34,7 @@ class ConfigWindowTest : public ::testing::Test {
   WinPlatform platform;
   std::unique_ptr<SlideShow> engine;
   std::unique_ptr<frmConfig> form;
+  TextFileStore* files = &SystemTextFiles();  // the play-list files the window reads and writes
 
   void SetUp() override {
     // Short, plain steps: no transition, a picture a second.
@@ -56,7 +57,7 @@ class ConfigWindowTest : public ::testing::Test {
   HWND Open() {
     DrainQuit();  // the last unloaded form's WM_QUIT would end the next modal loop at once
     engine = std::make_unique<SlideShow>(settings.store, platform, SystemFileSystem(), Mode::Configure);
-    form = std::make_unique<frmConfig>(*engine, settings.store);
+    form = std::make_unique<frmConfig>(*engine, settings.store, *files);
     form->Show();
     answers.Ignore(form->hWnd());
     return form->hWnd();

@@ -10,6 +10,7 @@
 
 #include "ui/App.h"
 #include "common/RegistryApi.h"
+#include "common/WideText_win.h"
 
 namespace dialogtest {
 namespace {
@@ -45,45 +46,48 @@ void CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
   if (g_answerer) g_answerer->Tick();
 }
 
-// Values of an open key: name → text (REG_SZ only; others as "<type n>").
+// Values of an open key: name → text (REG_SZ only, as UTF-8; others as
+// "<type n>").
 std::map<std::string, std::string> KeyValues(HKEY key) {
   std::map<std::string, std::string> out;
   for (DWORD i = 0;; ++i) {
-    char name[512];
-    DWORD nameLength = sizeof name;
-    std::vector<BYTE> data(70000);
+    wchar_t name[512];
+    DWORD nameLength = 512;
+    std::vector<BYTE> data(140000);
     DWORD size = static_cast<DWORD>(data.size());
     DWORD type = 0;
-    if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
+    if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
     if (type == REG_SZ) {
-      std::string text(reinterpret_cast<char*>(data.data()), size);
-      while (!text.empty() && text.back() == '\0') text.pop_back();
-      out[name] = text;
+      std::wstring text(reinterpret_cast<wchar_t*>(data.data()), size / sizeof(wchar_t));
+      while (!text.empty() && text.back() == L'\0') text.pop_back();
+      out[Utf8(name)] = Utf8(text);
     } else {
-      out[name] = "<type " + std::to_string(type) + ">";
+      out[Utf8(name)] = "<type " + std::to_string(type) + ">";
     }
   }
   return out;
 }
 
 void DeleteTree(const std::string& folder) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(Wide(folder + "*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = fd.cFileName;
+      const std::string name = Utf8(fd.cFileName);
       if (name == "." || name == "..") continue;
-      const std::string path = folder + name;
-      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        DeleteTree(path + "\\");
+      const std::wstring path = Wide(folder + name);
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        DeleteTree(folder + name + "\\");
+      } else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveDirectoryW(path.c_str());  // a link: not what it leads to
       } else {
-        DeleteFileA(path.c_str());
+        DeleteFileW(path.c_str());
       }
-    } while (FindNextFileA(h, &fd));
+    } while (FindNextFileW(h, &fd));
     FindClose(h);
   }
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryW(Wide(folder).c_str());
 }
 
 HWND FindDescendant(HWND parent, const char* className) {
@@ -190,8 +194,11 @@ TempDir::~TempDir() { DeleteTree(path_); }
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
   const std::string path = path_ + name;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return path;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
   return path;
 }
 
@@ -245,28 +252,33 @@ std::string TempDir::Sound(const std::string& name) const {
 
 std::string TempDir::Folder(const std::string& name) const {
   const std::string path = path_ + name + "\\";
-  CreateDirectoryA(path.c_str(), nullptr);
+  CreateDirectoryW(Wide(path).c_str(), nullptr);
   return path;
 }
 
 std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
+  std::string bytes;
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::vector<std::string> FolderNames(const std::string& folder) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(Wide(folder + "*").c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return names;
   do {
-    const std::string name = fd.cFileName;
+    const std::string name = Utf8(fd.cFileName);
     if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(h, &fd));
+  } while (FindNextFileW(h, &fd));
   FindClose(h);
   return names;
 }
@@ -350,11 +362,11 @@ std::function<void(HWND)> ChooseFile(const std::string& name, const std::string&
   return [name, folder](HWND hwnd) {
     HWND box = FileNameBox(hwnd);
     if (!folder.empty()) {
-      SetWindowTextA(box, folder.c_str());
+      SetWindowTextW(box, Wide(folder).c_str());
       SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                    reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
     }
-    SetWindowTextA(box, name.c_str());
+    SetWindowTextW(box, Wide(name).c_str());
     Press(IDOK)(hwnd);
   };
 }
@@ -366,18 +378,19 @@ std::function<void(HWND)> ChooseFolder(const std::string& folder) {
     HWND tree = FindDescendant(hwnd, "SysTreeView32");
     const std::string leaf = folder.substr(folder.find_last_of('\\', folder.size() - 2) + 1);
     auto selected = [tree] {
-      char text[MAX_PATH] = {};
-      TVITEMA item = {};
+      wchar_t text[MAX_PATH] = {};
+      TVITEMW item = {};
       item.mask = TVIF_TEXT;
-      item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+      item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
       item.pszText = text;
-      item.cchTextMax = sizeof text;
-      if (item.hItem) SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-      return std::string(text);
+      item.cchTextMax = MAX_PATH;
+      if (item.hItem) SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      return Utf8(text);
     };
     const bool root = folder.size() <= 3;  // "C:\" shows as its drive's name
+    const std::wstring wideFolder = Wide(folder);
     PumpUntil([&] {
-      SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+      SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wideFolder.c_str()));
       const std::string shown = selected();
       return root ? !shown.empty() : shown == leaf;
     });
@@ -398,9 +411,9 @@ std::function<void(HWND)> MixColour(int red, int green, int blue, int button) {
 // Reading and driving controls
 
 std::string WindowText(HWND hwnd) {
-  char text[1024] = {};
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
+  wchar_t text[1024] = {};
+  GetWindowTextW(hwnd, text, 1024);
+  return Utf8(text);
 }
 
 std::string ToolTip(HWND tips, HWND owner, HWND control) {

@@ -22,10 +22,10 @@ const int kPicturesPage[] = {
     IDC_FRAME1_1,        IDC_LABEL1,          IDC_TXTINTERVAL,  IDC_CHKSTRETCH,   IDC_CHKPICRANDOM,
     IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST, IDC_CHKSHOWFRAME, IDC_LBLTHICKNESS, IDC_TXTFRAMETHICKNESS,
     IDC_CMDFRAMECOLOR,   IDC_LBLFRAMECOLOR,   IDC_CMDBACKCOLOR, IDC_LBLBACKCOLOR, IDC_CBOAFFECT,
-    IDC_SLDSPEED,        IDC_LABEL3,          IDC_LABEL4};
+    IDC_SLDSPEED,        IDC_LABEL3,          IDC_LABEL4,          IDC_CHKSUBFOLDERS};
 const int kSoundsPage[] = {IDC_FRAME1_2, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST};
 const int kChecks[] = {IDC_CHKSTRETCH,   IDC_CHKPICRANDOM,   IDC_CHKSHOWFILENAME,  IDC_CHKRESETPICLIST,
-                       IDC_CHKSHOWFRAME, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST};
+                       IDC_CHKSHOWFRAME, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST, IDC_CHKSUBFOLDERS};
 
 class OptionsDialogTest : public ::testing::Test {
  protected:
@@ -135,6 +135,7 @@ TEST_F(OptionsDialogTest, EveryControlHasItsCaptionAndTip) {
       {IDC_LABEL2, "Spee&d"},
       {IDC_LABEL3, "Slow"},
       {IDC_LABEL4, "Fast"},
+      {IDC_CHKSUBFOLDERS, "Include &Subfolders"},
       {IDC_CHKSOUNDRANDOM, "Ra&ndom Order"},
       {IDC_CHKRESETSOUNDLIST, "Reset Play List when Started"},
       {IDOK, "&OK"},
@@ -157,6 +158,7 @@ TEST_F(OptionsDialogTest, EveryControlHasItsCaptionAndTip) {
       {IDC_CBOAFFECT, "Select the affect to transisition between image changes."},
       {IDC_SLDSPEED, "Adjust Transition Speed"},
       {IDC_LABEL2, "Adjust Transition Speed"},
+      {IDC_CHKSUBFOLDERS, "Show the pictures in the folders inside each folder of the Play List, too."},
       {IDC_CHKSOUNDRANDOM, "Randomize sounds in Play List."},
       {IDC_CHKRESETSOUNDLIST, "When started, play your sounds from the beginning of the list"},
       {IDOK, "Save changes."},
@@ -386,6 +388,59 @@ TEST_F(OptionsDialogTest, OkChecksTheIntervalThenTheThicknessWithTheirMessages) 
   }
 }
 
+// A stored text longer than a user may type is shown whole, and OK's range
+// check judges it: "100" was shown as "10" and stored as "10" unasked.
+TEST_F(OptionsDialogTest, StoredTextsLongerThanTheBoxesAreShownWholeAndJudgedAtOk) {
+  settings.Set("Options", "Interval", "100");
+  settings.Set("Options", "FrameThickness", "300");
+  settings.Set("Options", "ShowFrame", "1");
+  Open();
+  EXPECT_EQ(Text(IDC_TXTINTERVAL), "100");
+  EXPECT_EQ(Text(IDC_TXTFRAMETHICKNESS), "300");
+  answers.Expect(kAppTitle, Press(IDOK));
+  Click(dialog->hWnd(), IDOK);
+  EXPECT_EQ(answers.Texts(), std::vector<std::string>{kIntervalMessage});
+  ASSERT_TRUE(dialog->Loaded());
+  EXPECT_EQ(Stored("Interval"), "100");
+  SetText(IDC_TXTINTERVAL, "10");
+  answers.Expect(kAppTitle, Press(IDOK));
+  Click(dialog->hWnd(), IDOK);
+  EXPECT_EQ(answers.Texts(), (std::vector<std::string>{kIntervalMessage, kThicknessMessage}));
+  EXPECT_EQ(Stored("FrameThickness"), "300");
+  // Typing still takes two characters at most.
+  SetText(IDC_TXTFRAMETHICKNESS, "");
+  Type(Item(IDC_TXTFRAMETHICKNESS), "123");
+  EXPECT_EQ(Text(IDC_TXTFRAMETHICKNESS), "12");
+  Click(dialog->hWnd(), IDOK);
+  EXPECT_FALSE(dialog->Loaded());
+  EXPECT_EQ(Stored("Interval"), "10");
+  EXPECT_EQ(Stored("FrameThickness"), "12");
+}
+
+TEST_F(OptionsDialogTest, IncludeSubfoldersShowsAndStoresItsOption) {
+  Open();
+  EXPECT_EQ(Check(IDC_CHKSUBFOLDERS), BST_UNCHECKED);  // off for lists stored before
+  Click(dialog->hWnd(), IDC_CHKSUBFOLDERS);
+  EXPECT_EQ(Check(IDC_CHKSUBFOLDERS), BST_CHECKED);
+  Click(dialog->hWnd(), IDOK);
+  EXPECT_EQ(Stored("Subfolders"), "1");
+  Open();
+  EXPECT_EQ(Check(IDC_CHKSUBFOLDERS), BST_CHECKED);
+  Click(dialog->hWnd(), IDC_CHKSUBFOLDERS);
+  Click(dialog->hWnd(), IDOK);
+  EXPECT_EQ(Stored("Subfolders"), "0");
+  // On the Pictures page, below the other controls of its column.
+  Open();
+  ClickTab(1);
+  EXPECT_FALSE(Visible(IDC_CHKSUBFOLDERS));
+  ClickTab(0);
+  EXPECT_TRUE(Visible(IDC_CHKSUBFOLDERS));
+  RECT box{}, colour{};
+  GetWindowRect(Item(IDC_CHKSUBFOLDERS), &box);
+  GetWindowRect(Item(IDC_CMDBACKCOLOR), &colour);
+  EXPECT_GE(box.top, colour.bottom);
+}
+
 TEST_F(OptionsDialogTest, ABoxAtFaultOnTheHiddenPageIsShownFirst) {
   Open();
   SetText(IDC_TXTINTERVAL, "1");
@@ -462,7 +517,7 @@ TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
       {"PicRandom", "1"},      {"ShowFileName", "0"},      {"SoundRandom", "1"},        {"Stretch", "0"},
       {"Interval", "12"},      {"BackColor", "0"},         {"SwapAffect", "Spotlight"}, {"TransSpeed", "7"},
       {"FrameThickness", "3"}, {"FrameColor", "16777215"}, {"ShowFrame", "0"},          {"ResetPicList", "0"},
-      {"ResetSoundList", "0"}};
+      {"ResetSoundList", "0"}, {"Subfolders", "0"}};
   EXPECT_EQ(settings.Section("Options"), expected);
 }
 

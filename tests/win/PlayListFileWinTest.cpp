@@ -11,6 +11,7 @@
 
 #include "common/AppError.h"
 #include "config/PlayListFile.h"
+#include "common/WideText_win.h"
 #include "common/mListBox.h"
 
 using namespace tessaly;
@@ -87,13 +88,13 @@ TEST_F(PlayListFileWinTest, WrittenListsReadBackByteForByte) {
   pictures.AddItem(MakeFileEntry("beach.jpg", "C:\\Photos\\"));
   pictures.AddItem(MakeFolderEntry("D:\\Holiday\\"));
   sounds.AddItem(MakeFileEntry("waves.wav", "C:\\Sounds\\"));
-  WritePlayListFile(SystemTextFiles(), root + "Holiday.tsl", pictures, sounds);
-  EXPECT_EQ(Bytes("Holiday.tsl"), PlayListText(pictures, sounds));
+  WritePlayListFile(SystemTextFiles(), root + "Holiday.tsl", pictures, sounds, SystemAnsiCodePage());
+  EXPECT_EQ(Bytes("Holiday.tsl"), PlayListText(pictures, sounds, SystemAnsiCodePage()));
   EXPECT_EQ(Bytes("Holiday.tsl").size(), 3u * 516);
   EXPECT_EQ(Names(), std::vector<std::string>{"Holiday.tsl"});
 
   VectorList readPictures, readSounds;
-  ReadPlayListFile(SystemTextFiles(), root + "Holiday.tsl", readPictures, readSounds);
+  ReadPlayListFile(SystemTextFiles(), root + "Holiday.tsl", readPictures, readSounds, SystemAnsiCodePage());
   EXPECT_EQ(readPictures.items, pictures.items);
   EXPECT_EQ(readSounds.items, sounds.items);
 }
@@ -170,4 +171,65 @@ TEST_F(PlayListFileWinTest, MissingFilesAndFoldersHaveTheirOwnErrors) {
     EXPECT_EQ(e.Number(), kErrPathNotFound);
   }
   EXPECT_TRUE(Names().empty());
+}
+
+TEST_F(PlayListFileWinTest, NamesOutsideTheCodePageLiveInFilesOfAnyName) {
+  const std::string polish = "\xC5\x81\xC3\xB3" "d\xC5\xBA.jpg";  // Łódź.jpg
+  const std::string japanese = "\xE6\x9D\xB1\xE4\xBA\xAC.jpg";   // 東京.jpg
+  VectorList pictures, sounds;
+  pictures.AddItem(MakeFileEntry(polish, "C:\\Zdj\xC4\x99" "cia\\"));
+  pictures.AddItem(MakeFileEntry(japanese, "C:\\\xE5\x86\x99\xE7\x9C\x9F\\"));
+  pictures.AddItem(MakeFileEntry("beach.jpg", "C:\\Photos\\"));
+  const std::string name = "Wycieczka \xE6\x97\x85.tsl";
+  WritePlayListFile(SystemTextFiles(), root + name, pictures, sounds, SystemAnsiCodePage());
+  HANDLE h = CreateFileW(Wide(root + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << "the file has the name it was given";
+  CloseHandle(h);
+  const std::string bytes = SystemTextFiles().ReadAll(root + name);
+  EXPECT_EQ(bytes.substr(0, 2 + polish.size()), "P:" + polish);  // not in the code page: UTF-8
+  VectorList readPictures, readSounds;
+  ReadPlayListFile(SystemTextFiles(), root + name, readPictures, readSounds, SystemAnsiCodePage());
+  EXPECT_EQ(readPictures.items, pictures.items);
+  DeleteFileW(Wide(root + name).c_str());
+}
+
+// A pipe whose writer goes away half-way: a read that really fails in the
+// middle of the file keeps the lines that came whole.
+namespace {
+struct PipeWriter {
+  HANDLE pipe;
+  std::string bytes;
+};
+// Writes the bytes into the pipe once a reader is there, and goes away.
+DWORD WINAPI WriteAndGo(void* arg) {
+  auto* w = static_cast<PipeWriter*>(arg);
+  ConnectNamedPipe(w->pipe, nullptr);
+  DWORD written = 0;
+  WriteFile(w->pipe, w->bytes.data(), static_cast<DWORD>(w->bytes.size()), &written, nullptr);
+  FlushFileBuffers(w->pipe);
+  CloseHandle(w->pipe);  // gone in the middle of a line
+  return 0;
+}
+}  // namespace
+
+TEST_F(PlayListFileWinTest, AReadThatBreaksOffKeepsTheLinesReadWhole) {
+  const std::string pipe = "\\\\.\\pipe\\tessaly-test-" + std::to_string(GetCurrentProcessId());
+  PipeWriter writer{CreateNamedPipeW(Wide(pipe).c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096,
+                                 0, nullptr),
+                "P:" + MakeFileEntry("a.jpg", "C:\\") + "\r\nS:" + MakeFileEntry("b.wav", "C:\\") +
+                    "\r\nS:half a li"};
+  ASSERT_NE(writer.pipe, INVALID_HANDLE_VALUE);
+  HANDLE thread = CreateThread(nullptr, 0, WriteAndGo, &writer, 0, nullptr);
+  VectorList pictures, sounds;
+  long error = 0;
+  try {
+    ReadPlayListFile(SystemTextFiles(), pipe, pictures, sounds, SystemAnsiCodePage());
+  } catch (const AppError& e) {
+    error = e.Number();
+  }
+  WaitForSingleObject(thread, 5000);
+  CloseHandle(thread);
+  EXPECT_NE(error, 0) << "the broken read is an error";
+  EXPECT_EQ(pictures.items, std::vector<std::string>{MakeFileEntry("a.jpg", "C:\\")});
+  EXPECT_EQ(sounds.items, std::vector<std::string>{MakeFileEntry("b.wav", "C:\\")});
 }

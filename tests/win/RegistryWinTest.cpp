@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/CRegSettings.h"
+#include "common/WideText_win.h"
 
 using namespace tessaly;
 
@@ -83,4 +84,41 @@ TEST_F(RegistryWinTest, ASecondObjectSeesWritesAtOnce) {
   other.SetAppName("App");
   ASSERT_TRUE(settings.SaveSetting("Options", "LastPicture", "3"));
   EXPECT_EQ(other.GetSetting("Options", "LastPicture", "0"), "3");
+}
+
+TEST_F(RegistryWinTest, NamesInAnyLanguageAreStoredAsTheyAre) {
+  std::string entry(512, ' ');
+  const std::string name = "\xE6\x9D\xB1\xE4\xBA\xAC \xF0\x9F\x8C\x85.jpg";  // 東京 🌅.jpg
+  const std::string folder = "C:\\Zdj\xC4\x99" "cia\\\xC5\x81\xC3\xB3" "d\xC5\xBA\\";
+  entry.replace(0, name.size(), name);
+  entry.replace(255, folder.size(), folder);
+  ASSERT_TRUE(settings.SaveSetting("PictureFiles", "File0", entry));
+  EXPECT_EQ(settings.GetSetting("PictureFiles", "File0", "EOF"), entry);
+  // What the registry holds is the text, in UTF-16, with its terminator.
+  wchar_t data[1024] = {};
+  DWORD size = sizeof data;
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, Wide("Software\\" + company + "\\App\\PictureFiles").c_str(), L"File0",
+                         RRF_RT_REG_SZ, nullptr, data, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::wstring(data), Wide(entry));
+  EXPECT_EQ(size, (Wide(entry).size() + 1) * sizeof(wchar_t));
+}
+
+TEST_F(RegistryWinTest, ValuesTheAnsiCallsStoredReadTheSame) {
+  // As the current version stored a folder "C:\Bilder\Grüße\": in the code page.
+  std::string ansi;
+  if (!SystemAnsiCodePage().FromUtf8("C:\\Bilder\\Gr\xC3\xBC\xC3\x9F" "e\\", ansi))
+    GTEST_SKIP() << "this system's code page has no umlauts";
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ("Software\\" + company + "\\App\\PictureFiles").c_str(), 0, nullptr,
+                            0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, "File0", 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi.c_str()),
+                 static_cast<DWORD>(ansi.size() + 1));
+  RegCloseKey(key);
+  EXPECT_EQ(settings.GetSetting("PictureFiles", "File0", "EOF"), "C:\\Bilder\\Gr\xC3\xBC\xC3\x9F" "e\\");
+  // And what is stored now reads the same through the A calls.
+  ASSERT_TRUE(settings.SaveSetting("PictureFiles", "File1", "C:\\Bilder\\Gr\xC3\xBC\xC3\x9F" "e\\"));
+  DWORD type = 0;
+  EXPECT_EQ(RawBytes("PictureFiles", "File1", &type), ansi + std::string(1, '\0'));
 }
