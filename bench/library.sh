@@ -27,22 +27,15 @@ done
 
 run=$(mktemp -d /tmp/tessaly-library-bench.XXXXXX)
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# DISPLAY_NUMBERS="FIRST LAST" narrows the display numbers tried (say, to
-# those given to one developer on a shared machine).
-display=""
-for n in $(seq ${DISPLAY_NUMBERS:-140 190}); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "library bench: no free display" >&2; exit 1; }
 cleanup() {
   WINEPREFIX=$run/prefix64 wineserver -k >/dev/null 2>&1 || true
   WINEPREFIX=$run/prefix32 wineserver -k >/dev/null 2>&1 || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
+  [ -n "${display_pid:-}" ] && kill "$display_pid" >/dev/null 2>&1 || true
   rm -rf "$run"
 }
 trap cleanup EXIT
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
+. scripts/xdisplay.sh
+start_x display Xvfb -screen 0 1024x768x24 -nolisten tcp || { echo "library bench: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=$display
 
 # The libraries, outside the prefixes (Wine reaches them as Z:): hard links
