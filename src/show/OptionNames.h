@@ -25,6 +25,9 @@ inline constexpr char kFrameColor[] = "FrameColor";
 inline constexpr char kShowFrame[] = "ShowFrame";
 inline constexpr char kResetPicList[] = "ResetPicList";
 inline constexpr char kResetSoundList[] = "ResetSoundList";
+// Beyond the record of the first versions: each picture pans and zooms
+// slowly while it is shown ("0" / "1", default off).
+inline constexpr char kPanZoom[] = "PanZoom";
 
 // Values of the same section that are not options.
 inline constexpr char kLastPicture[] = "LastPicture";

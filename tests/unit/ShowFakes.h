@@ -253,6 +253,11 @@ class FakePlatform : public ShowPlatform {
   std::vector<LoadedWindow*> windows;
   CyclingRandom random;
   std::function<void()> onDoEvents;
+  // The clock: WaitFrame moves it on by one frame.
+  double now = 100;
+  double frameSeconds = 1.0 / 60;
+  int frameWaits = 0;
+  std::function<void()> onWaitFrame;
 
   PicturePtr LoadPicture(const std::string& path) override {
     auto it = pictures.find(path);
@@ -266,6 +271,12 @@ class FakePlatform : public ShowPlatform {
     if (onDoEvents) onDoEvents();
   }
   void DelayPasses(long passes) override { delays.push_back(passes); }
+  double Now() override { return now; }
+  void WaitFrame() override {
+    ++frameWaits;
+    now += frameSeconds;
+    if (onWaitFrame) onWaitFrame();
+  }
   bool PlayWave(const std::string& f, uint32_t flags) override {
     sounds.emplace_back(f, flags);
     return true;
