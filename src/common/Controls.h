@@ -37,14 +37,16 @@ struct MotionRect {
 };
 
 // A picture as one frame of motion draws it: `drawn` is where (it may lie
-// partly off the surface), `zoomMax` the most it is enlarged beyond its
-// placed size while it moves (so it is decoded once at the size that
-// needs), and a frame of `frameWidth` twips in `frameColor` beneath it
-// when `framed`.
+// partly off the surface), `largestWidth` x `largestHeight` the largest it
+// is drawn while it moves (so it is decoded once, at the size that needs),
+// `part` the part of the picture that ever shows (in shares of its width
+// and height: a picture larger than the screen is decoded only there), and
+// a frame of `frameWidth` twips in `frameColor` beneath it when `framed`.
 struct MotionLayer {
   PicturePtr picture;
   MotionRect drawn;
-  double zoomMax = 1;
+  double largestWidth = 0, largestHeight = 0;
+  MotionRect part{0, 0, 1, 1};
   bool framed = false;
   double frameWidth = 0;
   Color frameColor = 0;

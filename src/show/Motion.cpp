@@ -75,6 +75,32 @@ double ZoomLimit(const MotionRect& placed, const MotionRect& area) {
   return std::min(x.Limit(), y.Limit());
 }
 
+MotionRect ShownPart(const MotionRect& placed, const MotionRect& area, const PanPath* path) {
+  double left = 1, top = 1, right = 0, bottom = 0;
+  // A straight way between two framings, kept in bounds: its ends and
+  // enough steps between them.
+  const int steps = path ? 32 : 0;
+  for (int i = 0; i <= steps; ++i) {
+    const MotionRect d = path ? PanFrame(placed, area, *path, static_cast<double>(i) / steps) : placed;
+    if (d.width <= 0 || d.height <= 0) continue;
+    const double l = std::max(d.left, area.left), r = std::min(d.Right(), area.Right());
+    const double t = std::max(d.top, area.top), b = std::min(d.Bottom(), area.Bottom());
+    if (l >= r || t >= b) continue;
+    left = std::min(left, (l - d.left) / d.width);
+    right = std::max(right, (r - d.left) / d.width);
+    top = std::min(top, (t - d.top) / d.height);
+    bottom = std::max(bottom, (b - d.top) / d.height);
+  }
+  if (left >= right || top >= bottom) return MotionRect{0, 0, 1, 1};
+  // A little more, for what lies between the steps.
+  const double margin = path ? 0.01 : 0;
+  left = std::max(0.0, left - margin);
+  top = std::max(0.0, top - margin);
+  right = std::min(1.0, right + margin);
+  bottom = std::min(1.0, bottom + margin);
+  return MotionRect{left, top, right - left, bottom - top};
+}
+
 MotionRect PanFrame(const MotionRect& placed, const MotionRect& area, const PanPath& path, double t) {
   t = std::clamp(t, 0.0, 1.0);
   const Axis x{placed.left, placed.width, area.left, area.width};

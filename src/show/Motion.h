@@ -49,6 +49,10 @@ PanPath ChoosePanPath(RandomSource& random);
 // with t.
 MotionRect PanFrame(const MotionRect& placed, const MotionRect& area, const PanPath& path, double t);
 
+// The part of a picture placed at `placed` that ever shows in `area` along
+// its path (still: where it lies now), in shares of its width and height.
+MotionRect ShownPart(const MotionRect& placed, const MotionRect& area, const PanPath* path);
+
 // The largest zoom a picture placed at `placed` can take in `area`.
 double ZoomLimit(const MotionRect& placed, const MotionRect& area);
 

@@ -610,7 +610,10 @@ const SlideShow::Shown* SlideShow::PrepareNext(Image& target, Image& work, long 
   }
   next.pans = PanZoomOn();
   if (next.pans) next.path = ChoosePanPath(platform_.Random());
-  next.layer.zoomMax = next.pans ? ZoomLimit(next.placed, next.area) : 1;
+  const double nextZoom = next.pans ? ZoomLimit(next.placed, next.area) : 1;
+  next.layer.largestWidth = next.placed.width * nextZoom;
+  next.layer.largestHeight = next.placed.height * nextZoom;
+  next.layer.part = ShownPart(next.placed, next.area, next.pans ? &next.path : nullptr);
   next.layer.drawn = next.placed;
   next_ = next;
   return &*next_;
@@ -627,6 +630,9 @@ std::optional<SlideShow::Shown> SlideShow::ShownBy(Image& target) {
                             static_cast<double>(target.Width()), static_cast<double>(target.Height())};
   shown.area = shown.placed;
   shown.layer.drawn = shown.placed;
+  shown.layer.largestWidth = shown.placed.width;
+  shown.layer.largestHeight = shown.placed.height;
+  shown.layer.part = ShownPart(shown.placed, MotionArea(target.Container(), 0), nullptr);
   return shown;
 }
 
@@ -659,7 +665,15 @@ void SlideShow::StartMotion(Image& target, long position) {
   bool fades = false;
   Protected([&] { fades = EffectNamed(Option(opt::kSwapAffect, kRandomEffect)) == Effect::CrossFade; });
   shown.duration = SwapSeconds() + (fades ? 2 * CrossFadeSeconds(TransSpeed) : 0);
-  shown.layer.zoomMax = shown.pans ? ZoomLimit(shown.placed, shown.area) : 1;
+  const double zoom = shown.pans ? ZoomLimit(shown.placed, shown.area) : 1;
+  shown.layer.largestWidth = shown.placed.width * zoom;
+  shown.layer.largestHeight = shown.placed.height * zoom;
+  shown.layer.part = ShownPart(shown.placed, shown.area, shown.pans ? &shown.path : nullptr);
+  if (faded) {  // as the fade drew it, so its decoded pixels serve on
+    shown.layer.largestWidth = next_->layer.largestWidth;
+    shown.layer.largestHeight = next_->layer.largestHeight;
+    shown.layer.part = next_->layer.part;
+  }
   shown.layer.drawn = shown.placed;
   shown_[&target] = shown;
   if (shown.pans) canvas->RunFrames([this, &target] { return PanStep(target); });
