@@ -35,6 +35,8 @@ const OptionRow kRecord[] = {
     {opt::kShowFrame, Kind::Check, OptionsForm::chkShowFrame, ""},
     {opt::kResetPicList, Kind::Check, OptionsForm::chkResetPicList, ""},
     {opt::kResetSoundList, Kind::Check, OptionsForm::chkResetSoundList, ""},
+    // Beyond the record of the first versions.
+    {opt::kPanZoom, Kind::Check, OptionsForm::chkPanZoom, ""},
 };
 
 // "SwapAffect" is the first value whose failure is skipped.

@@ -16,7 +16,7 @@ namespace tessaly {
 class OptionsForm {
  public:
   enum Check { chkPicRandom, chkShowFileName, chkSoundRandom, chkStretch, chkShowFrame, chkResetPicList,
-               chkResetSoundList };
+               chkResetSoundList, chkPanZoom };
   enum Box { txtInterval, txtFrameThickness };
   enum Swatch { lblBackColor, lblFrameColor };
 
