@@ -2,7 +2,11 @@
 // picture scaled to a position between pixels.
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <functional>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "picture/Pixels.h"
@@ -219,12 +223,91 @@ void FillPixels(uint32_t* dst, std::size_t stride, const PixelArea& area, uint32
   }
 }
 
+namespace {
+
+// A second thread for the lower half of a large scaled drawing (a frame of
+// a full-screen pan), made once and kept; one job at a time, from the one
+// thread that draws.
+class Worker {
+ public:
+  Worker() {
+    std::thread([this] { Loop(); }).detach();
+  }
+  void Start(std::function<void()> job) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    job_ = std::move(job);
+    done_ = false;
+    wake_.notify_all();
+  }
+  void Wait() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    finished_.wait(lock, [this] { return done_; });
+  }
+
+ private:
+  void Loop() {
+    for (;;) {
+      std::function<void()> job;
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        wake_.wait(lock, [this] { return static_cast<bool>(job_); });
+        job = std::move(job_);
+        job_ = nullptr;
+      }
+      job();
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        done_ = true;
+      }
+      finished_.notify_all();
+    }
+  }
+  std::mutex mutex_;
+  std::condition_variable wake_, finished_;
+  std::function<void()> job_;
+  bool done_ = true;
+};
+
+Worker* TheWorker() {
+  // Never destroyed: the process may end while it waits.
+  static Worker* worker = std::thread::hardware_concurrency() > 1 ? new Worker() : nullptr;
+  return worker;
+}
+
+bool DrawRows(const uint32_t* src, int srcW, int srcH, std::size_t srcStride, uint32_t* dst, std::size_t dstStride,
+              const PixelArea& clip, double left, double top, double width, double height);
+
+}  // namespace
+
 bool DrawScaledPixels(const uint32_t* src, int srcW, int srcH, std::size_t srcStride, uint32_t* dst,
                       std::size_t dstStride, const PixelArea& clip, double left, double top, double width,
                       double height) {
   if (!src || !dst || srcW <= 0 || srcH <= 0 || !(width > 0) || !(height > 0) || !std::isfinite(left) ||
       !std::isfinite(top) || width > 1e7 || height > 1e7 || std::fabs(left) > 1e7 || std::fabs(top) > 1e7)
     return false;
+  // A large drawing goes in two halves of rows on two threads; each row is
+  // drawn as it would be in one piece.
+  constexpr int kSplitPixels = 256 * 1024;
+  Worker* worker = TheWorker();
+  if (worker && static_cast<long long>(clip.Width()) * clip.Height() >= kSplitPixels && clip.Height() >= 64) {
+    const int middle = clip.top + clip.Height() / 2;
+    const PixelArea upper{clip.left, clip.top, clip.right, middle};
+    const PixelArea lower{clip.left, middle, clip.right, clip.bottom};
+    bool drewLower = false;
+    worker->Start([&] {
+      drewLower = DrawRows(src, srcW, srcH, srcStride, dst, dstStride, lower, left, top, width, height);
+    });
+    const bool drewUpper = DrawRows(src, srcW, srcH, srcStride, dst, dstStride, upper, left, top, width, height);
+    worker->Wait();
+    return drewUpper || drewLower;
+  }
+  return DrawRows(src, srcW, srcH, srcStride, dst, dstStride, clip, left, top, width, height);
+}
+
+namespace {
+
+bool DrawRows(const uint32_t* src, int srcW, int srcH, std::size_t srcStride, uint32_t* dst, std::size_t dstStride,
+              const PixelArea& clip, double left, double top, double width, double height) {
   const int x0 = std::max(clip.left, static_cast<int>(std::floor(left)));
   const int x1 = std::min(clip.right, static_cast<int>(std::ceil(left + width)));
   const int y0 = std::max(clip.top, static_cast<int>(std::floor(top)));
@@ -300,5 +383,7 @@ bool DrawScaledPixels(const uint32_t* src, int srcW, int srcH, std::size_t srcSt
   }
   return true;
 }
+
+}  // namespace
 
 }  // namespace tessaly::picture

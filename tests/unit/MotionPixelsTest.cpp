@@ -186,6 +186,19 @@ TEST(MotionPixelsTest, ScaledDrawingOfTheTwoKernelsIsTheSame) {
   SetVectorKernels(true);
 }
 
+TEST(MotionPixelsTest, ALargeDrawingIsTheSameAsItsPartsDrawnOneByOne) {
+  // Large enough to be drawn on two threads.
+  const int sw = 700, sh = 500, dw = 800, dh = 600;
+  const auto src = Noise(static_cast<std::size_t>(sw * sh), 11);
+  std::vector<uint32_t> whole(static_cast<std::size_t>(dw * dh), kBlue), parts = whole;
+  ASSERT_TRUE(DrawScaledPixels(src.data(), sw, sh, sw, whole.data(), dw, PixelArea{0, 0, dw, dh}, -20.4, -10.6,
+                               dw * 1.07, dh * 1.05));
+  for (int y = 0; y < dh; y += 50)
+    ASSERT_TRUE(DrawScaledPixels(src.data(), sw, sh, sw, parts.data(), dw, PixelArea{0, y, dw, y + 50}, -20.4,
+                                 -10.6, dw * 1.07, dh * 1.05));
+  EXPECT_EQ(whole, parts);
+}
+
 TEST(MotionPixelsTest, FillCoversTheAreaOnly) {
   std::vector<uint32_t> dst(6 * 4, kBlack);
   FillPixels(dst.data(), 6, PixelArea{1, 1, 4, 3}, kRed);
