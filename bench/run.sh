@@ -278,6 +278,7 @@ echo "first picture 32-bit: $first32 ms = $(ratio "$first32" "$first") x the 64-
 
 fi  # sections 4 to 6
 
+echo "machine load: $(uptime | sed "s/.*load average: //") (1, 5, 15 minutes)"
 echo "== 7. motion (cross-fades of 4 s and pans of 150 frames, 3 runs each; fps = median of the runs, frame times pooled) =="
 # Our frames against GDI's own ways on the same window and pictures, as fast
 # as each goes: AlphaBlend for a cross-fade frame, StretchBlt in HALFTONE

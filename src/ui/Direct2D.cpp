@@ -53,6 +53,39 @@ struct Direct2DRenderer::Impl {
   ID2D1HwndRenderTarget* target = nullptr;
   ID2D1BitmapRenderTarget* layers[2] = {nullptr, nullptr};
   D2D1_SIZE_U layerSize{0, 0};
+  // What each layer target holds: a still cross-fade composes each picture
+  // once and then only blends.
+  struct Held_ {
+    bool valid = false;
+    const FrameBuffer* pixels = nullptr;
+    uint64_t serial = 0;
+    double left = 0, top = 0, width = 0, height = 0;
+    bool framed = false;
+    RECT frame{};
+    COLORREF frameColor = 0, back = 0;
+    bool Same(const Direct2DLayer* l, COLORREF b) const {
+      if (!valid || back != b) return false;
+      if (!l) return pixels == nullptr;
+      return l->pixels == pixels && l->pixels && l->pixels->serial == serial && l->left == left && l->top == top &&
+             l->width == width && l->height == height && l->framed == framed && EqualRect(&l->frame, &frame) &&
+             l->frameColor == frameColor;
+    }
+    void Set(const Direct2DLayer* l, COLORREF b) {
+      *this = Held_{};
+      valid = true;
+      back = b;
+      if (!l) return;
+      pixels = l->pixels;
+      serial = l->pixels ? l->pixels->serial : 0;
+      left = l->left;
+      top = l->top;
+      width = l->width;
+      height = l->height;
+      framed = l->framed;
+      frame = l->frame;
+      frameColor = l->frameColor;
+    }
+  } composed[2];
   struct Held {
     const FrameBuffer* pixels;
     uint64_t serial;
@@ -70,6 +103,7 @@ struct Direct2DRenderer::Impl {
     Drop(layers[0]);
     Drop(layers[1]);
     layerSize = D2D1_SIZE_U{0, 0};
+    composed[0] = composed[1] = Held_{};
   }
   bool MakeTarget(bool hardware, SIZE size) {
     D2D1_RENDER_TARGET_PROPERTIES props{};
@@ -190,6 +224,7 @@ bool Direct2DRenderer::Draw(SIZE client, COLORREF back, const Direct2DLayer* fro
   if (blend && (d.layerSize.width != size.width || d.layerSize.height != size.height)) {
     Drop(d.layers[0]);
     Drop(d.layers[1]);
+    d.composed[0] = d.composed[1] = Impl::Held_{};
     const D2D1_SIZE_F sizeF{static_cast<FLOAT>(size.width), static_cast<FLOAT>(size.height)};
     for (auto*& layer : d.layers)
       if (FAILED(d.target->CreateCompatibleRenderTarget(&sizeF, &size, &kFormat,
@@ -202,9 +237,15 @@ bool Direct2DRenderer::Draw(SIZE client, COLORREF back, const Direct2DLayer* fro
     // Each picture on its background, then the second over the first.
     const Direct2DLayer* both[2] = {from, to};
     for (int i = 0; i < 2; ++i) {
+      if (d.composed[i].Same(both[i], back)) continue;
       d.layers[i]->BeginDraw();
       ok = d.Compose(d.layers[i], back, both[i]) && ok;
       ok = SUCCEEDED(d.layers[i]->EndDraw(nullptr, nullptr)) && ok;
+      if (ok) {
+        d.composed[i].Set(both[i], back);
+      } else {
+        d.composed[i] = Impl::Held_{};
+      }
     }
   }
   d.target->BeginDraw();
