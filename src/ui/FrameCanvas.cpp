@@ -16,6 +16,8 @@ namespace tessaly::ui {
 namespace {
 
 long g_sourceRenders = 0;
+SIZE g_lastSourceSize{};
+RECT g_lastSourcePart{};
 
 // The largest picture motion decodes, in pixels (a 48-megapixel photo shown
 // at its natural size is decoded only where it shows).
@@ -112,6 +114,8 @@ void FrameBuffer::Reset() {
 }
 
 long FrameCanvas::SourceRenders() { return g_sourceRenders; }
+SIZE FrameCanvas::LastSourceSize() { return g_lastSourceSize; }
+RECT FrameCanvas::LastSourcePart() { return g_lastSourcePart; }
 
 FrameCanvas::FrameCanvas(PictureBox& box) : box_(box) {}
 
@@ -227,6 +231,8 @@ const FrameCanvas::Source* FrameCanvas::SourceFor(const MotionLayer& layer, COLO
   if (!picture->Draw(source.pixels->dc, image, all, all, back)) return nullptr;
   GdiFlush();
   ++g_sourceRenders;
+  g_lastSourceSize = size;
+  g_lastSourcePart = part;
   // The older picture makes room: a fade holds two.
   if (sources_.size() >= 2) sources_.erase(sources_.begin());
   sources_.push_back(std::move(source));

@@ -69,8 +69,11 @@ class FrameCanvas : public MotionCanvas, private FrameClient {
   // many frames this canvas has drawn.
   const char* Path() const;
   long FramesDrawn() const { return frames_; }
-  // How many times a picture was decoded for motion.
+  // How many times a picture was decoded for motion, and the size (of the
+  // whole picture) and part the last one was decoded at.
   static long SourceRenders();
+  static SIZE LastSourceSize();
+  static RECT LastSourcePart();
 
  private:
   bool Frame() override;

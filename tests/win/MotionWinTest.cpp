@@ -210,6 +210,41 @@ TEST_F(MotionWinTest, ASmallPictureAtItsNaturalSizeStaysWhollyOnTheScreen) {
   EXPECT_FALSE(shots.front() == shots.back());
 }
 
+TEST_F(MotionWinTest, APictureIsDecodedOnceAtTheSizeItsLargestZoomNeeds) {
+  Set("PanZoom", "1");
+  show->TransSpeed = 20;
+  Add("large1.bmp", Pattern(1600, 1200));
+  Add("large2.bmp", Pattern(1600, 1200));
+  const long before = FrameCanvas::SourceRenders();
+  Tick();
+  RunFrames(0.2);
+  EXPECT_EQ(FrameCanvas::SourceRenders(), before + 1);
+  // Stretched over 400 x 300 pixels and zoomed up to a quarter: 500 x 375,
+  // not the picture's 1600 x 1200.
+  EXPECT_EQ(FrameCanvas::LastSourceSize().cx, kFormW * 5 / 4);
+  EXPECT_EQ(FrameCanvas::LastSourceSize().cy, kFormH * 5 / 4);
+  // The cross-fade into the next picture decodes it, and its pan goes on
+  // with the same pixels.
+  Tick();
+  RunFrames(0.2);
+  EXPECT_EQ(FrameCanvas::SourceRenders(), before + 2);
+}
+
+TEST_F(MotionWinTest, APictureLargerThanTheScreenIsDecodedOnlyWhereItShows) {
+  Set("PanZoom", "1");
+  Set("Stretch", "0");
+  Set("SwapAffect", "None");
+  // At its natural size, as the full screen shows it: the box is the screen.
+  host->screen = ScreenSize{kFormW * 15L, kFormH * 15L};
+  Add("huge.bmp", Pattern(2000, 1500));
+  Tick();
+  RunFrames(0.1);
+  const RECT part = FrameCanvas::LastSourcePart();
+  EXPECT_EQ(FrameCanvas::LastSourceSize().cx, 2000);  // its own pixels: never enlarged beyond them
+  EXPECT_LT(part.right - part.left, 2000 / 2);
+  EXPECT_LT(part.bottom - part.top, 1500 / 2);
+}
+
 TEST_F(MotionWinTest, WithoutPanAndZoomNoFramesRunAfterTheSlide) {
   Set("SwapAffect", "None");
   Add("still.bmp", Pattern(64, 48));
