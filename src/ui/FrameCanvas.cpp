@@ -214,14 +214,17 @@ const FrameCanvas::Source* FrameCanvas::SourceFor(const MotionLayer& layer, COLO
   const COLORREF backFor = picture->UsesBackColor() ? back : 0;
   for (Source& s : sources_) {
     if (s.picture == layer.picture && s.size.cx == size.cx && s.size.cy == size.cy && EqualRect(&s.part, &part) &&
-        s.back == backFor)
+        s.back == backFor) {
+      s.lastUsed = drawing_;
       return &s;
+    }
   }
   Source source;
   source.picture = layer.picture;
   source.size = size;
   source.part = part;
   source.back = backFor;
+  source.lastUsed = drawing_;
   source.pixels = std::make_unique<FrameBuffer>();
   if (!source.pixels->Make(part.right - part.left, part.bottom - part.top)) return nullptr;
   const RECT image{-part.left, -part.top, size.cx - part.left, size.cy - part.top};
@@ -233,8 +236,13 @@ const FrameCanvas::Source* FrameCanvas::SourceFor(const MotionLayer& layer, COLO
   ++g_sourceRenders;
   g_lastSourceSize = size;
   g_lastSourcePart = part;
-  // The older picture makes room: a fade holds two.
-  if (sources_.size() >= 2) sources_.erase(sources_.begin());
+  // The picture drawn least lately makes room (a fade holds two), unless
+  // this frame draws it too.
+  if (sources_.size() >= 2) {
+    auto oldest = std::min_element(sources_.begin(), sources_.end(),
+                                   [](const Source& a, const Source& b) { return a.lastUsed < b.lastUsed; });
+    if (oldest->lastUsed != drawing_) sources_.erase(oldest);
+  }
   sources_.push_back(std::move(source));
   return &sources_.back();
 }
@@ -391,6 +399,7 @@ void FrameCanvas::DrawFrame(const MotionRect& area, Color back, const MotionLaye
   const RECT box{0, 0, client.cx, client.cy};
   if (!IntersectRect(&clip, &clip, &box)) return;
   const COLORREF backColor = ToColorRef(back);
+  ++drawing_;
   const bool d2d = UseDirect2D(clip);
   const double start = Now();
   bool drawn = d2d && DrawByDirect2D(clip, backColor, from, to, alpha);

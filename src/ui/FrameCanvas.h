@@ -86,6 +86,7 @@ class FrameCanvas : public MotionCanvas, private FrameClient {
     RECT part{};
     COLORREF back = 0;
     std::unique_ptr<FrameBuffer> pixels;
+    long lastUsed = 0;  // the frame that last drew it
   };
   const Source* SourceFor(const MotionLayer& layer, COLORREF back);
   // Composes the background and `layer` into `buffer` within `clip`.
@@ -112,6 +113,7 @@ class FrameCanvas : public MotionCanvas, private FrameClient {
   std::function<bool()> frame_;
   bool running_ = false;
   long frames_ = 0;
+  long drawing_ = 0;  // the frame being drawn, counted from 1
   bool lastD2D_ = false;
   FrameBuffer back_, from_, to_;
   Composed fromKept_, toKept_;
