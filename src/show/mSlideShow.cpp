@@ -676,7 +676,11 @@ void SlideShow::StartMotion(Image& target, long position) {
   }
   shown.layer.drawn = shown.placed;
   shown_[&target] = shown;
-  if (shown.pans) canvas->RunFrames([this, &target] { return PanStep(target); });
+  if (shown.pans) {
+    canvas->RunFrames([this, &target] { return PanStep(target); });
+  } else if (canvas) {
+    canvas->Release();  // nothing moves until the next slide: nothing held for it
+  }
 }
 
 void SlideShow::StopMotion(Image& target) {

@@ -212,8 +212,8 @@ TEST_F(MotionShowTest, ACrossFadeGoesFromTheOldPictureStraightIntoTheNext) {
   EXPECT_EQ(PathOf(host.target.picture), "C:\\Blue.bmp");
   EXPECT_EQ(Get("LastPicture"), "2");
   EXPECT_NEAR(show->LastFade.measured, 0.5, 1.0 / 60 + 1e-9);
-  // The next picture was loaded once, for the fade and the slide.
   EXPECT_FALSE(canvas.running);  // no pan: nothing moves after the fade
+  EXPECT_GT(canvas.releases, 0);  // and nothing is held for it
 }
 
 TEST_F(MotionShowTest, TheFadeTakesItsNominalLengthHoweverFewFramesTheMachineDraws) {
