@@ -301,16 +301,21 @@ motion() {  # motion LABEL [env...] -- ARGS...: one run of the bench's motion mo
   local out
   out=$("$@" </dev/null 2>/dev/null | tr -d '\r')
   echo "$out" | awk -v l="$label" '
-    /^motion-frames/ { printf "motion %s %s: %.1f frames a second (%s, paced by %s), frame time p50 %.1f ms, p95 %.1f ms, p99 %.1f ms\n", l, $2, $4, $9, $10, $5, $6, $7 }
+    /^motion-frames/ { printf "motion %s %s: %.1f frames a second (%s, paced by %s), frame time p50 %.1f ms, p95 %.1f ms, p99 %.1f ms\n", l, $2, $4, $8, $9, $5, $6, $7 }
     /^motion-throughput/ { printf "motion %s %s as fast as it goes: %.1f frames a second = %.2f x GDI'"'"'s %s %.1f\n", l, $2, $4, ($5 > 0 ? $4 / $5 : 0), ($2 == "fade" ? "AlphaBlend" : "HALFTONE StretchBlt"), $5 }
     /^motion-length/ { printf "motion %s cross-fade length at speed %d: %.3f s = %.3f x nominal %.3f s (%d frames)\n", l, $2, $3, $3 / $4, $4, $5 }
     /^motion-cpu/ { printf "motion %s CPU of the process while a picture pans: %.1f %% of one core\n", l, $3 }'
-  local what
+  # A label is run once for the fade and once for the pan: each run keeps
+  # only the figures it measured.
+  local what f l
   for what in fade pan; do
-    fps[$label $what]=$(echo "$out" | awk -v w=$what '$1 == "motion-frames" && $2 == w {print $4}')
+    f=$(echo "$out" | awk -v w=$what '$1 == "motion-frames" && $2 == w {print $4}')
+    [ -n "$f" ] || continue
+    fps[$label $what]=$f
     p99[$label $what]=$(echo "$out" | awk -v w=$what '$1 == "motion-frames" && $2 == w {print $7}')
   done
-  lengths[$label]=$(echo "$out" | awk '/^motion-length/ {printf "%s:%s ", $2, $3 / $4}')
+  l=$(echo "$out" | awk '/^motion-length/ {printf "%s:%s ", $2, $3 / $4}')
+  [ -z "$l" ] || lengths[$label]=$l
 }
 declare -A lengths
 for what in fade pan; do
