@@ -3,10 +3,12 @@
 # display, measures, prints one line per figure (each against a baseline
 # measured in the same run) and removes everything it made.
 #
-#     bash bench/run.sh
+#     bash bench/run.sh            # everything
+#     bash bench/run.sh motion     # the motion figures alone
 #
 # See bench/README.md for what each figure means.
 set -euo pipefail
+only=${1:-all}
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
@@ -33,6 +35,8 @@ cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   [ -d "$run/prefix2" ] && WINEPREFIX=$run/prefix2 wineserver -k >/dev/null 2>&1 || true
   [ -d "$run/prefix32" ] && WINEPREFIX=$run/prefix32 wineserver -k >/dev/null 2>&1 || true
+  [ -d "$run/prefixhd" ] && WINEPREFIX=$run/prefixhd wineserver -k >/dev/null 2>&1 || true
+  [ -n "${hd_pid:-}" ] && kill "$hd_pid" >/dev/null 2>&1 || true
   [ -n "${xephyr_pid:-}" ] && kill "$xephyr_pid" >/dev/null 2>&1 || true
   [ -n "${outer_pid:-}" ] && kill "$outer_pid" >/dev/null 2>&1 || true
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
@@ -95,6 +99,8 @@ PY
 
 # Figures kept for the goals at the end: NAME[where file] = ms.
 declare -A slide_ms wic_ms ole_ms
+KEY='HKCU\Software\Quillmark Inc.\Tessaly Customizable Screen Saver'
+if [ "$only" != motion ]; then
 echo "== 1. per-slide cost (one NextSlide that loads and places the picture; median) =="
 echo "(slide and baselines alike: one process with the show's window open, each once untimed, then N times in turn)"
 for bench_picture in 1mp.jpg:9 12mp.jpg:5 48mp.jpg:3 screen.jpg:9 screen.bmp:9 screen.gif:9 screen.png:9 screen.tif:9 \
@@ -118,8 +124,9 @@ for bench_picture in 1mp.jpg:9 12mp.jpg:5 48mp.jpg:3 screen.jpg:9 screen.bmp:9 s
   done
 done
 
+fi  # section 1
+
 # The program's own show, with its own settings.
-KEY='HKCU\Software\Quillmark Inc.\Tessaly Customizable Screen Saver'
 seed_show() {  # seed_show INTERVAL [PICTURE]: one picture (or none), no effect
   "$WINE" reg delete "$KEY" /f >/dev/null 2>&1 || true
   if [ -n "${2:-}" ]; then
@@ -132,6 +139,7 @@ seed_show() {  # seed_show INTERVAL [PICTURE]: one picture (or none), no effect
   done
 }
 
+if [ "$only" != motion ]; then
 echo "== 1b. per-slide cost with two monitors (800x600 primary, 1024x768 beside it; one show, each window's NextSlide) =="
 for bench_picture in 1mp.jpg:9 12mp.jpg:5 screen.bmp:9 screen.emf:9; do
   f=${bench_picture%%:*} n=${bench_picture##*:}
@@ -162,8 +170,10 @@ for where in full preview; do
   done
 done
 
-echo "== 4. idle cost (Tessaly.scr /s, Interval 10, 30 s after the first picture; one monitor, then two) =="
-idle() {  # idle LABEL FIRST: after LastPicture reads FIRST, 30 s of the show's CPU
+fi  # sections 1b to 3
+
+# cpu_of LABEL FIRST: after LastPicture reads FIRST, 30 s of the show's CPU
+cpu_of() {
   "$WINE" 'C:\windows\system32\Tessaly.scr' /s >/dev/null 2>&1 &
   show_pid=$!
   local deadline=$(( $(date +%s) + 30 ))
@@ -181,8 +191,12 @@ idle() {  # idle LABEL FIRST: after LastPicture reads FIRST, 30 s of the show's 
   python3 -c 'import sys
 label = sys.argv[1]
 c0, c1, hz, t0, t1 = map(float, sys.argv[2:])
-print("idle %s: %.2f %% of one core (%.2f s CPU in %.1f s, the slide changes of the interval included)" % (label, (c1 - c0) / hz / (t1 - t0) * 100, (c1 - c0) / hz, t1 - t0))' "$1" "$c0" "$c1" "$hz" "$t0" "$t1"
+print("%s: %.2f %% of one core (%.2f s CPU in %.1f s, the slide changes of the interval included)" % (label, (c1 - c0) / hz / (t1 - t0) * 100, (c1 - c0) / hz, t1 - t0))' "$1" "$c0" "$c1" "$hz" "$t0" "$t1"
 }
+idle() { cpu_of "idle $1" "$2"; }
+
+if [ "$only" != motion ]; then
+echo "== 4. idle cost (Tessaly.scr /s, Interval 10, 30 s after the first picture; one monitor, then two) =="
 seed_show 10 1mp.jpg
 idle "one monitor" 1
 on_two seed_show 10 1mp.jpg
@@ -246,6 +260,71 @@ for i in 1 2 3; do pics32+=("$(bench32 launch FF0000 'C:\windows\system32\Tessal
 first32=$(median "${pics32[@]}")
 echo "first picture 32-bit: $first32 ms = $(ratio "$first32" "$first") x the 64-bit build's $first ms"
 
+fi  # sections 4 to 6
+
+echo "machine load: $(uptime | sed "s/.*load average: //") (1, 5, 15 minutes)"
+echo "== 7. motion (cross-fades of 4 s and pans of 150 frames, 3 runs each; fps = median of the runs, frame times pooled) =="
+# Our frames against GDI's own ways on the same window and pictures, as fast
+# as each goes: AlphaBlend for a cross-fade frame, StretchBlt in HALFTONE
+# mode for a pan frame. A 1920 x 1080 display with a prefix of its own.
+hd=$(free_display $((${display2#:} + 1)))
+Xvfb "$hd" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+hd_pid=$!
+for _ in $(seq 50); do x_up "$hd" && break; sleep 0.1; done
+cp -a "$WINEPREFIX" "$run/prefixhd"
+on_hd() { WINEPREFIX=$run/prefixhd DISPLAY=$hd "$@"; }
+on_hd wineserver -p >/dev/null 2>&1 &
+for d in "$drive" "$drive2" "$run/prefixhd/drive_c"; do
+  convert "$drive/bench/screen.jpg" -flop "$d/bench/screen2.jpg"
+  convert "$drive/bench/screen.jpg" -resize '1920x1080!' "$d/bench/hd.jpg"
+  convert "$d/bench/hd.jpg" -flop "$d/bench/hd2.jpg"
+done
+declare -A fps p99 own gdi
+motion() {  # motion LABEL [env...] -- ARGS...: one run of the bench's motion mode, its lines kept
+  local label=$1; shift
+  local out
+  out=$("$@" </dev/null 2>/dev/null | tr -d '\r')
+  echo "$out" | awk -v l="$label" '
+    /^motion-frames/ { printf "motion %s %s: %.1f frames a second (%s, paced by %s), frame time p50 %.1f ms, p95 %.1f ms, p99 %.1f ms\n", l, $2, $4, $8, $9, $5, $6, $7 }
+    /^motion-throughput/ { printf "motion %s %s as fast as it goes: %.1f frames a second = %.2f x GDI'"'"'s %s %.1f\n", l, $2, $4, ($5 > 0 ? $4 / $5 : 0), ($2 == "fade" ? "AlphaBlend" : "HALFTONE StretchBlt"), $5 }
+    /^motion-length/ { printf "motion %s cross-fade length at speed %d: %.3f s = %.3f x nominal %.3f s (%d frames)\n", l, $2, $3, $3 / $4, $4, $5 }
+    /^motion-cpu/ { printf "motion %s CPU of the process while a picture pans: %.1f %% of one core\n", l, $3 }'
+  # A label is run once for the fade and once for the pan: each run keeps
+  # only the figures it measured.
+  local what f l
+  for what in fade pan; do
+    f=$(echo "$out" | awk -v w=$what '$1 == "motion-frames" && $2 == w {print $4}')
+    [ -n "$f" ] || continue
+    fps[$label $what]=$f
+    p99[$label $what]=$(echo "$out" | awk -v w=$what '$1 == "motion-frames" && $2 == w {print $7}')
+  done
+  l=$(echo "$out" | awk '/^motion-length/ {printf "%s:%s ", $2, $3 / $4}')
+  [ -z "$l" ] || lengths[$label]=$l
+}
+declare -A lengths
+for what in fade pan; do
+  motion "1024x768" bench motion $what 'C:\bench\screen.jpg' 'C:\bench\screen2.jpg' full 3 150
+  motion "1920x1080" on_hd "$WINE" 'C:\tessaly_bench.exe' motion $what 'C:\bench\hd.jpg' 'C:\bench\hd2.jpg' full 3 150
+  motion "two monitors" on_two "$WINE" 'C:\tessaly_bench.exe' motion $what 'C:\bench\screen.jpg' 'C:\bench\screen2.jpg' monitors 3 150
+  motion "preview" bench motion $what 'C:\bench\screen.jpg' 'C:\bench\screen2.jpg' preview 3 150
+  # Direct2D forced (there is no graphics processor here: Wine's Direct2D
+  # draws on Mesa's software renderer).
+  motion "1920x1080 Direct2D" on_hd env TESSALY_MOTION=d2d "$WINE" 'C:\tessaly_bench.exe' motion $what 'C:\bench\hd.jpg' 'C:\bench\hd2.jpg' full 1 60
+done
+# The program itself: CPU while a picture pans (1024 x 768), and idle with
+# pan and zoom off (as section 4).
+seed_show 10 screen.jpg
+"$WINE" reg add "$KEY\\Options" /v PanZoom /d 1 /f >/dev/null 2>&1
+"$WINE" reg add "$KEY\\Options" /v Stretch /d 1 /f >/dev/null 2>&1
+pan_cpu=$(cpu_of "motion CPU of Tessaly.scr /s while a picture pans (1024x768, PanZoom 1, Interval 10)" 1)
+echo "$pan_cpu"
+seed_show 10 1mp.jpg
+idle_off=$(idle "one monitor, pan and zoom off" 1)
+echo "$idle_off"
+idle_pct=$(echo "$idle_off" | sed -n 's/.*: \([0-9.]*\) %.*/\1/p')
+kill "$hd_pid" >/dev/null 2>&1 || true
+on_hd wineserver -k >/dev/null 2>&1 || true
+
 # Each goal, met or missed, from the figures above.
 verdict() {  # verdict VALUE LIMIT: "met" when VALUE <= LIMIT
   python3 -c 'import sys
@@ -255,6 +334,23 @@ except ValueError:
     print("not measured")' "$1" "$2"
 }
 echo "== goals =="
+at_least() {  # at_least VALUE LIMIT
+  python3 -c 'import sys
+try:
+    print("met" if float(sys.argv[1]) >= float(sys.argv[2]) else "missed")
+except ValueError:
+    print("not measured")' "$1" "$2"
+}
+for what in fade pan; do
+  f=${fps[1920x1080 $what]:-} p=${p99[1920x1080 $what]:-}
+  echo "goal motion $what at 1920x1080 >= 50 frames a second: $f ($(at_least "$f" 50)); p99 frame time < 40 ms: $p ms ($(verdict "$p" 40))"
+done
+for l in ${lengths[1024x768]:-}; do
+  r=${l#*:}
+  echo "goal cross-fade length at speed ${l%%:*} within 10 % of nominal: $r x ($(python3 -c "import sys; print('met' if abs(float(sys.argv[1]) - 1) <= 0.1 else 'missed')" "$r"))"
+done
+echo "goal idle CPU with pan and zoom off unchanged (today 0.33 % of one core): ${idle_pct:-} % = $(ratio "${idle_pct:-}" 0.33) x"
+[ "$only" = motion ] && exit 0
 for f in 12mp.jpg 48mp.jpg; do
   p=${slide_ms[preview $f]:-}
   r_wic=$(ratio "$p" "${wic_ms[preview $f]:-}") r_ole=$(ratio "$p" "${ole_ms[preview $f]:-}")

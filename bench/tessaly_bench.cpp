@@ -23,6 +23,17 @@
 //                                             loader's decode of FILE
 //   tessaly_bench metafiles FOLDER W H        writes screen.wmf (placeable)
 //                                             and screen.emf
+//   tessaly_bench motion fade|pan A B full|preview|monitors RUNS FRAMES
+//                                             cross-fades from A into B (each
+//                                             4 s) or pans A, RUNS times
+//                                             (pans FRAMES frames): frames a
+//                                             second and frame times; the
+//                                             process's CPU while it pans;
+//                                             the fade's length at speeds 1,
+//                                             10 and 20; frames a second as
+//                                             fast as they go, ours against
+//                                             GDI's AlphaBlend / HALFTONE
+//                                             StretchBlt
 //   tessaly_bench launch RGB PROGRAM ARGS...  starts PROGRAM, prints ms to
 //                                             its show window and to colour
 //                                             RGB (hex) at the screen centre
@@ -44,11 +55,13 @@
 #include "ui/App.h"
 #include "startup/WinPlatform.h"
 #include "ui/Form.h"
+#include "ui/FrameClock.h"
 #include "ui/ImageControl.h"
 #include "ui/PictureBox.h"
 #include "common/RegistryApi.h"
 #include "ui/TimerControl.h"
 #include "common/mFiles.h"
+#include "picture/Picture_win.h"
 #include "show/mSlideShow.h"
 
 namespace {
@@ -565,6 +578,213 @@ int Launch(const std::string& rgb, const std::string& commandLine) {
   return 0;
 }
 
+// ---------------------------------------------------------------------------
+// Motion
+
+// The real platform, noting when each frame wait of a transition returns.
+class StampingPlatform : public WinPlatform {
+ public:
+  std::vector<double> stamps;
+  void WaitFrame() override {
+    WinPlatform::WaitFrame();
+    stamps.push_back(Now());
+  }
+};
+
+struct FrameFigures {
+  std::vector<double> fps;        // one per run
+  std::vector<double> intervals;  // ms, every run
+  void Add(const std::vector<double>& stamps, std::size_t frames, double seconds) {
+    for (std::size_t i = 1; i < stamps.size(); ++i) intervals.push_back((stamps[i] - stamps[i - 1]) * 1000);
+    if (seconds > 0) fps.push_back(frames / seconds);
+  }
+  double Percentile(double p) const {
+    std::vector<double> v = intervals;
+    std::sort(v.begin(), v.end());
+    if (v.empty()) return 0;
+    return v[std::min(v.size() - 1, static_cast<std::size_t>(p * (v.size() - 1) + 0.5))];
+  }
+  void Print(const char* what, const char* where, const char* path) const {
+    std::printf("motion-frames %s %s %.1f %.2f %.2f %.2f %s %s\n", what, where, Median(fps), Percentile(0.5),
+                Percentile(0.95), Percentile(0.99), path, ui::FramePacing());
+  }
+};
+
+double ProcessCpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto seconds = [](const FILETIME& f) {
+    return (static_cast<double>(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+// A DIB section holding `picture` drawn at w x h.
+struct BenchDib {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  BenchDib(HDC screen, const PicturePtr& picture, int w, int h) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    dc = CreateCompatibleDC(screen);
+    SelectObject(dc, bitmap);
+    const RECT all{0, 0, w, h};
+    if (const auto* p = dynamic_cast<const picture::WinPicture*>(picture.get())) p->Draw(dc, all, all, all, 0);
+  }
+  ~BenchDib() {
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+  }
+};
+
+// GDI's own ways, the baselines: AlphaBlend for a cross-fade frame (the
+// old picture copied, the new one blended over it, the frame copied to the
+// window) and StretchBlt in HALFTONE mode for a pan frame, each as fast as
+// it goes.
+double GdiFramesPerSecond(HWND hwnd, const PicturePtr& from, const PicturePtr& to, bool pan, int frames) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  const int w = client.right, h = client.bottom;
+  HDC window = GetDC(hwnd);
+  BenchDib a(window, from, pan ? w * 5 / 4 : w, pan ? h * 5 / 4 : h), b(window, to, w, h), back(window, nullptr, w, h);
+  SetStretchBltMode(window, HALFTONE);
+  SetBrushOrgEx(window, 0, 0, nullptr);
+  const double t0 = Now();
+  for (int i = 0; i < frames; ++i) {
+    if (pan) {
+      // A tenth of the picture zoomed in, moving a pixel a frame.
+      StretchBlt(window, 0, 0, w, h, a.dc, i % (w / 4 + 1), i % (h / 4 + 1), w * 9 / 10, h * 9 / 10, SRCCOPY);
+    } else {
+      BitBlt(back.dc, 0, 0, w, h, a.dc, 0, 0, SRCCOPY);
+      const BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(i * 255 / frames), 0};
+      GdiAlphaBlend(back.dc, 0, 0, w, h, b.dc, 0, 0, w, h, blend);
+      BitBlt(window, 0, 0, w, h, back.dc, 0, 0, SRCCOPY);
+    }
+    GdiFlush();
+    ui::DoEvents();
+  }
+  const double seconds = Now() - t0;
+  ReleaseDC(hwnd, window);
+  return frames / seconds;
+}
+
+// Our frames as fast as they go: the canvas's DrawFrame over the same
+// pictures (a still cross-fade blends, a pan draws a moving picture).
+double OwnFramesPerSecond(ui::PictureBox& box, const PicturePtr& from, const PicturePtr& to, bool pan, int frames) {
+  MotionCanvas* canvas = box.Motion();
+  const MotionRect all{0, 0, static_cast<double>(box.Width()), static_cast<double>(box.Height())};
+  MotionLayer a, b;
+  a.picture = from;
+  b.picture = to;
+  a.drawn = b.drawn = all;
+  a.largestWidth = b.largestWidth = all.width * 1.25;
+  a.largestHeight = b.largestHeight = all.height * 1.25;
+  const double t0 = Now();
+  for (int i = 0; i < frames; ++i) {
+    if (pan) {
+      MotionLayer moving = a;
+      const double zoom = 1.1 + 0.1 * i / frames;
+      moving.drawn = MotionRect{-all.width * (zoom - 1) * (0.3 + 0.001 * i), -all.height * (zoom - 1) * 0.5,
+                                all.width * zoom, all.height * zoom};
+      canvas->DrawFrame(all, 0, nullptr, &moving, 1);
+    } else {
+      canvas->DrawFrame(all, 0, &a, &b, (i + 1.0) / (frames + 1));
+    }
+    ui::DoEvents();
+  }
+  const double seconds = Now() - t0;
+  canvas->Release();
+  return frames / seconds;
+}
+
+// tessaly_bench motion fade|pan FILE1 FILE2 full|preview|monitors RUNS FRAMES
+int Motion(const std::string& what, const std::string& file1, const std::string& file2, const std::string& where,
+           int runs, int frames) {
+  OleInitialize(nullptr);
+  const bool pan = what == "pan";
+  StoreShow(file1);
+  const std::string full2 = FullPath(file2);
+  const std::size_t slash = full2.find_last_of('\\');
+  Settings().SaveSetting("PictureFiles", "File1", Entry(full2.substr(slash + 1), full2.substr(0, slash + 1)));
+  Settings().SaveSetting("Options", "Stretch", "1");
+  Settings().SaveSetting("Options", "Interval", "60");
+  Settings().SaveSetting("Options", "SwapAffect", pan ? "None" : "Cross Fade");
+  Settings().SaveSetting("Options", "PanZoom", pan ? "1" : "0");
+  InitScale();
+  std::vector<RECT> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  const bool two = where == "monitors";
+  if (two && monitors.size() < 2) {
+    std::printf("motion error only %zu monitor(s)\n", monitors.size());
+    return 1;
+  }
+  StampingPlatform platform;
+  const bool preview = where == "preview";
+  SlideShow show(Settings(), platform, SystemFileSystem(), preview ? Mode::Preview : Mode::Show);
+  std::vector<std::unique_ptr<BenchHost>> hosts;
+  for (int i = 0; i < (two ? 2 : 1); ++i) {
+    hosts.push_back(std::make_unique<BenchHost>(preview, monitors.empty() ? nullptr : &monitors[i]));
+    hosts.back()->Open();
+  }
+  show.StartSlideShow(hosts[0]->target, 1, *hosts[0]);
+  for (std::size_t i = 1; i < hosts.size(); ++i) show.JoinSlideShow(hosts[i]->target, *hosts[i]);
+  for (auto& h : hosts) {
+    h->timer.SetEnabled(false);
+    show.NextSlide(h->target, h->work);  // the first pictures, without a transition
+  }
+  FrameFigures figures;
+  double cpu = 0, wall = 0;
+  for (int run = 0; run < runs; ++run) {
+    if (!pan) {
+      // A fade of speed 1 (4 s) on each window in turn.
+      show.TransSpeed = 1;
+      for (auto& h : hosts) {
+        platform.stamps.clear();
+        show.NextSlide(h->target, h->work);
+        figures.Add(platform.stamps, static_cast<std::size_t>(show.LastFade.frames), show.LastFade.measured);
+      }
+      continue;
+    }
+    // A fresh slide starts each window's pan; then the frame clock runs.
+    for (auto& h : hosts) show.NextSlide(h->target, h->work);
+    std::vector<double> stamps;
+    const double c0 = ProcessCpuSeconds(), t0 = Now();
+    for (int i = 0; i < frames; ++i) {
+      ui::WaitFrame();
+      stamps.push_back(Now());
+    }
+    cpu += ProcessCpuSeconds() - c0;
+    wall += Now() - t0;
+    figures.Add(stamps, stamps.size() - 1, stamps.back() - stamps.front());
+  }
+  const char* path = hosts[0]->box.Canvas().Path();
+  figures.Print(what.c_str(), where.c_str(), path[0] ? path : "none");
+  if (pan) std::printf("motion-cpu %s %.1f\n", where.c_str(), wall > 0 ? cpu / wall * 100 : 0);
+  if (!pan && !two) {
+    for (int speed : {1, 10, 20}) {
+      show.TransSpeed = speed;
+      show.NextSlide(hosts[0]->target, hosts[0]->work);
+      std::printf("motion-length %d %.3f %.3f %d\n", speed, show.LastFade.measured, show.LastFade.nominal,
+                  show.LastFade.frames);
+    }
+  }
+  if (!two) {
+    for (auto& h : hosts) h->box.Canvas().StopFrames();
+    ui::PictureBox& box = hosts[0]->box;
+    const PicturePtr a = platform.LoadPicture(FullPath(file1)), b = platform.LoadPicture(FullPath(file2));
+    const double own = OwnFramesPerSecond(box, a, b, pan, frames);
+    const double gdi = GdiFramesPerSecond(box.hWnd(), a, b, pan, frames);
+    std::printf("motion-throughput %s %s %.1f %.1f\n", what.c_str(), where.c_str(), own, gdi);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -576,6 +796,8 @@ int main(int argc, char** argv) {
   if (mode == "transitions" && argc > 3) return Transitions(arg == "preview", argv[3]);
   if (mode == "memory" && argc > 3) return Memory(arg, std::string(argv[3]) == "preview");
   if (mode == "memory-ole" && argc > 2) return MemoryOle(arg);
+  if (mode == "motion" && argc > 7)
+    return Motion(arg, argv[3], argv[4], argv[5], std::atoi(argv[6]), std::atoi(argv[7]));
   if (mode == "metafiles" && argc > 4) return Metafiles(arg, std::atoi(argv[3]), std::atoi(argv[4]));
   if (mode == "launch" && argc > 3) {
     std::string line = std::string("\"") + argv[3] + "\"";

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,54 @@ class Picture {
   virtual long HeightTwips() const = 0;
 };
 using PicturePtr = std::shared_ptr<const Picture>;
+
+// A rectangle in twips with fractions, for motion drawn between pixels.
+struct MotionRect {
+  double left = 0, top = 0, width = 0, height = 0;
+  double Right() const { return left + width; }
+  double Bottom() const { return top + height; }
+  bool operator==(const MotionRect& o) const {
+    return left == o.left && top == o.top && width == o.width && height == o.height;
+  }
+};
+
+// A picture as one frame of motion draws it: `drawn` is where (it may lie
+// partly off the surface), `largestWidth` x `largestHeight` the largest it
+// is drawn while it moves (so it is decoded once, at the size that needs),
+// `part` the part of the picture that ever shows (in shares of its width
+// and height: a picture larger than the screen is decoded only there), and
+// a frame of `frameWidth` twips in `frameColor` beneath it when `framed`.
+struct MotionLayer {
+  PicturePtr picture;
+  MotionRect drawn;
+  double largestWidth = 0, largestHeight = 0;
+  MotionRect part{0, 0, 1, 1};
+  bool framed = false;
+  double frameWidth = 0;
+  Color frameColor = 0;
+};
+
+// Composes and presents frames of motion on a surface: a cross-fade and a
+// picture that pans and zooms.
+class MotionCanvas {
+ public:
+  virtual ~MotionCanvas() = default;
+  // Composes `area` of the surface and presents it at once: the background
+  // colour `back` with `from` on it, blended by `alpha` into the background
+  // with `to` on it (0 shows the first alone, 1 the second alone). Either
+  // layer may be null (the background alone). Nothing outside `area` is
+  // touched.
+  virtual void DrawFrame(const MotionRect& area, Color back, const MotionLayer* from, const MotionLayer* to,
+                         double alpha) = 0;
+  // Calls `frame` once per display frame, from the message loop, until it
+  // returns false or StopFrames is called; a frame is also asked for
+  // whenever the surface is repainted meanwhile.
+  virtual void RunFrames(std::function<bool()> frame) = 0;
+  virtual void StopFrames() = 0;
+  virtual bool RunsFrames() const = 0;
+  // Lets go of the pictures and buffers held for motion.
+  virtual void Release() = 0;
+};
 
 // The options of the line primitive.
 enum class LineStyle { Line, Box, BoxFilled };
@@ -64,6 +113,8 @@ class Surface {
   virtual void Circle(double x, double y, double radius) = 0;
   // A round dot as wide as the pen, centred on the point.
   virtual void PSet(double x, double y, Color color) = 0;
+  // Where the surface draws motion; nullptr where it cannot.
+  virtual MotionCanvas* Motion() { return nullptr; }
 };
 
 // The size of a screen in twips.

@@ -36,6 +36,8 @@ const OptionRow kRecord[] = {
     {opt::kResetPicList, Kind::Check, OptionsForm::chkResetPicList, ""},
     {opt::kResetSoundList, Kind::Check, OptionsForm::chkResetSoundList, ""},
     {opt::kSubfolders, Kind::Check, OptionsForm::chkSubfolders, ""},
+    // Beyond the record of the first versions.
+    {opt::kPanZoom, Kind::Check, OptionsForm::chkPanZoom, ""},
 };
 
 // "SwapAffect" is the first value whose failure is skipped.

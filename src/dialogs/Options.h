@@ -16,7 +16,7 @@ namespace tessaly {
 class OptionsForm {
  public:
   enum Check { chkPicRandom, chkShowFileName, chkSoundRandom, chkStretch, chkShowFrame, chkResetPicList,
-               chkResetSoundList, chkSubfolders };
+               chkResetSoundList, chkSubfolders, chkPanZoom };
   enum Box { txtInterval, txtFrameThickness };
   enum Swatch { lblBackColor, lblFrameColor };
 

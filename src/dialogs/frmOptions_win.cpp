@@ -32,7 +32,7 @@ const int kPicturesPage[] = {IDC_FRAME1_1,      IDC_LABEL1,        IDC_TXTINTERV
                              IDC_FRAME4,        IDC_LBLTHICKNESS,  IDC_TXTFRAMETHICKNESS, IDC_CMDFRAMECOLOR,
                              IDC_LBLFRAMECOLOR, IDC_CMDBACKCOLOR,  IDC_LBLBACKCOLOR,      IDC_FRAME3,
                              IDC_CBOAFFECT,     IDC_LABEL2,        IDC_SLDSPEED,          IDC_LABEL3,
-                             IDC_LABEL4,        IDC_CHKSUBFOLDERS};
+                             IDC_LABEL4,        IDC_CHKPANZOOM,    IDC_CHKSUBFOLDERS};
 const int kSoundsPage[] = {IDC_FRAME1_2, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST};
 
 int CheckId(OptionsForm::Check c) {
@@ -45,6 +45,7 @@ int CheckId(OptionsForm::Check c) {
     case OptionsForm::chkResetPicList: return IDC_CHKRESETPICLIST;
     case OptionsForm::chkResetSoundList: return IDC_CHKRESETSOUNDLIST;
     case OptionsForm::chkSubfolders: return IDC_CHKSUBFOLDERS;
+    case OptionsForm::chkPanZoom: return IDC_CHKPANZOOM;
   }
   return 0;
 }
@@ -100,7 +101,7 @@ frmOptions::frmOptions(CRegSettings& settings) : Dialog(IDD_OPTIONS), settings_(
   OnClick(IDC_CHKSTRETCH, [this] { chkStretch_Click(); });
   OnClick(IDC_CHKSHOWFRAME, [this] { chkShowFrame_Click(); });
   for (int id : {IDC_CHKPICRANDOM, IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST, IDC_CHKSOUNDRANDOM,
-                 IDC_CHKRESETSOUNDLIST, IDC_CHKSUBFOLDERS})
+                 IDC_CHKRESETSOUNDLIST, IDC_CHKSUBFOLDERS, IDC_CHKPANZOOM})
     OnClick(id, [this, id] { ClickCheck(id); });
   OnClick(IDC_CMDBACKCOLOR, [this] { cmdBackColor_Click(); });
   OnClick(IDC_CMDFRAMECOLOR, [this] { cmdFrameColor_Click(); });
@@ -141,6 +142,7 @@ void frmOptions::Form_Load() {
   SendMessageA(effects, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNoEffect));
   SendMessageA(effects, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kRandomEffect));
   for (const char* name : kEffects) SendMessageA(effects, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+  SendMessageA(effects, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kCrossFadeEffect));
   HWND speed = Item(IDC_SLDSPEED);
   SendMessageA(speed, TBM_SETRANGE, FALSE, MAKELPARAM(kMinSpeed, kMaxSpeed));
   SendMessageA(speed, TBM_SETLINESIZE, 0, kSpeedSmallChange);
@@ -169,6 +171,7 @@ void frmOptions::Form_Load() {
   SetTip(IDC_LABEL2, "Adjust Transition Speed");
   SetTip(IDC_CHKSUBFOLDERS, "Show the pictures in the folders inside each folder of the Play List, too.");
   SetTip(IDC_CHKSOUNDRANDOM, "Randomize sounds in Play List.");
+  SetTip(IDC_CHKPANZOOM, "Slowly move and zoom each picture while it is shown.");
   SetTip(IDC_CHKRESETSOUNDLIST, "When started, play your sounds from the beginning of the list");
   SetTip(IDOK, "Save changes.");
   SetTip(IDCANCEL, "Close without saving changes.");

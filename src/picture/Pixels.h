@@ -56,4 +56,34 @@ bool ReducePixels(const PixelRowReader& read, uint32_t srcW, uint32_t srcH, uint
 bool EnlargePixels(const uint32_t* src, const PixelArea& held, uint32_t srcW, uint32_t srcH, uint32_t dstW,
                    uint32_t dstH, const PixelArea& rect, uint32_t* out);
 
+// The kernels of motion: a frame is composed of pictures drawn scaled to
+// positions between pixels and of two frames blended into each other, at
+// the display's rate, so they run on SSE2 where the processor has it (the
+// plain version gives the same pixels).
+
+// Blends `count` pixels: out = from + (to - from) x weight / 256 in each
+// channel, weight 0 (from exactly) to 256 (to exactly). `out` may be either
+// input.
+void BlendPixels(const uint32_t* from, const uint32_t* to, uint32_t* out, std::size_t count, uint32_t weight);
+
+// Fills `area` of a target (`stride` pixels a row) with one pixel value.
+void FillPixels(uint32_t* dst, std::size_t stride, const PixelArea& area, uint32_t pixel);
+
+// Draws a srcW x srcH picture (`src`, `srcStride` pixels a row) scaled into
+// the rectangle (left, top, width, height) of a target (`dst`, `dstStride`
+// pixels a row), in target pixels with fractions; only the target pixels
+// inside `clip` are written. Every sample is bilinear between the centres
+// of the source pixels, placed to 1/128 of a pixel, so a picture that moves
+// by less than a pixel moves smoothly; a target pixel that the rectangle
+// covers in part (its edges lie between pixels) is blended with what the
+// target holds there by the share covered. False when nothing fits.
+bool DrawScaledPixels(const uint32_t* src, int srcW, int srcH, std::size_t srcStride, uint32_t* dst,
+                      std::size_t dstStride, const PixelArea& clip, double left, double top, double width,
+                      double height);
+
+// Whether the kernels above use SSE2; the tests compare both ways. Asking
+// for SSE2 where the processor lacks it leaves them plain.
+bool VectorKernels();
+void SetVectorKernels(bool on);
+
 }  // namespace tessaly::picture

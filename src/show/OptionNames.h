@@ -28,6 +28,9 @@ inline constexpr char kResetSoundList[] = "ResetSoundList";
 // A folder entry of the picture list stands for its whole tree ("1") or for
 // the pictures directly in it (missing or "0", as every list stored before).
 inline constexpr char kSubfolders[] = "Subfolders";
+// Beyond the record of the first versions: each picture pans and zooms
+// slowly while it is shown ("0" / "1", default off).
+inline constexpr char kPanZoom[] = "PanZoom";
 
 // Values of the same section that are not options.
 inline constexpr char kLastPicture[] = "LastPicture";

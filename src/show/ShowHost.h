@@ -50,6 +50,13 @@ class ShowPlatform {
   virtual long ScreenHeightTwips() = 0;
   // Lets pending window messages run once.
   virtual void DoEvents() = 0;
+  // Seconds on a steady clock (its origin is of no account): motion is
+  // paced by it.
+  virtual double Now() = 0;
+  // Lets window messages run until the display's next frame is due (the
+  // compositor's frame clock where there is one, 60 per second otherwise);
+  // other windows' motion frames are drawn meanwhile.
+  virtual void WaitFrame() = 0;
   // Lets pending window messages run `passes` more times, each pass lasting
   // a fixed short time (waiting, not spinning). The pace of transitions.
   virtual void DelayPasses(long passes) = 0;

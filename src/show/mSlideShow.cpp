@@ -1,5 +1,6 @@
 #include "show/mSlideShow.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <functional>
@@ -21,10 +22,12 @@ const char kRandomEffect[] = "Random";
 const char* const kEffects[9] = {"Sweep Right", "Sweep Left",          "Sweep Down",
                                  "Sweep Up",    "Spotlight",           "Bubbles",
                                  "Horizontal Sandwich", "Vertical Sandwich", "Shrinking Square"};
+const char kCrossFadeEffect[] = "Cross Fade";
 
 Effect EffectNamed(const std::string& name) {
   if (name == kNoEffect) return Effect::None;
   if (name == kRandomEffect) return Effect::Random;
+  if (name == kCrossFadeEffect) return Effect::CrossFade;
   for (int i = 0; i < 9; ++i)
     if (name == kEffects[i]) return static_cast<Effect>(i);
   return Effect::Unknown;
@@ -238,7 +241,18 @@ void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
     long index = 0;
     int32_t PicPos = 0;
     if (!NextPicture(index, PicPos)) return WaitForList(Target);
-    if (!TransitionFirst(Target)) return;  // closed meanwhile: nothing more is shown or stored
+    // The picture's pan stops here; a cross-fade loads the next picture
+    // before it begins.
+    StopMotion(Target);
+    next_.reset();
+    fadeStart_.reset();
+    prepareNext_ = [&, index] { return PrepareNext(Target, Work, index); };
+    const bool open = TransitionFirst(Target);
+    prepareNext_ = nullptr;
+    if (!open) {  // closed meanwhile: nothing more is shown or stored
+      next_.reset();
+      return;
+    }
     Protected([&] { Target.SetVisible(false); });
     bool stretched = false;
     Protected([&] { stretched = OptionNumber(opt::kStretch, "") == 1; });
@@ -247,6 +261,9 @@ void SlideShow::NextSlide(Image& Target, Image& Work, long /*unused*/) {
     } else {
       PlaceAtNaturalSize(Target, Work, index);
     }
+    // A picture that pans draws its first frame when it is shown.
+    Protected([&] { StartMotion(Target, index); });
+    next_.reset();
     Protected([&] { Target.SetVisible(true); });
     Protected([&] { settings_.SaveSetting(opt::kSection, opt::kLastPicture, TextOfNumber(PicPos)); });
   }
@@ -288,6 +305,8 @@ bool SlideShow::PicturesToShow(Image& target) {
   Protected([&] {
     if (!PicList.Empty()) return;
     pictures = false;
+    StopMotion(target);
+    shown_.erase(&target);
     target.Container().Cls();
     target.SetVisible(false);
   });
@@ -339,19 +358,30 @@ bool SlideShow::TransitionFirst(Image& target) {
 // The picture at its natural size, centred where it would be centred on the
 // screen (scaled by the surface-to-screen ratio in a preview), with its
 // caption and frame as the options ask.
+MotionRect SlideShow::NaturalRect(Image& target, Image& work) {
+  Surface& surface = target.Container();
+  const std::optional<ScreenSize> own = target.Parent().ShowScreen();
+  const double sw = static_cast<double>(own ? own->width : platform_.ScreenWidthTwips());
+  const double sh = static_cast<double>(own ? own->height : platform_.ScreenHeightTwips());
+  const double kx = surface.Width() / sw;
+  const double ky = surface.Height() / sh;
+  MotionRect r;
+  r.top = (sh - work.Height()) / 2 * ky;
+  r.left = (sw - work.Width()) / 2 * kx;
+  r.height = work.Height() * ky;
+  r.width = work.Width() * kx;
+  return r;
+}
+
 void SlideShow::PlaceAtNaturalSize(Image& target, Image& work, long position) {
   Surface& surface = target.Container();
-  Protected([&] { work.SetPicture(platform_.LoadPicture(PicList.Item(position))); });
+  Protected([&] { work.SetPicture(ListedPicture(position)); });
   Protected([&] {
-    const std::optional<ScreenSize> own = target.Parent().ShowScreen();
-    const double sw = static_cast<double>(own ? own->width : platform_.ScreenWidthTwips());
-    const double sh = static_cast<double>(own ? own->height : platform_.ScreenHeightTwips());
-    const double kx = surface.Width() / sw;
-    const double ky = surface.Height() / sh;
-    target.SetTop(Round((sh - work.Height()) / 2 * ky));
-    target.SetLeft(Round((sw - work.Width()) / 2 * kx));
-    target.SetHeight(Round(work.Height() * ky));
-    target.SetWidth(Round(work.Width() * kx));
+    const MotionRect r = NaturalRect(target, work);
+    target.SetTop(Round(r.top));
+    target.SetLeft(Round(r.left));
+    target.SetHeight(Round(r.height));
+    target.SetWidth(Round(r.width));
   });
   Protected([&] { target.SetPicture(work.GetPicture()); });
   int16_t frameWidth = 0;
@@ -388,7 +418,7 @@ void SlideShow::PlaceStretched(Image& target, long position) {
     target.SetWidth(surface.Width());
     target.SetHeight(surface.Height());
   });
-  Protected([&] { target.SetPicture(platform_.LoadPicture(PicList.Item(position))); });
+  Protected([&] { target.SetPicture(ListedPicture(position)); });
   Protected([&] {
     if (OptionNumber(opt::kShowFileName, "") == 1) DrawCaption(surface, target, position, true);
   });
@@ -476,6 +506,7 @@ void SlideShow::RunEffect(Image& Target) {
     case Effect::ShrinkingSquare: ShrinkingSquare(run); break;
     case Effect::Spotlight: Spotlight(run); break;
     case Effect::Bubbles: Bubbles(run); break;
+    case Effect::CrossFade: CrossFade(run); break;
     default: break;  // an unknown name draws nothing
   }
 }
@@ -576,6 +607,214 @@ void SlideShow::Bubbles(const EffectRun& run) {
     StepEnd(run.host, [&] { c.SetDrawWidth(n + 1); });
   }
   target.SetPicture(nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Motion
+
+PicturePtr SlideShow::ListedPicture(long position) {
+  if (next_ && next_->layer.picture) return next_->layer.picture;
+  return platform_.LoadPicture(PicList.Item(position));
+}
+
+bool SlideShow::PanZoomOn() {
+  bool on = false;
+  Protected([&] { on = OptionNumber(opt::kPanZoom, "") == 1; });
+  return on;
+}
+
+double SlideShow::SwapSeconds() {
+  double seconds = 0;
+  Protected([&] { seconds = OptionNumber(opt::kInterval, opt::kDefaultInterval); });
+  // A pan needs some way to go: an interval the timer refuses does not
+  // stop it.
+  return seconds > 0 ? seconds : NumberOfText(opt::kDefaultInterval);
+}
+
+MotionRect SlideShow::MotionArea(Surface& surface, long position) {
+  MotionRect area{0, 0, static_cast<double>(surface.Width()), static_cast<double>(surface.Height())};
+  Protected([&] {
+    if (OptionNumber(opt::kShowFileName, "") != 1) return;
+    const std::string name = SplitPath(PicList.Item(position), kPartBase);
+    area.height = std::max(0.0, area.height - surface.TextHeight(name));
+  });
+  return area;
+}
+
+MotionLayer SlideShow::Shown::At(double now) const {
+  MotionLayer at = layer;
+  at.drawn = pans && duration > 0 ? PanFrame(placed, area, path, (now - start) / duration) : placed;
+  return at;
+}
+
+namespace {
+
+// A stored frame option as a layer's frame: only around a picture at its
+// natural size.
+void FrameLayer(MotionLayer& layer, bool framed, double width, Color color) {
+  layer.framed = framed && width > 0;
+  layer.frameWidth = width;
+  layer.frameColor = color;
+}
+
+}  // namespace
+
+const SlideShow::Shown* SlideShow::PrepareNext(Image& target, Image& work, long position) {
+  if (next_) return &*next_;
+  Shown next;
+  next.layer.picture = platform_.LoadPicture(PicList.Item(position));
+  Surface& surface = target.Container();
+  next.area = MotionArea(surface, position);
+  bool stretched = false;
+  Protected([&] { stretched = OptionNumber(opt::kStretch, "") == 1; });
+  if (stretched) {
+    next.placed = next.area;
+  } else {
+    work.SetPicture(next.layer.picture);
+    next.placed = NaturalRect(target, work);
+    Protected([&] {
+      if (OptionNumber(opt::kShowFrame, "") != 1) return;
+      const double unit = mode_ == Mode::Configure ? 4 : 20;
+      FrameLayer(next.layer, true, ToInt16(OptionNumber(opt::kFrameThickness, opt::kDefaultThickness) * unit),
+                 ToInt32(OptionNumber(opt::kFrameColor, opt::kDefaultBlack)));
+    });
+  }
+  next.pans = PanZoomOn();
+  if (next.pans) next.path = ChoosePanPath(platform_.Random());
+  const double nextZoom = next.pans ? ZoomLimit(next.placed, next.area) : 1;
+  next.layer.largestWidth = next.placed.width * nextZoom;
+  next.layer.largestHeight = next.placed.height * nextZoom;
+  next.layer.part = ShownPart(next.placed, next.area, next.pans ? &next.path : nullptr);
+  next.layer.drawn = next.placed;
+  next_ = next;
+  return &*next_;
+}
+
+std::optional<SlideShow::Shown> SlideShow::ShownBy(Image& target) {
+  if (!target.Visible() || !target.GetPicture()) return std::nullopt;
+  auto it = shown_.find(&target);
+  if (it != shown_.end() && it->second.layer.picture == target.GetPicture()) return it->second;
+  // Shown before motion was asked for: as the image shows it.
+  Shown shown;
+  shown.layer.picture = target.GetPicture();
+  shown.placed = MotionRect{static_cast<double>(target.Left()), static_cast<double>(target.Top()),
+                            static_cast<double>(target.Width()), static_cast<double>(target.Height())};
+  shown.area = shown.placed;
+  shown.layer.drawn = shown.placed;
+  shown.layer.largestWidth = shown.placed.width;
+  shown.layer.largestHeight = shown.placed.height;
+  shown.layer.part = ShownPart(shown.placed, MotionArea(target.Container(), 0), nullptr);
+  return shown;
+}
+
+void SlideShow::StartMotion(Image& target, long position) {
+  Shown shown;
+  shown.layer.picture = target.GetPicture();
+  if (!shown.layer.picture) {
+    shown_.erase(&target);
+    return;
+  }
+  Surface& surface = target.Container();
+  shown.placed = MotionRect{static_cast<double>(target.Left()), static_cast<double>(target.Top()),
+                            static_cast<double>(target.Width()), static_cast<double>(target.Height())};
+  shown.area = MotionArea(surface, position);
+  bool stretched = false;
+  Protected([&] { stretched = OptionNumber(opt::kStretch, "") == 1; });
+  Protected([&] {
+    if (stretched || OptionNumber(opt::kShowFrame, "") != 1) return;
+    const double unit = mode_ == Mode::Configure ? 4 : 20;
+    FrameLayer(shown.layer, true, ToInt16(OptionNumber(opt::kFrameThickness, opt::kDefaultThickness) * unit),
+               ToInt32(OptionNumber(opt::kFrameColor, opt::kDefaultBlack)));
+  });
+  MotionCanvas* canvas = surface.Motion();
+  shown.pans = canvas != nullptr && PanZoomOn();
+  const bool faded = next_ && next_->layer.picture == shown.layer.picture && fadeStart_;
+  shown.path = faded ? next_->path : (shown.pans ? ChoosePanPath(platform_.Random()) : PanPath{});
+  shown.start = faded ? *fadeStart_ : platform_.Now();
+  // The way lasts the whole interval, and the fades into and out of the
+  // picture, so it moves through both.
+  bool fades = false;
+  Protected([&] { fades = EffectNamed(Option(opt::kSwapAffect, kRandomEffect)) == Effect::CrossFade; });
+  shown.duration = SwapSeconds() + (fades ? 2 * CrossFadeSeconds(TransSpeed) : 0);
+  const double zoom = shown.pans ? ZoomLimit(shown.placed, shown.area) : 1;
+  shown.layer.largestWidth = shown.placed.width * zoom;
+  shown.layer.largestHeight = shown.placed.height * zoom;
+  shown.layer.part = ShownPart(shown.placed, shown.area, shown.pans ? &shown.path : nullptr);
+  if (faded) {  // as the fade drew it, so its decoded pixels serve on
+    shown.layer.largestWidth = next_->layer.largestWidth;
+    shown.layer.largestHeight = next_->layer.largestHeight;
+    shown.layer.part = next_->layer.part;
+  }
+  shown.layer.drawn = shown.placed;
+  shown_[&target] = shown;
+  if (shown.pans) {
+    canvas->RunFrames([this, &target] { return PanStep(target); });
+  } else if (canvas) {
+    canvas->Release();  // nothing moves until the next slide: nothing held for it
+  }
+}
+
+void SlideShow::StopMotion(Image& target) {
+  Protected([&] {
+    if (MotionCanvas* canvas = target.Container().Motion()) canvas->StopFrames();
+  });
+}
+
+bool SlideShow::PanStep(Image& target) {
+  auto it = shown_.find(&target);
+  if (it == shown_.end() || !it->second.pans || !target.Parent().Loaded()) return false;
+  Surface& surface = target.Container();
+  MotionCanvas* canvas = surface.Motion();
+  if (!canvas) return false;
+  const Shown& shown = it->second;
+  const double now = platform_.Now();
+  const MotionLayer layer = shown.At(now);
+  canvas->DrawFrame(shown.area, surface.BackColor(), nullptr, &layer, 1);
+  return now - shown.start < shown.duration;
+}
+
+// The old picture dissolves into the next one frame by frame, paced by the
+// clock: each frame shows how far the fade should have come by then, so a
+// slow machine shows fewer frames, not a slower fade. Both pictures go on
+// moving while they pan. Without a canvas for motion nothing is drawn.
+void SlideShow::CrossFade(const EffectRun& run) {
+  MotionCanvas* canvas = run.c.Motion();
+  if (!canvas) return;
+  const std::optional<Shown> from = ShownBy(run.target);
+  const Shown* to = nullptr;
+  Protected([&] {
+    if (prepareNext_) to = prepareNext_();
+  });
+  const double length = CrossFadeSeconds(TransSpeed);
+  const double start = platform_.Now();
+  fadeStart_ = start;
+  const MotionRect area = to     ? to->area
+                          : from ? from->area
+                                 : MotionRect{0, 0, static_cast<double>(run.c.Width()),
+                                              static_cast<double>(run.c.Height())};
+  LastFade = FadeRecord{length, 0, 0};
+  for (;;) {
+    const double now = platform_.Now();
+    const double alpha = FadeAlpha(now - start, length);
+    MotionLayer old, fresh;
+    if (from) old = from->At(now);
+    if (to) {
+      Shown moving = *to;
+      moving.start = start;
+      moving.duration = SwapSeconds() + 2 * length;
+      fresh = moving.At(now);
+    }
+    canvas->DrawFrame(area, run.c.BackColor(), from ? &old : nullptr, to ? &fresh : nullptr, alpha);
+    ++LastFade.frames;
+    if (alpha >= 1) {
+      LastFade.measured = platform_.Now() - start;
+      break;
+    }
+    platform_.WaitFrame();
+    if (StopShow) EndShow();
+    if (!run.host.Loaded()) throw HostUnloaded();
+    if (InterruptShow) break;
+  }
 }
 
 }  // namespace tessaly

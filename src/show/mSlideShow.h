@@ -9,7 +9,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@
 #include "common/mCollection.h"
 #include "common/mFiles.h"
 #include "show/PlayList.h"
+#include "show/Motion.h"
 
 namespace tessaly {
 
@@ -27,14 +30,17 @@ namespace tessaly {
 extern const char kPicturePatterns[];
 extern const char kSoundPatterns[];    // "*.wav"
 
-// The effect names as stored: "None", "Random", and kEffects[0..8], the
-// ones "Random" picks.
+// The effect names as stored: "None", "Random", kEffects[0..8], the ones
+// "Random" picks, and "Cross Fade", which came after them and which
+// "Random" does not pick (the options dialog lists it last).
 extern const char kNoEffect[];
 extern const char kRandomEffect[];
 extern const char* const kEffects[9];
+extern const char kCrossFadeEffect[];
 
-// The transition effects, in the order of kEffects, then the two names that
-// are no drawing of their own and any other (unknown) name.
+// The transition effects, in the order of kEffects, the cross-fade, then
+// the two names that are no drawing of their own and any other (unknown)
+// name.
 enum class Effect {
   SweepRight,
   SweepLeft,
@@ -45,6 +51,7 @@ enum class Effect {
   HorizontalSandwich,
   VerticalSandwich,
   ShrinkingSquare,
+  CrossFade,
   None,
   Random,
   Unknown
@@ -99,6 +106,13 @@ class SlideShow {
   // slowest speed the options allow.
   int32_t TransSpeed = 20;
   int32_t StepDelay = 0;
+  // The last cross-fade: its nominal and its measured length in seconds
+  // (the time from its first frame to the frame that shows the new
+  // picture alone), and how many frames it drew.
+  struct FadeRecord {
+    double nominal = 0, measured = 0;
+    int frames = 0;
+  } LastFade;
   bool StopShow = false;
   bool InterruptShow = false;
   // Kept for the whole life of the process, across show starts.
@@ -135,6 +149,36 @@ class SlideShow {
   void PlayNextSound(Image& target);
   void RenewInterval(Image& target);
 
+  // Motion. What a target shows, as motion draws it: the picture with its
+  // placed rectangle and framing, the area it may use, and its way while it
+  // pans (started at `start`, `duration` seconds long).
+  struct Shown {
+    MotionLayer layer;
+    MotionRect placed;
+    MotionRect area;
+    bool pans = false;
+    PanPath path;
+    double start = 0, duration = 0;
+    MotionLayer At(double now) const;
+  };
+  bool PanZoomOn();
+  double SwapSeconds();
+  // The part of the surface pictures use: all of it, less the caption line.
+  MotionRect MotionArea(Surface& surface, long position);
+  MotionRect NaturalRect(Image& target, Image& work);
+  // Loads the picture at `position` and places it as the slide will, for
+  // a cross-fade into it; empty when it cannot be loaded.
+  const Shown* PrepareNext(Image& target, Image& work, long position);
+  // The picture to place: the one a cross-fade loaded, or a fresh load.
+  PicturePtr ListedPicture(long position);
+  // What the target shows now, or empty.
+  std::optional<Shown> ShownBy(Image& target);
+  // Records what the target shows after a slide and starts its pan.
+  void StartMotion(Image& target, long position);
+  void StopMotion(Image& target);
+  // One frame of the target's pan; false once it has come to its end.
+  bool PanStep(Image& target);
+
   // The transitions: the step end every effect calls after each step (with
   // what Bubbles does between letting messages run and the delay), and one
   // function per effect. The step end stops the effect when `host` has been
@@ -157,6 +201,7 @@ class SlideShow {
   void ShrinkingSquare(const EffectRun& run);
   void Spotlight(const EffectRun& run);
   void Bubbles(const EffectRun& run);
+  void CrossFade(const EffectRun& run);
 
   CRegSettings& settings_;
   ShowPlatform& platform_;
@@ -167,6 +212,12 @@ class SlideShow {
   std::unique_ptr<PlayListBuilder> pictureBuilder_;
   bool randomPictures_ = false;  // "PicRandom" as the show started
   RandomOrder randomOrder_;
+  // Motion: what each target shows, and within a slide the next picture a
+  // cross-fade has loaded and the time its fade began.
+  std::map<const Image*, Shown> shown_;
+  std::function<const Shown*()> prepareNext_;
+  std::optional<Shown> next_;
+  std::optional<double> fadeStart_;
 };
 
 }  // namespace tessaly

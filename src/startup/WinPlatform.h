@@ -16,6 +16,8 @@ class WinPlatform : public ShowPlatform {
   long ScreenHeightTwips() override;
   void DoEvents() override;
   void DelayPasses(long passes) override;
+  double Now() override;
+  void WaitFrame() override;
   // PlaySoundW; an empty name passes a null name, which stops the sound.
   bool PlayWave(const std::string& fileName, uint32_t flags) override;
   int ShowCursor(bool show) override;

@@ -2,6 +2,7 @@
 
 #include "ui/App.h"
 #include "ui/Dpi.h"
+#include "ui/FrameClock.h"
 #include "ui/ImageControl.h"
 #include "common/WideText_win.h"
 
@@ -29,6 +30,10 @@ long WinPlatform::ScreenHeightTwips() { return PrimaryTwips(GetSystemMetrics(SM_
 void WinPlatform::DoEvents() { ui::DoEvents(); }
 
 void WinPlatform::DelayPasses(long passes) { ui::DelayPasses(passes); }
+
+double WinPlatform::Now() { return ui::Now(); }
+
+void WinPlatform::WaitFrame() { ui::WaitFrame(); }
 
 bool WinPlatform::PlayWave(const std::string& fileName, uint32_t flags) {
   const std::wstring name = Wide(fileName);

@@ -5,6 +5,7 @@
 
 #include "ui/Form.h"
 #include "common/WideText_win.h"
+#include "ui/FrameClock.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -139,6 +140,7 @@ void DelayPasses(long passes) {
 
   for (;;) {
     const bool quitting = PumpMessages();
+    RunDueFrames();  // another window's motion goes on meanwhile
     const int64_t remaining = deadline - Ticks();
     if (remaining <= 0) return;
     const int64_t ms = remaining * 1000 / frequency;
@@ -159,6 +161,17 @@ void DelayPasses(long passes) {
 int RunModalLoop(const std::function<bool()>& running) {
   MSG msg;
   while (running()) {
+    if (FramesWanted()) {
+      // Motion: the messages first, then the next frame or the next input,
+      // whichever comes first.
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+        DispatchQueued(msg);
+        if (!running()) return -1;
+      }
+      if (FramesWanted()) WaitInputOrFrame();
+      continue;
+    }
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(msg.wParam);
     if (got == -1) return -1;

@@ -46,6 +46,7 @@ void PictureBox::Create(HWND parent) {
 bool PictureBox::WantsKeys() const { return !owner_.IsDialog(); }
 
 void PictureBox::Destroy() {
+  canvas_.Detach();
   if (!hwnd_) return;
   HWND hwnd = hwnd_;
   hwnd_ = nullptr;
@@ -297,6 +298,12 @@ void PictureBox::OnPaint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
   if (!dc) return;
+  if (canvas_.RunsFrames()) {
+    // A picture in motion: its next frame instead of the still image.
+    EndPaint(hwnd_, &ps);
+    canvas_.Repaint();
+    return;
+  }
   const RECT area = ps.rcPaint;
   const int w = area.right - area.left, h = area.bottom - area.top;
   if (w > 0 && h > 0 && !PaintDirect(dc, area)) {
@@ -385,7 +392,10 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& 
 
 void PictureBox::WindowGone(HWND hwnd) {
   // Destroyed with its parent (the form, or the preview's window).
-  if (hwnd_ == hwnd) hwnd_ = nullptr;
+  if (hwnd_ == hwnd) {
+    canvas_.Detach();
+    hwnd_ = nullptr;
+  }
 }
 
 // The scale of the owning form's monitor.

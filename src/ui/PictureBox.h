@@ -12,6 +12,7 @@
 
 #include "common/Controls.h"
 #include "common/ScopedWin.h"
+#include "ui/FrameCanvas.h"
 #include "ui/WindowBinding.h"
 
 namespace tessaly::ui {
@@ -77,6 +78,10 @@ class PictureBox : public Surface, private WindowHandler {
             LineStyle style = LineStyle::Line) override;
   void Circle(double x, double y, double radius) override;
   void PSet(double x, double y, Color color) override;
+  // Motion: composed and presented by the box's canvas; while its frames
+  // run, a repaint draws the next frame.
+  MotionCanvas* Motion() override { return &canvas_; }
+  FrameCanvas& Canvas() { return canvas_; }
 
   // Used by ImageControl.
   void AttachImage(ImageControl* image);
@@ -127,6 +132,7 @@ class PictureBox : public Surface, private WindowHandler {
   int penWidth_ = 0;
   Color penColor_ = 0;
   bool repaintPending_ = false;  // RepaintLater has invalidated an area not yet painted
+  FrameCanvas canvas_{*this};
 };
 
 }  // namespace tessaly::ui

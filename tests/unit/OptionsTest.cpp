@@ -14,7 +14,8 @@ using namespace tessaly;
 namespace {
 
 // The dialog's controls with the rules of the real ones: a check box holds
-// 0..2, the effect list knows eleven names, the slider runs from 1 to 20.
+// 0..2, the effect list knows the eleven names and "Cross Fade", the slider
+// runs from 1 to 20.
 class FakeOptionsForm : public OptionsForm {
  public:
   std::map<int, int16_t> checks;
@@ -24,7 +25,7 @@ class FakeOptionsForm : public OptionsForm {
   int32_t speed = 20;
   std::vector<std::string> effects{"None", "Random", "Sweep Right", "Sweep Left", "Sweep Down", "Sweep Up",
                                    "Spotlight", "Bubbles", "Horizontal Sandwich", "Vertical Sandwich",
-                                   "Shrinking Square"};
+                                   "Shrinking Square", "Cross Fade"};
 
   int16_t CheckValue(Check c) const override { return checks.count(c) ? checks.at(c) : 0; }
   void SetCheckValue(Check c, int16_t v) override {
@@ -71,7 +72,7 @@ TEST_F(OptionsTest, AFreshUserSeesTheDefaults) {
   EXPECT_EQ(frm.SwatchColor(OptionsForm::lblFrameColor), 0xFFFFFF);  // white in the dialog
   EXPECT_EQ(frm.EffectText(), "Random");
   EXPECT_EQ(frm.SpeedPosition(), 20);
-  for (int c = OptionsForm::chkPicRandom; c <= OptionsForm::chkSubfolders; ++c)
+  for (int c = OptionsForm::chkPicRandom; c <= OptionsForm::chkPanZoom; ++c)
     EXPECT_EQ(frm.CheckValue(static_cast<OptionsForm::Check>(c)), 0) << c;
 }
 
@@ -147,10 +148,33 @@ TEST_F(OptionsTest, SavingStoresEveryControlInItsStoredForm) {
   EXPECT_EQ(again.checks, (std::map<int, int16_t>{{OptionsForm::chkPicRandom, 0}, {OptionsForm::chkShowFileName, 0},
                                                   {OptionsForm::chkSoundRandom, 0}, {OptionsForm::chkStretch, 1},
                                                   {OptionsForm::chkShowFrame, 2}, {OptionsForm::chkResetPicList, 0},
-                                                  {OptionsForm::chkResetSoundList, 0}, {OptionsForm::chkSubfolders, 0}}));
+                                                  {OptionsForm::chkResetSoundList, 0}, {OptionsForm::chkSubfolders, 0},
+                                                  {OptionsForm::chkPanZoom, 0}}));
   EXPECT_EQ(again.Text(OptionsForm::txtInterval), "7");
   EXPECT_EQ(again.Text(OptionsForm::txtFrameThickness), "3");
   EXPECT_EQ(again.SwatchColor(OptionsForm::lblBackColor), 0x0000FF);
   EXPECT_EQ(again.EffectText(), "Bubbles");
   EXPECT_EQ(again.SpeedPosition(), 13);
+}
+
+TEST_F(OptionsTest, PanAndZoomAndTheCrossFadeAreStoredAndShown) {
+  frm.checks[OptionsForm::chkPanZoom] = 1;
+  frm.effect = "Cross Fade";
+  SaveOptions(settings, frm);
+  EXPECT_EQ(Stored("PanZoom"), "1");
+  EXPECT_EQ(Stored("SwapAffect"), "Cross Fade");
+  FakeOptionsForm again;
+  LoadOptions(settings, again);
+  EXPECT_EQ(again.CheckValue(OptionsForm::chkPanZoom), 1);
+  EXPECT_EQ(again.EffectText(), "Cross Fade");
+
+  // Another letter case names no item: the list keeps its state, and the
+  // values after it still load.
+  Store("SwapAffect", "cross fade");
+  Store("PanZoom", "0");
+  FakeOptionsForm other;
+  LoadOptions(settings, other);
+  EXPECT_EQ(other.EffectText(), "");
+  EXPECT_EQ(other.CheckValue(OptionsForm::chkPanZoom), 0);
+  EXPECT_EQ(other.checks.count(OptionsForm::chkPanZoom), 1u);
 }

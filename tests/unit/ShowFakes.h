@@ -42,8 +42,55 @@ inline std::string PathOf(const PicturePtr& p) {
   return p ? static_cast<const FakePicture&>(*p).Path() : std::string();
 }
 
+// Records the frames of motion; its frame clock turns when the test says.
+class FakeCanvas : public MotionCanvas {
+ public:
+  struct Frame {
+    MotionRect area;
+    Color back;
+    std::optional<MotionLayer> from, to;
+    double alpha;
+  };
+  std::vector<Frame> frames;
+  std::function<bool()> frame;
+  bool running = false;
+  int stops = 0, releases = 0;
+
+  void DrawFrame(const MotionRect& area, Color back, const MotionLayer* from, const MotionLayer* to,
+                 double alpha) override {
+    Frame f{area, back, std::nullopt, std::nullopt, alpha};
+    if (from) f.from = *from;
+    if (to) f.to = *to;
+    frames.push_back(f);
+  }
+  void RunFrames(std::function<bool()> f) override {
+    frame = std::move(f);
+    running = true;
+  }
+  void StopFrames() override {
+    running = false;
+    frame = nullptr;
+    ++stops;
+  }
+  bool RunsFrames() const override { return running; }
+  void Release() override { ++releases; }
+  // One display frame as the frame clock draws it; false once the frames
+  // have stopped.
+  bool Turn() {
+    if (!running) return false;
+    const bool more = frame();
+    if (!more) {
+      running = false;
+      frame = nullptr;
+    }
+    return more;
+  }
+};
+
 class FakeSurface : public Surface {
  public:
+  FakeCanvas* canvas = nullptr;  // none: the surface draws no motion
+  MotionCanvas* Motion() override { return canvas; }
   FakeSurface(long w, long h) : w_(w), h_(h) {}
   std::vector<DrawOp> ops;
   long charWidth = 100;   // TextWidth: 100 twips per character
@@ -253,6 +300,11 @@ class FakePlatform : public ShowPlatform {
   std::vector<LoadedWindow*> windows;
   CyclingRandom random;
   std::function<void()> onDoEvents;
+  // The clock: WaitFrame moves it on by one frame.
+  double now = 100;
+  double frameSeconds = 1.0 / 60;
+  int frameWaits = 0;
+  std::function<void()> onWaitFrame;
 
   PicturePtr LoadPicture(const std::string& path) override {
     auto it = pictures.find(path);
@@ -266,6 +318,12 @@ class FakePlatform : public ShowPlatform {
     if (onDoEvents) onDoEvents();
   }
   void DelayPasses(long passes) override { delays.push_back(passes); }
+  double Now() override { return now; }
+  void WaitFrame() override {
+    ++frameWaits;
+    now += frameSeconds;
+    if (onWaitFrame) onWaitFrame();
+  }
   bool PlayWave(const std::string& f, uint32_t flags) override {
     sounds.emplace_back(f, flags);
     return true;

@@ -22,10 +22,11 @@ const int kPicturesPage[] = {
     IDC_FRAME1_1,        IDC_LABEL1,          IDC_TXTINTERVAL,  IDC_CHKSTRETCH,   IDC_CHKPICRANDOM,
     IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST, IDC_CHKSHOWFRAME, IDC_LBLTHICKNESS, IDC_TXTFRAMETHICKNESS,
     IDC_CMDFRAMECOLOR,   IDC_LBLFRAMECOLOR,   IDC_CMDBACKCOLOR, IDC_LBLBACKCOLOR, IDC_CBOAFFECT,
-    IDC_SLDSPEED,        IDC_LABEL3,          IDC_LABEL4,          IDC_CHKSUBFOLDERS};
+    IDC_SLDSPEED,        IDC_LABEL3,          IDC_LABEL4,       IDC_CHKSUBFOLDERS, IDC_CHKPANZOOM};
 const int kSoundsPage[] = {IDC_FRAME1_2, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST};
 const int kChecks[] = {IDC_CHKSTRETCH,   IDC_CHKPICRANDOM,   IDC_CHKSHOWFILENAME,  IDC_CHKRESETPICLIST,
-                       IDC_CHKSHOWFRAME, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST, IDC_CHKSUBFOLDERS};
+                       IDC_CHKSHOWFRAME, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST, IDC_CHKSUBFOLDERS,
+                       IDC_CHKPANZOOM};
 
 class OptionsDialogTest : public ::testing::Test {
  protected:
@@ -128,6 +129,7 @@ TEST_F(OptionsDialogTest, EveryControlHasItsCaptionAndTip) {
       {IDC_CHKSHOWFILENAME, "Sho&w Picture's File Name"},
       {IDC_CHKRESETPICLIST, "Reset Play List when Started"},
       {IDC_CHKSHOWFRAME, "S&how Picture Frame"},
+      {IDC_CHKPANZOOM, "Pan and &Zoom"},
       {IDC_LBLTHICKNESS, "Thic&kness:"},
       {IDC_CMDFRAMECOLOR, "&Frame Color..."},
       {IDC_CMDBACKCOLOR, "&Background Color..."},
@@ -159,6 +161,7 @@ TEST_F(OptionsDialogTest, EveryControlHasItsCaptionAndTip) {
       {IDC_SLDSPEED, "Adjust Transition Speed"},
       {IDC_LABEL2, "Adjust Transition Speed"},
       {IDC_CHKSUBFOLDERS, "Show the pictures in the folders inside each folder of the Play List, too."},
+      {IDC_CHKPANZOOM, "Slowly move and zoom each picture while it is shown."},
       {IDC_CHKSOUNDRANDOM, "Randomize sounds in Play List."},
       {IDC_CHKRESETSOUNDLIST, "When started, play your sounds from the beginning of the list"},
       {IDOK, "Save changes."},
@@ -192,9 +195,9 @@ TEST_F(OptionsDialogTest, EveryControlHasItsCaptionAndTip) {
   HWND effects = Item(IDC_CBOAFFECT);
   const char* names[] = {
       "None",      "Random",  "Sweep Right",         "Sweep Left",        "Sweep Down",      "Sweep Up",
-      "Spotlight", "Bubbles", "Horizontal Sandwich", "Vertical Sandwich", "Shrinking Square"};
-  ASSERT_EQ(SendMessageA(effects, CB_GETCOUNT, 0, 0), 11);
-  for (int i = 0; i < 11; ++i) {
+      "Spotlight", "Bubbles", "Horizontal Sandwich", "Vertical Sandwich", "Shrinking Square", "Cross Fade"};
+  ASSERT_EQ(SendMessageA(effects, CB_GETCOUNT, 0, 0), 12);
+  for (int i = 0; i < 12; ++i) {
     char text[64] = {};
     SendMessageA(effects, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, names[i]);
@@ -513,12 +516,25 @@ TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
   SendMessageA(Item(IDC_SLDSPEED), TBM_SETPOS, TRUE, 7);
   Click(dialog->hWnd(), IDOK);
   EXPECT_FALSE(dialog->Loaded());
-  const std::map<std::string, std::string> expected{
+  std::map<std::string, std::string> expected{
       {"PicRandom", "1"},      {"ShowFileName", "0"},      {"SoundRandom", "1"},        {"Stretch", "0"},
       {"Interval", "12"},      {"BackColor", "0"},         {"SwapAffect", "Spotlight"}, {"TransSpeed", "7"},
       {"FrameThickness", "3"}, {"FrameColor", "16777215"}, {"ShowFrame", "0"},          {"ResetPicList", "0"},
-      {"ResetSoundList", "0"}, {"Subfolders", "0"}};
+      {"ResetSoundList", "0"}, {"Subfolders", "0"}, {"PanZoom", "0"}};
   EXPECT_EQ(settings.Section("Options"), expected);
+
+  // Pan and zoom, and the cross-fade, the last effect of the list; both
+  // shown again when the dialog opens next.
+  Open();
+  Click(dialog->hWnd(), IDC_CHKPANZOOM);
+  SendMessageA(Item(IDC_CBOAFFECT), CB_SETCURSEL, 11, 0);
+  Click(dialog->hWnd(), IDOK);
+  EXPECT_EQ(Stored("PanZoom"), "1");
+  EXPECT_EQ(Stored("SwapAffect"), "Cross Fade");
+  Open();
+  EXPECT_EQ(SendMessageA(Item(IDC_CHKPANZOOM), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(Text(IDC_CBOAFFECT), "Cross Fade");
+  Click(dialog->hWnd(), IDCANCEL);
 }
 
 TEST_F(OptionsDialogTest, CancelAndEscStoreNothing) {

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,9 @@ class HostForm : public Form, public ShowHost {
   Image& PicPreview() override { return target; }
   Image& imgFullSize() override { return work; }
   Timer& tmrSwitch() override { return timer; }
+  // The screen a show here is placed for; none: the system's.
+  std::optional<ScreenSize> screen;
+  std::optional<ScreenSize> ShowScreen() const override { return screen; }
 
  private:
   HWND stage_;
