@@ -1,24 +1,9 @@
-#include <windows.h>
-
 #include "common/AppError.h"
+#include "common/ScopedWin.h"
 #include "common/mFiles.h"
 
 namespace tessaly {
 namespace {
-
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  ~FindHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  HANDLE Get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
 
 bool Matches(const WIN32_FIND_DATAA& fd, unsigned mask) {
   DWORD a = fd.dwFileAttributes;
@@ -36,7 +21,7 @@ class Win32FileSystem : public FileSystem {
     if (!query.empty() && (query.back() == '\\' || query.back() == '/')) query += "*";
     WIN32_FIND_DATAA fd;
     FindHandle h(FindFirstFileA(query.c_str(), &fd));
-    if (h.Get() == INVALID_HANDLE_VALUE) {
+    if (!h) {
       DWORD err = GetLastError();
       switch (err) {
         case ERROR_FILE_NOT_FOUND:
@@ -51,7 +36,7 @@ class Win32FileSystem : public FileSystem {
     }
     do {
       if (Matches(fd, attrMask)) names.emplace_back(fd.cFileName);
-    } while (FindNextFileA(h.Get(), &fd));
+    } while (FindNextFileA(h.get(), &fd));
     return names;
   }
 

@@ -16,21 +16,6 @@ const HRESULT kResourceNotFound = static_cast<HRESULT>(0x800C0005L);
 
 [[noreturn]] void FileNotFound() { throw AppError(kErrFileNotFound, "File not found", "Tessaly"); }
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return h_; }
-  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE h_;
-};
-
 std::string FullPath(const std::string& path) {
   std::vector<char> buffer(MAX_PATH);
   for (;;) {
@@ -52,10 +37,10 @@ std::wstring Wide(const std::string& text) {
 
 // Opens the file and reads its signature, claimed size and orientation.
 PictureHeaderInfo CheckHeader(const std::string& fullPath) {
-  FileHandle file(CreateFileA(fullPath.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.ok()) {
+  KernelHandle file(CreateFileA(fullPath.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||
         error == ERROR_BAD_NETPATH || error == ERROR_INVALID_DRIVE)

@@ -6,7 +6,8 @@
 
 #include "ui/App.h"
 #include "common/AppError.h"
-#include "ui/Help.h"
+#include "common/HelpPage.h"
+#include "ui/HelpBrowser.h"
 
 namespace tessaly::ui {
 namespace {
@@ -51,6 +52,14 @@ void Dialog::SetTip(int id, const std::string& text) {
   SendMessageA(tips_, exists ? TTM_UPDATETIPTEXTA : TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void Dialog::LoadTips(int base) {
+  for (HWND child = GetWindow(hWnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const int id = GetDlgCtrlID(child);
+    const std::string tip = id > 0 ? LoadText(static_cast<UINT>(base + id)) : std::string();
+    if (!tip.empty()) SetTip(id, tip);
+  }
+}
+
 void Dialog::SetSwatch(int id, Color color) {
   swatches_[id] = color;
   swatchBrushes_.erase(id);
@@ -71,8 +80,7 @@ void Dialog::SetLabelColor(int id, Color color) {
 void Dialog::SetItemFont(int id, const std::string& face, double points, bool bold) {
   HWND item = Item(id);
   if (!item) return;
-  WindowDC screen(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+  const int dpi = ScreenDC().Dpi();
   HFONT font = CreateFontA(-static_cast<int>(std::lround(points * dpi / 72.0)), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
                            FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
@@ -159,7 +167,7 @@ void Dialog::FocusItem(int id) {
 
 void Dialog::ShowContextHelp() {
   if (helpContext_ == 0) return;
-  ShowProgramHelp(hWnd(), Caption().c_str(), HELP_CONTEXT, helpContext_);
+  ShowHelpTopic(hWnd(), Caption().c_str(), help::AnchorOfContext(helpContext_));
 }
 
 LRESULT Dialog::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
