@@ -1,9 +1,10 @@
 // Scoped owners of Windows handles, each releasing what it holds with the
-// call that belongs to it: kernel handles (CloseHandle, FindClose), a DLL,
-// registry keys, global memory, a window's DC, the screen's DC, a paint DC,
-// a memory DC, a GDI object, an object selected into a DC, an icon, and a
-// reference to a COM object. Not copyable (a COM pointer adds a reference
-// when copied); the handle owners move.
+// call that belongs to it: kernel handles (CloseHandle, FindClose), DLLs,
+// registry keys, global memory, GDI objects, icons, memory DCs (one owner
+// template, Owned, with the release call as its traits), a window's DC, the
+// screen's DC, a paint DC, an object selected into a DC, a reference to a
+// COM object and COM for a thread. Not copyable (a COM pointer adds a
+// reference when copied); the handle owners move.
 #pragma once
 
 #include "common/Win32.h"
@@ -15,51 +16,93 @@
 
 namespace tessaly {
 
-// A kernel handle closed by Traits::Close. Functions that fail give either
-// nullptr or INVALID_HANDLE_VALUE; neither is ever closed.
+// An owned handle, released by Traits::Release when the owner goes or is
+// given another. A handle Traits::Valid refuses (what a failed call gives)
+// is never released.
 template <typename Traits>
-class ScopedHandle {
+class Owned {
  public:
-  ScopedHandle() = default;
-  explicit ScopedHandle(HANDLE h) : h_(h) {}
-  ~ScopedHandle() { Close(); }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ScopedHandle(ScopedHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  ScopedHandle& operator=(ScopedHandle&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, nullptr));
+  using Handle = typename Traits::Handle;
+  Owned() = default;
+  explicit Owned(Handle h) : h_(h) {}
+  ~Owned() { Close(); }
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+  Owned(Owned&& o) noexcept : h_(o.release()) {}
+  Owned& operator=(Owned&& o) noexcept {
+    if (this != &o) reset(o.release());
     return *this;
   }
-  HANDLE get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr && h_ != INVALID_HANDLE_VALUE; }
-  void reset(HANDLE h = nullptr) {
+  Handle get() const { return h_; }
+  explicit operator bool() const { return Traits::Valid(h_); }
+  void reset(Handle h = Handle()) {
     Close();
     h_ = h;
   }
-  // Closes now; false when the close itself failed (for a file written to:
-  // its data may not have been written).
+  // Hands the handle on; the owner then holds nothing.
+  Handle release() { return std::exchange(h_, Handle()); }
+  // Releases now; false when the release itself failed (for a file written
+  // to: its data may not have been written).
   bool Close() {
-    if (!*this) return true;
-    const bool ok = Traits::Close(h_);
-    h_ = nullptr;
+    const bool ok = !Traits::Valid(h_) || Traits::Release(h_);
+    h_ = Handle();
     return ok;
   }
 
  private:
-  HANDLE h_ = nullptr;
+  Handle h_ = Handle();
 };
 
-struct CloseHandleTraits {
-  static bool Close(HANDLE h) { return CloseHandle(h) != FALSE; }
+// What a failed call gives: nullptr, and for kernel handles (CreateFile,
+// CreateProcess, OpenProcessToken, FindFirstFile) INVALID_HANDLE_VALUE too.
+template <typename H>
+struct NonNull {
+  using Handle = H;
+  static bool Valid(H h) { return h != nullptr; }
 };
-struct FindCloseTraits {
-  static bool Close(HANDLE h) { return FindClose(h) != FALSE; }
+struct KernelValid : NonNull<HANDLE> {
+  static bool Valid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
 };
 
-// Files, processes, threads, tokens: CreateFile, CreateProcess, OpenProcessToken.
-using KernelHandle = ScopedHandle<CloseHandleTraits>;
+// The release calls.
+struct CloseHandleTraits : KernelValid {
+  static bool Release(HANDLE h) { return CloseHandle(h) != FALSE; }
+};
+struct FindCloseTraits : KernelValid {
+  static bool Release(HANDLE h) { return FindClose(h) != FALSE; }
+};
+template <typename H>
+struct DeleteObjectTraits : NonNull<H> {
+  static bool Release(H h) { return DeleteObject(h) != FALSE; }
+};
+struct DestroyIconTraits : NonNull<HICON> {
+  static bool Release(HICON h) { return DestroyIcon(h) != FALSE; }
+};
+struct DeleteDCTraits : NonNull<HDC> {
+  static bool Release(HDC h) { return DeleteDC(h) != FALSE; }
+};
+struct GlobalFreeTraits : NonNull<HGLOBAL> {
+  static bool Release(HGLOBAL h) { return GlobalFree(h) == nullptr; }
+};
+struct FreeLibraryTraits : NonNull<HMODULE> {
+  static bool Release(HMODULE h) { return FreeLibrary(h) != FALSE; }
+};
+struct RegCloseKeyTraits : NonNull<HKEY> {
+  static bool Release(HKEY h) { return RegCloseKey(h) == ERROR_SUCCESS; }
+};
+
+// Files, processes, threads, tokens.
+using KernelHandle = Owned<CloseHandleTraits>;
 // FindFirstFile.
-using FindHandle = ScopedHandle<FindCloseTraits>;
+using FindHandle = Owned<FindCloseTraits>;
+// Any GDI object (pens, brushes, fonts, bitmaps, regions).
+template <typename H>
+using GdiObject = Owned<DeleteObjectTraits<H>>;
+// An icon made by LoadImage or CreateIcon (never one of LoadIcon's shared
+// icons).
+using IconHandle = Owned<DestroyIconTraits>;
+// GlobalAlloc, unless release() hands the memory on.
+using GlobalMemory = Owned<GlobalFreeTraits>;
 
 // The two handles CreateProcess gives, closed together (the program started
 // runs on).
@@ -70,34 +113,21 @@ struct ProcessHandles {
 };
 
 // LoadLibrary / FreeLibrary.
-class Library {
+class Library : public Owned<FreeLibraryTraits> {
  public:
-  explicit Library(const char* name) : module_(LoadLibraryA(name)) {}
-  ~Library() {
-    if (module_) FreeLibrary(module_);
-  }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-  explicit operator bool() const { return module_ != nullptr; }
+  explicit Library(const char* name) : Owned(LoadLibraryA(name)) {}
   // The function of this name as type Fn; nullptr when the DLL did not
   // load or has no such function.
   template <typename Fn>
   Fn Function(const char* name) const {
-    return module_ ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name))) : nullptr;
+    return get() ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(get(), name))) : nullptr;
   }
-
- private:
-  HMODULE module_;
 };
 
 // A registry key, closed with RegCloseKey. It holds a key only once an open
 // or create has succeeded; a failed one leaves it as it was.
-class RegistryKey {
+class RegistryKey : public Owned<RegCloseKeyTraits> {
  public:
-  RegistryKey() = default;
-  ~RegistryKey() { reset(); }
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
   // RegOpenKeyExA; its result.
   LONG Open(HKEY root, const char* subKey, REGSAM access) {
     HKEY key = nullptr;
@@ -113,32 +143,12 @@ class RegistryKey {
     if (rc == ERROR_SUCCESS) reset(key);
     return rc;
   }
-  HKEY get() const { return key_; }
-  explicit operator bool() const { return key_ != nullptr; }
-
- private:
-  void reset(HKEY key = nullptr) {
-    if (key_) RegCloseKey(key_);
-    key_ = key;
-  }
-  HKEY key_ = nullptr;
 };
 
-// GlobalAlloc / GlobalFree, unless release() hands the memory on.
-class GlobalMemory {
+// CreateCompatibleDC / DeleteDC.
+class MemoryDC : public Owned<DeleteDCTraits> {
  public:
-  explicit GlobalMemory(SIZE_T size, UINT flags = GMEM_MOVEABLE) : h_(GlobalAlloc(flags, size)) {}
-  ~GlobalMemory() {
-    if (h_) GlobalFree(h_);
-  }
-  GlobalMemory(const GlobalMemory&) = delete;
-  GlobalMemory& operator=(const GlobalMemory&) = delete;
-  HGLOBAL get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  HGLOBAL release() { return std::exchange(h_, nullptr); }
-
- private:
-  HGLOBAL h_;
+  explicit MemoryDC(HDC compatible) : Owned(CreateCompatibleDC(compatible)) {}
 };
 
 // GetDC / ReleaseDC, remembering the window.
@@ -187,66 +197,6 @@ class PaintDC {
   HWND hwnd_;
   PAINTSTRUCT ps_{};
   HDC dc_;
-};
-
-// CreateCompatibleDC / DeleteDC.
-class MemoryDC {
- public:
-  explicit MemoryDC(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
-  ~MemoryDC() {
-    if (dc_) DeleteDC(dc_);
-  }
-  MemoryDC(const MemoryDC&) = delete;
-  MemoryDC& operator=(const MemoryDC&) = delete;
-  HDC get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-
- private:
-  HDC dc_;
-};
-
-// Any GDI object, deleted with DeleteObject.
-template <typename H>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(H h) : h_(h) {}
-  ~GdiObject() { reset(); }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  void reset(H h = nullptr) {
-    if (h_) DeleteObject(h_);
-    h_ = h;
-  }
-  H get() const { return h_; }
-  H release() {
-    H h = h_;
-    h_ = nullptr;
-    return h;
-  }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  H h_ = nullptr;
-};
-
-// An icon made by LoadImage or CreateIcon, destroyed with DestroyIcon
-// (never one of LoadIcon's shared icons).
-class IconHandle {
- public:
-  IconHandle() = default;
-  ~IconHandle() { reset(); }
-  IconHandle(const IconHandle&) = delete;
-  IconHandle& operator=(const IconHandle&) = delete;
-  void reset(HICON h = nullptr) {
-    if (h_) DestroyIcon(h_);
-    h_ = h;
-  }
-  HICON get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  HICON h_ = nullptr;
 };
 
 // SelectObject for the lifetime of the object, then the previous one back.

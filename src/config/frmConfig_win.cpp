@@ -45,12 +45,7 @@ AppError AsAppError(const std::exception& e) {
   return AppError(kErrInvalidCall, e.what(), "Tessaly");
 }
 
-RECT ChildRect(HWND dialog, HWND child) {
-  RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+using ui::ChildRect;
 
 }  // namespace
 

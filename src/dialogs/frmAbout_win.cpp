@@ -41,12 +41,7 @@ void StartProgram(const std::string& path) {
   ProcessHandles started(pi);
 }
 
-RECT ChildRect(HWND dialog, HWND child) {
-  RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+using ui::ChildRect;
 
 }  // namespace
 

@@ -20,7 +20,7 @@ HBITMAP LoadResourcePicture(int id) {
   HGLOBAL loaded = LoadResource(module, found);
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (!bytes || size == 0) return nullptr;
-  GlobalMemory memory(size);
+  GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, size));
   void* target = memory ? GlobalLock(memory.get()) : nullptr;
   if (!target) return nullptr;
   std::memcpy(target, bytes, size);

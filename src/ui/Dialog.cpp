@@ -16,6 +16,13 @@ const int kTipWidth = 320;  // pixels; longer tips wrap
 
 }  // namespace
 
+RECT ChildRect(HWND parent, HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 Dialog::Dialog(int templateId, std::string caption) : Form(templateId, std::move(caption)) {}
 
 Dialog::~Dialog() = default;
@@ -108,15 +115,9 @@ void Dialog::FitLabelHeight(int id) {
   }
   const int grow = needed.bottom - client.bottom;
   if (grow <= 0) return;
-  auto placeOf = [this](HWND child) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, hWnd(), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  };
-  const RECT box = placeOf(label);
+  const RECT box = ChildRect(hWnd(), label);
   for (HWND child = GetWindow(hWnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const RECT r = placeOf(child);
+    const RECT r = ChildRect(hWnd(), child);
     if (child == label || r.top < box.bottom) continue;
     SetWindowPos(child, nullptr, r.left, r.top + grow, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }

@@ -20,6 +20,9 @@
 
 namespace tessaly::ui {
 
+// A child window's rectangle in its parent's client area.
+RECT ChildRect(HWND parent, HWND child);
+
 class Dialog : public Form {
  public:
   Dialog(int templateId, std::string caption = std::string());

@@ -36,7 +36,7 @@ HBITMAP LoadSurveyPicture(HINSTANCE instance) {
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (!bytes || size == 0) return nullptr;
 
-  tessaly::GlobalMemory memory(size);
+  tessaly::GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, size));
   void* target = memory ? GlobalLock(memory.get()) : nullptr;
   if (!target) return nullptr;
   std::memcpy(target, bytes, size);
