@@ -1,6 +1,7 @@
 #include "picture/Picture_win.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "common/AppError.h"
@@ -62,7 +63,7 @@ PictureHeaderInfo CheckHeader(const std::string& fullPath) {
 
 void InvalidPicture() { throw errors::InvalidPicture("Tessaly"); }
 
-MetafilePicture::MetafilePicture(IPicture* picture) : picture_(picture) {
+MetafilePicture::MetafilePicture(ComPtr<IPicture> picture) : picture_(std::move(picture)) {
   if (!picture_) return;
   picture_->get_Type(&type_);
   OLE_XSIZE_HIMETRIC w = 0;
@@ -73,10 +74,6 @@ MetafilePicture::MetafilePicture(IPicture* picture) : picture_(picture) {
   himetricHeight_ = h;
   widthTwips_ = std::lround(himetricWidth_ * 1440.0 / 2540.0);
   heightTwips_ = std::lround(himetricHeight_ * 1440.0 / 2540.0);
-}
-
-MetafilePicture::~MetafilePicture() {
-  if (picture_) picture_->Release();
 }
 
 bool MetafilePicture::Draw(HDC dc, const RECT& image, const RECT&, const RECT& part, COLORREF back) const {
@@ -107,14 +104,14 @@ PicturePtr LoadPictureFile(const std::string& path, int twipsX, int twipsY) {
   if (!metafile) return WicPicture::Load(wide, info, twipsX, twipsY);
 
   InitOle();
-  IPicture* raw = nullptr;
-  const HRESULT hr = OleLoadPicturePath(&wide[0], nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&raw));
-  if (FAILED(hr) || !raw) {
-    if (raw) raw->Release();
+  ComPtr<IPicture> loaded;
+  const HRESULT hr =
+      OleLoadPicturePath(&wide[0], nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(loaded.put()));
+  if (FAILED(hr) || !loaded) {
     if (hr == kResourceNotFound) FileNotFound();
     InvalidPicture();
   }
-  auto picture = std::make_shared<MetafilePicture>(raw);
+  auto picture = std::make_shared<MetafilePicture>(std::move(loaded));
   if ((picture->Type() != PICTYPE_METAFILE && picture->Type() != PICTYPE_ENHMETAFILE) ||
       picture->HimetricWidth() <= 0 || picture->HimetricHeight() <= 0)
     InvalidPicture();

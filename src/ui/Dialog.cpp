@@ -107,11 +107,9 @@ void Dialog::FitLabelHeight(int id) {
   {
     WindowDC dc(label);
     if (!dc) return;
-    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0));
-    HGDIOBJ previous = font ? SelectObject(dc.get(), font) : nullptr;
+    const Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
     DrawTextA(dc.get(), text.c_str(), -1, &needed,
               DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | (noPrefix ? DT_NOPREFIX : 0));
-    if (previous) SelectObject(dc.get(), previous);
   }
   const int grow = needed.bottom - client.bottom;
   if (grow <= 0) return;

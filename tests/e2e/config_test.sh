@@ -32,6 +32,7 @@ mkdir -p "$work/home"
 # Sounds go nowhere.
 echo 'pcm.!default { type null }' > "$work/home/.asoundrc"
 started=()
+browser_registered=""
 cleanup() {
   # Only what this script started and is still running (a process id may
   # have been given to another program since).
@@ -41,10 +42,12 @@ cleanup() {
   done
   touch "$c/foreground.stop"
   "$WINE" reg delete 'HKCU\Software\Quillmark Inc.' /f >/dev/null 2>&1
-  for scheme in http https; do
-    "$WINE" reg delete "HKCR\\$scheme" /f >/dev/null 2>&1
-    [ -f "$work/$scheme.reg" ] && "$WINE" reg import "$work/$scheme.reg" >/dev/null 2>&1
-  done
+  if [ -n "$browser_registered" ]; then  # the browser's entries as they were
+    for scheme in http https; do
+      "$WINE" reg delete "HKCR\\$scheme" /f >/dev/null 2>&1
+      [ -f "$work/$scheme.reg" ] && "$WINE" reg import "$work/$scheme.reg" >/dev/null 2>&1
+    done
+  fi
   rm -rf "$work" "$lists" "$c/foreground_window.exe" "$c/window_info.exe" "$c"/foreground.* "$c/out.reg" \
     "$c/browser.exe" "$c/record_browser.txt"
 }
@@ -322,6 +325,7 @@ check "Esc (Cancel) ends the program" gone "$config_pid"
 # Help, Contents opens the page installed beside the program in the browser
 # registered for web addresses (a stand-in that records how it was started),
 # at the contents. The window is then closed by a click on Cancel.
+browser_registered=yes
 for scheme in http https; do
   "$WINE" reg export "HKCR\\$scheme" "$work/$scheme.reg" /y >/dev/null 2>&1 || rm -f "$work/$scheme.reg"
   "$WINE" reg add "HKCR\\$scheme\\shell\\open\\command" /ve /d '"C:\browser.exe" "%1"' /f >/dev/null 2>&1
