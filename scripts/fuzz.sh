@@ -40,12 +40,9 @@ for target in "${targets[@]}"; do
   [ -d "$seeds" ] || { echo "fuzz: no seed corpus $seeds"; exit 1; }
   mkdir -p "$work/$target/corpus" "$work/$target/artifacts"
   log="$work/$target/log"
-  # The help page the program ships is a seed of its reader too.
-  extra=()
-  [ "$target" = help_topics ] && extra=(src/startup/help)
   # New inputs go to the first corpus folder, the temporary one.
   if "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
-       -artifact_prefix="$work/$target/artifacts/" "$work/$target/corpus" "$seeds" "${extra[@]}" >"$log" 2>&1; then
+       -artifact_prefix="$work/$target/artifacts/" "$work/$target/corpus" "$seeds" >"$log" 2>&1; then
     echo "fuzz $target: $(grep -Eo 'Done [0-9]+ runs in [0-9]+ second' "$log" | tail -1)"
   else
     echo "fuzz $target: FAILED"

@@ -4,7 +4,8 @@
 # /c, waits until the preview shows a picture, and writes the screen to the
 # file given (default: config-window.png). A second argument opens one of
 # the configuration window's windows first, from its menus, as a user does:
-#   screenshot-config.sh out.png [options | about | help]
+#   screenshot-config.sh out.png [options | about]
+# (Help opens the help page in the web browser, not in a window of its own.)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-config-window.png}")
@@ -13,8 +14,7 @@ case $what in
   "") ;;
   options) keys="F10 Right Return o"; title="Screen Saver Options" ;;  # Play List, Options...
   about) keys="alt+h a"; title="About Tessaly Customizable Screen Saver" ;;
-  help) keys="alt+h c"; title="Tessaly Help" ;;
-  *) echo "screenshot-config.sh: no window \"$what\" (options, about or help)" >&2; exit 2 ;;
+  *) echo "screenshot-config.sh: no window \"$what\" (options or about)" >&2; exit 2 ;;
 esac
 work=$(mktemp -d /tmp/tessaly-shot.XXXXXX)
 . "$root/scripts/xdisplay.sh"

@@ -28,6 +28,8 @@ PACKAGES=(
   libxcomposite1:i386 libxxf86vm1:i386
   xvfb xserver-xephyr xdotool x11-utils imagemagick
   libjpeg-turbo-progs python3
+  # The help page is checked in a real browser (headless).
+  chromium
   alsa-utils libasound2-plugins
 )
 

@@ -32,18 +32,15 @@ std::string CRegSettings::BuildKeyPath(const std::string& Section) const {
 
 std::string CRegSettings::GetSetting(const std::string& Section, const std::string& Key,
                                      const std::string& Default, RegHandle lKeyType) {
-  ScopedRegKey key(api_);
-  if (api_.OpenKey(lKeyType, BuildKeyPath(Section), kKeyAllAccess, key.Out()) != kRegSuccess) {
-    key.Forget();
-    return Default;
-  }
+  RegKey key(api_);
+  if (key.Open(lKeyType, BuildKeyPath(Section), kKeyAllAccess) != kRegSuccess) return Default;
   const std::string name = ValueName(Key);
   unsigned long size = 0;
-  if (api_.QueryValue(key.Get(), name, nullptr, nullptr, &size) != kRegSuccess || size == 0)
+  if (api_.QueryValue(key.get(), name, nullptr, nullptr, &size) != kRegSuccess || size == 0)
     return Default;
   std::vector<unsigned char> buffer(size, ' ');
   unsigned long length = size;
-  if (api_.QueryValue(key.Get(), name, nullptr, buffer.data(), &length) != kRegSuccess)
+  if (api_.QueryValue(key.get(), name, nullptr, buffer.data(), &length) != kRegSuccess)
     return Default;
   // The stored text without its terminating NUL: the last byte is dropped.
   return std::string(reinterpret_cast<const char*>(buffer.data()), size - 1);
@@ -51,33 +48,24 @@ std::string CRegSettings::GetSetting(const std::string& Section, const std::stri
 
 bool CRegSettings::SaveSetting(const std::string& Section, const std::string& Key,
                                const std::string& Setting, RegHandle lKeyType) {
-  ScopedRegKey key(api_);
-  if (api_.CreateKey(lKeyType, BuildKeyPath(Section), kKeyAllAccess, key.Out()) != kRegSuccess) {
-    key.Forget();
-    return false;
-  }
+  RegKey key(api_);
+  if (key.Create(lKeyType, BuildKeyPath(Section), kKeyAllAccess) != kRegSuccess) return false;
   // A non-empty text is stored with its terminating NUL, so the reader's
   // dropped last byte is that NUL whatever the platform does with unterminated
   // data; an empty text is stored as zero bytes.
   const unsigned long size = Setting.empty() ? 0 : static_cast<unsigned long>(Setting.size() + 1);
-  return api_.SetValue(key.Get(), ValueName(Key), kRegSz,
+  return api_.SetValue(key.get(), ValueName(Key), kRegSz,
                        reinterpret_cast<const unsigned char*>(Setting.c_str()), size) == kRegSuccess;
 }
 
 bool CRegSettings::DeleteSetting(const std::string& Section, const std::string& Key, RegHandle lKeyType) {
-  ScopedRegKey key(api_);
+  RegKey key(api_);
   if (!Key.empty()) {
-    if (api_.OpenKey(lKeyType, BuildKeyPath(Section), kKeyAllAccess, key.Out()) != kRegSuccess) {
-      key.Forget();
-      return false;
-    }
-    return api_.DeleteValue(key.Get(), ValueName(Key)) == kRegSuccess;
+    if (key.Open(lKeyType, BuildKeyPath(Section), kKeyAllAccess) != kRegSuccess) return false;
+    return api_.DeleteValue(key.get(), ValueName(Key)) == kRegSuccess;
   }
-  if (api_.OpenKey(lKeyType, BuildKeyPath(std::string()), kKeyAllAccess, key.Out()) != kRegSuccess) {
-    key.Forget();
-    return false;
-  }
-  return api_.DeleteKey(key.Get(), Section) == kRegSuccess;
+  if (key.Open(lKeyType, BuildKeyPath(std::string()), kKeyAllAccess) != kRegSuccess) return false;
+  return api_.DeleteKey(key.get(), Section) == kRegSuccess;
 }
 
 }  // namespace tessaly

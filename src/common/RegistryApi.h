@@ -42,20 +42,42 @@ class RegistryApi {
 // The registry of the running platform.
 RegistryApi& SystemRegistry();
 
-// Closes a key on scope exit.
-class ScopedRegKey {
+// A key of a RegistryApi, closed when it goes. It holds a key only once an
+// open or create has succeeded; a failed one leaves it as it was.
+class RegKey {
  public:
-  explicit ScopedRegKey(RegistryApi& api) : api_(api) {}
-  ~ScopedRegKey() {
-    if (open_) api_.CloseKey(key_);
+  explicit RegKey(RegistryApi& api) : api_(api) {}
+  ~RegKey() { reset(); }
+  RegKey(const RegKey&) = delete;
+  RegKey& operator=(const RegKey&) = delete;
+  // OpenKey / CreateKey; their result.
+  long Open(RegHandle root, const std::string& subKey, unsigned access) {
+    RegHandle key = 0;
+    const long rc = api_.OpenKey(root, subKey, access, key);
+    return Adopt(rc, key);
   }
-  ScopedRegKey(const ScopedRegKey&) = delete;
-  ScopedRegKey& operator=(const ScopedRegKey&) = delete;
-  RegHandle& Out() { open_ = true; return key_; }
-  void Forget() { open_ = false; }
-  RegHandle Get() const { return key_; }
+  long Create(RegHandle root, const std::string& subKey, unsigned access) {
+    RegHandle key = 0;
+    const long rc = api_.CreateKey(root, subKey, access, key);
+    return Adopt(rc, key);
+  }
+  RegHandle get() const { return key_; }
+  explicit operator bool() const { return open_; }
 
  private:
+  long Adopt(long rc, RegHandle key) {
+    if (rc != kRegSuccess) return rc;
+    reset();
+    key_ = key;
+    open_ = true;
+    return rc;
+  }
+  void reset() {
+    if (open_) api_.CloseKey(key_);
+    open_ = false;
+    key_ = 0;
+  }
+
   RegistryApi& api_;
   RegHandle key_ = 0;
   bool open_ = false;

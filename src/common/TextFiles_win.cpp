@@ -2,12 +2,11 @@
 // the same folder, which is flushed and then renamed over the old one, so a
 // write that fails half-way (a full disk, a removed drive) leaves the old
 // file (a play list) as it was.
-#include <windows.h>
-
 #include <new>
 #include <string>
 
 #include "common/AppError.h"
+#include "common/ScopedWin.h"
 #include "common/TextFiles.h"
 #include "common/WideText_win.h"
 
@@ -29,7 +28,7 @@ AppError FileError(DWORD code) {
     case ERROR_DEV_NOT_EXIST:
       return AppError(kErrDeviceUnavailable, "Device unavailable", kSource);
     case ERROR_NOT_READY:
-      return AppError(kErrDiskNotReady, "Disk not ready", kSource);
+      return errors::DiskNotReady(kSource);
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
     case ERROR_WRITE_PROTECT:
@@ -45,7 +44,7 @@ AppError FileError(DWORD code) {
     case ERROR_BAD_PATHNAME:
     case ERROR_FILENAME_EXCED_RANGE:
     case ERROR_DIRECTORY:
-      return AppError(kErrBadFileName, "Bad file name or number", kSource);
+      return errors::BadFileName(kSource);
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
       return AppError(kErrOutOfMemory, "Out of memory", kSource);
@@ -55,26 +54,6 @@ AppError FileError(DWORD code) {
 }
 
 [[noreturn]] void RaiseLastError() { throw FileError(GetLastError()); }
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE Get() const { return h_; }
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  // Closes now; false when the close itself failed (data not written).
-  bool Close() {
-    if (!Valid()) return true;
-    const BOOL ok = CloseHandle(h_);
-    h_ = INVALID_HANDLE_VALUE;
-    return ok != FALSE;
-  }
-
- private:
-  HANDLE h_;
-};
 
 // Creates a new, empty file in the folder of `path` and sets `name` to it.
 HANDLE CreateFileBeside(const std::string& path, std::string& name) {
@@ -105,13 +84,13 @@ class TemporaryFile {
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-  FileHandle& File() { return file_; }
+  KernelHandle& File() { return file_; }
   const std::string& Name() const { return name_; }
   void Keep() { kept_ = true; }
 
  private:
   std::string name_;  // set while file_ is made
-  FileHandle file_;
+  KernelHandle file_;
   bool kept_ = false;
 };
 
@@ -132,17 +111,17 @@ class Win32TextFiles : public TextFileStore {
  public:
   void Read(const std::string& path, std::string& content) override {
     content.clear();
-    FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.Valid()) RaiseLastError();
+    KernelHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) RaiseLastError();
     try {
       LARGE_INTEGER size;
-      if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0)
+      if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0)
         content.reserve(static_cast<size_t>(size.QuadPart));
       char buffer[64 * 1024];
       for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) RaiseLastError();
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) RaiseLastError();
         if (got == 0) break;
         content.append(buffer, got);
       }
@@ -163,8 +142,8 @@ class Win32TextFiles : public TextFileStore {
       throw FileError(ERROR_ACCESS_DENIED);
 
     TemporaryFile temp(path);
-    WriteWhole(temp.File().Get(), content);
-    if (!FlushFileBuffers(temp.File().Get())) RaiseLastError();
+    WriteWhole(temp.File().get(), content);
+    if (!FlushFileBuffers(temp.File().get())) RaiseLastError();
     if (!temp.File().Close()) RaiseLastError();
     // The new file keeps the old one's hidden and system marks.
     if (exists) {

@@ -1,27 +1,12 @@
 // The directory search on Win32, through the wide calls: every name the file
 // system can hold is found, whatever the system's ANSI code page.
-#include <windows.h>
-
 #include "common/AppError.h"
+#include "common/ScopedWin.h"
 #include "common/WideText_win.h"
 #include "common/mFiles.h"
 
 namespace tessaly {
 namespace {
-
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  ~FindHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  HANDLE Get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
 
 bool Matches(DWORD a, unsigned mask) {
   if ((a & FILE_ATTRIBUTE_DIRECTORY) && !(mask & kAttrDirectory)) return false;
@@ -71,10 +56,10 @@ class Win32FileSystem : public FileSystem {
     if (!query.empty() && (query.back() == '\\' || query.back() == '/')) query += "*";
     WIN32_FIND_DATAW fd;
     FindHandle h(OpenSearch(Wide(query), fd));
-    if (h.Get() == INVALID_HANDLE_VALUE) return names;
+    if (!h) return names;
     do {
       if (Matches(fd.dwFileAttributes, attrMask)) names.push_back(Utf8(fd.cFileName));
-    } while (FindNextFileW(h.Get(), &fd));
+    } while (FindNextFileW(h.get(), &fd));
     return names;
   }
 
@@ -88,22 +73,19 @@ class Win32FileSystem : public FileSystem {
   void ListFolder(const std::string& folder, const FolderVisitor& visit) override {
     WIN32_FIND_DATAW fd;
     FindHandle h(OpenSearch(Wide(folder + "*"), fd));
-    if (h.Get() == INVALID_HANDLE_VALUE) return;
+    if (!h) return;
     do {
       if (Dots(fd.cFileName)) continue;
       if (!visit(Utf8(fd.cFileName), Attributes(fd.dwFileAttributes))) return;
-    } while (FindNextFileW(h.Get(), &fd));
+    } while (FindNextFileW(h.get(), &fd));
   }
 
   std::string FolderIdentity(const std::string& folder) override {
     // Opening the folder follows links to the folder they stand for.
-    HANDLE h = CreateFileW(Wide(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return std::string();
+    const KernelHandle h(CreateFileW(Wide(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
-    const BOOL ok = GetFileInformationByHandle(h, &info);
-    CloseHandle(h);
-    if (!ok) return std::string();
+    if (!h || !GetFileInformationByHandle(h.get(), &info)) return std::string();
     return std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) + ":" +
            std::to_string(info.nFileIndexLow);
   }

@@ -106,7 +106,6 @@ class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
   bool ExitAllowed();
   // OK's work without the closing.
   void SaveConfiguration();
-  void ShowHelpCommand(UINT command);
   void OnMenuCommand(int id);
   // Opens a play-list file chosen in the open dialog; "" when cancelled.
   std::string ChoosePlayListToOpen();

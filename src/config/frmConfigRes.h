@@ -39,3 +39,6 @@
 #define IDM_HELPCONTENTS 464
 #define IDM_HELPSEARCH 465
 #define IDM_HELPABOUT 466
+
+// Tool tips: string IDS_CONFIG_TIPS + a control's id is that control's tip.
+#define IDS_CONFIG_TIPS 4000

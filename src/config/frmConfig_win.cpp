@@ -12,8 +12,9 @@
 #include "common/AppError.h"
 #include "common/AppTitle.h"
 #include "common/Convert.h"
+#include "common/HelpPage.h"
 #include "ui/Dpi.h"
-#include "ui/Help.h"
+#include "ui/HelpBrowser.h"
 #include "config/PlayListFile.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOptions.h"
@@ -44,12 +45,7 @@ AppError AsAppError(const std::exception& e) {
   return AppError(kErrInvalidCall, e.what(), "Tessaly");
 }
 
-RECT ChildRect(HWND dialog, HWND child) {
-  RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+using ui::ChildRect;
 
 }  // namespace
 
@@ -114,17 +110,7 @@ void frmConfig::Form_Load() {
   CheckRadioButton(hWnd(), IDC_OPTPICTURE, IDC_OPTSOUND, IDC_OPTPICTURE);
   CheckMenuRadioItem(menu_, IDM_VIEWPICS, IDM_VIEWSOUNDS, IDM_VIEWPICS, MF_BYCOMMAND);
 
-  SetTip(IDC_OPTPICTURE, "Display the list of pictures that will be displayed in your screen saver.");
-  SetTip(IDC_OPTSOUND, "Display the list of sounds that will be played in your screen saver.");
-  for (int id : kListIds) SetTip(id, "Pictures or sound files/directories that will play when screen saver is active.");
-  SetTip(IDC_CMDIMAGES0, "Displays a dialog where you can select one or more files to add to your Picture or Sound list.");
-  SetTip(IDC_CMDIMAGES1, "Displays a dialog where you can an entire directory to add to your Picture or Sound list.");
-  SetTip(IDC_CMDIMAGES2, "Removes currently selected item(s) from the Play List.");
-  SetTip(IDC_CMDIMAGES3, "Moves currently selected item up one position in the Play List.");
-  SetTip(IDC_CMDIMAGES4, "Moves currently selected item down one position in the Play List.");
-  SetTip(IDC_LBLPATH, "Displays the entire path of selected item in Play List.");
-  SetTip(IDOK, "Save Properties.");
-  SetTip(IDCANCEL, "Close and do not save the Properties.");
+  LoadTips(IDS_CONFIG_TIPS);
 
   ComposeMonitor();
   PlaceWindow();
@@ -160,7 +146,7 @@ void frmConfig::ComposeMonitor() {
   const int dpi = ui::MonitorDpiScaling() ? ui::WindowDpi(hWnd()) : 96;
   zoom_ = std::max(1.0, dpi / 96.0);
   const int width = Zoomed(bm.bmWidth), height = Zoomed(bm.bmHeight);
-  WindowDC screen(nullptr);
+  const ScreenDC screen;
   Picture2_[2].reset(CreateCompatibleBitmap(screen.get(), width, height));
   MemoryDC work(screen.get()), source(screen.get());
   if (!Picture2_[2] || !work || !source) return;
@@ -411,14 +397,8 @@ void frmConfig::mnuHelpAbout_Click() {
   PausePreview(false);
 }
 
-void frmConfig::ShowHelpCommand(UINT command) {
-  static const char kNoKey[] = "";
-  ui::ShowProgramHelp(hWnd(), Caption().c_str(), command,
-                      command == HELP_PARTIALKEY ? reinterpret_cast<ULONG_PTR>(kNoKey) : 0);
-}
+void frmConfig::mnuHelpContents_Click() { ui::ShowHelpTopic(hWnd(), Caption().c_str(), help::kContents); }
 
-void frmConfig::mnuHelpContents_Click() { ShowHelpCommand(HELP_CONTENTS); }
-
-void frmConfig::mnuHelpSearchForHelpOn_Click() { ShowHelpCommand(HELP_PARTIALKEY); }
+void frmConfig::mnuHelpSearchForHelpOn_Click() { ui::ShowHelpTopic(hWnd(), Caption().c_str(), help::kIndex); }
 
 }  // namespace tessaly

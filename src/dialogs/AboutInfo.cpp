@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/CRegSettings.h"
+#include "common/ProductNames.h"
 
 namespace tessaly {
 
@@ -19,17 +20,14 @@ const char kSysInfoExe[] = "\\MSINFO32.EXE";
 bool GetKeyValue(RegistryApi& registry, RegHandle KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                  std::string& KeyVal) {
   KeyVal.clear();
-  ScopedRegKey key(registry);
+  RegKey key(registry);
   // Read access is enough, and all a standard user has under
   // HKEY_LOCAL_MACHINE: asking for write access there fails for them.
-  if (registry.OpenKey(KeyRoot, KeyName, kKeyRead, key.Out()) != kRegSuccess) {
-    key.Forget();
-    return false;
-  }
+  if (key.Open(KeyRoot, KeyName, kKeyRead) != kRegSuccess) return false;
   std::vector<unsigned char> buffer(kValueBuffer, 0);
   unsigned type = 0;
   unsigned long size = kValueBuffer;
-  if (registry.QueryValue(key.Get(), SubKeyRef, &type, buffer.data(), &size) != kRegSuccess) return false;
+  if (registry.QueryValue(key.get(), SubKeyRef, &type, buffer.data(), &size) != kRegSuccess) return false;
   std::size_t n = size > kValueBuffer ? kValueBuffer : size;
   if (n > 0 && buffer[n - 1] == 0) --n;
   if (type == kRegSz) KeyVal.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(n));
@@ -48,7 +46,7 @@ std::string SysInfoProgram(RegistryApi& registry, FileSystem& fs) {
 }
 
 std::string MakerAddress(RegistryApi& registry, const std::string& buildDefault) {
-  CRegSettings wrapper(registry, "Quillmark Inc.", "qmunins");
+  CRegSettings wrapper(registry, TESSALY_COMPANY_NAME, "qmunins");
   std::string address = wrapper.GetSetting("", "BaseAddress", buildDefault);
   if (address.empty()) address = buildDefault;
   if (!address.empty() && address.back() == '/') address.pop_back();

@@ -34,7 +34,7 @@ class frmAbout : public ui::Dialog {
   RegistryApi& registry_;
   FileSystem& fs_;
   GdiObject<HBITMAP> picture_;
-  HICON logo_ = nullptr;
+  IconHandle logo_;
   double zoom_ = 1.0;  // of the picture and the logo, at a high DPI
 };
 

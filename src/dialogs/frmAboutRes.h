@@ -13,3 +13,6 @@
 #define IDC_CMDSYSINFO 309
 #define IDR_ABOUT_PICTURE 310
 #define IDI_MAKER_LOGO 311
+
+// Tool tips: string IDS_ABOUT_TIPS + a control's id is that control's tip.
+#define IDS_ABOUT_TIPS 3000

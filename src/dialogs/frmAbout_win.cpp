@@ -38,16 +38,10 @@ void StartProgram(const std::string& path) {
   std::string commandLine = "\"" + path + "\"";
   if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     throw AppError(kErrFileNotFound, "File not found: " + path, "frmAbout");
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  ProcessHandles started(pi);
 }
 
-RECT ChildRect(HWND dialog, HWND child) {
-  RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
+using ui::ChildRect;
 
 }  // namespace
 
@@ -70,6 +64,7 @@ void frmAbout::Form_Load() {
                                 TextOfNumber(v.revision));
   SetItemText(IDC_LABEL2_ADDRESS, MakerAddress(registry_, TESSALY_MAKER_ADDRESS));
   SetLabelColor(IDC_LABEL2_ADDRESS, kAddressBlue);
+  LoadTips(IDS_ABOUT_TIPS);
   SetItemFont(IDC_LBLDISCLAIMER, "Small Fonts", 7, false);
   // The warning's font is not the dialog's: where it wraps into more lines
   // than the template has room for, the label grows and the box with it.
@@ -80,13 +75,13 @@ void frmAbout::Form_Load() {
   zoom_ = std::max(1.0, dpi / 96.0);
   picture_.reset(picture::LoadResourcePicture(IDR_ABOUT_PICTURE));
   const int logoSize = static_cast<int>(std::lround(kLogoSize * zoom_));
-  logo_ = static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAKER_LOGO), IMAGE_ICON, logoSize, logoSize, 0));
+  logo_.reset(static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAKER_LOGO), IMAGE_ICON, logoSize, logoSize, 0)));
   if (logo_) {
     // The control takes the icon's size; it keeps the right edge the
     // template gave it, at the box's margin.
     const RECT box = ChildRect(hWnd(), Item(IDC_IMAGE1));
-    SendDlgItemMessageA(hWnd(), IDC_IMAGE1, STM_SETICON, reinterpret_cast<WPARAM>(logo_), 0);
+    SendDlgItemMessageA(hWnd(), IDC_IMAGE1, STM_SETICON, reinterpret_cast<WPARAM>(logo_.get()), 0);
     const RECT shown = ChildRect(hWnd(), Item(IDC_IMAGE1));
     SetWindowPos(Item(IDC_IMAGE1), nullptr, box.right - (shown.right - shown.left), shown.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -109,8 +104,7 @@ LRESULT frmAbout::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_DESTROY:
-      if (logo_) DestroyIcon(logo_);
-      logo_ = nullptr;
+      logo_.reset();
       break;
     default:
       break;

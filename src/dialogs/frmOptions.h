@@ -61,6 +61,9 @@ class frmOptions : public ui::Dialog, public OptionsForm {
   CRegSettings& settings_;
   HICON icon_ = nullptr;
   Color swatch_[2] = {0, 0};
+  // The tabs' tips (string table), kept for the tab strip's tool tip.
+  std::wstring tabTips_[2];
+  std::string tabTipsAnsi_[2];
 };
 
 }  // namespace tessaly

@@ -35,3 +35,10 @@
 #define ID_PAGE_PREVIOUS 252
 #define ID_PAGE_PICTURES 253
 #define ID_PAGE_SOUNDS 254
+
+// Tool tips: string IDS_OPTIONS_TIPS + a control's id is that control's tip.
+#define IDS_OPTIONS_TIPS 2000
+// The tabs: string IDS_TAB_CAPTIONS + a tab's index (0 Pictures, 1 Sounds)
+// is its caption, IDS_TAB_TIPS + the index its tip.
+#define IDS_TAB_CAPTIONS 2900
+#define IDS_TAB_TIPS 2910

@@ -7,6 +7,7 @@
 #include "common/AppError.h"
 #include "common/AppTitle.h"
 #include "common/Convert.h"
+#include "common/HelpPage.h"
 #include "ui/mForm.h"
 #include "show/mSlideShow.h"
 #include "dialogs/frmOptionsRes.h"
@@ -14,17 +15,10 @@
 namespace tessaly {
 namespace {
 
-const unsigned long kOptionsHelpContext = 7;
 const int kMinSpeed = 1, kMaxSpeed = 20, kSpeedSmallChange = 1, kSpeedLargeChange = 4;
 const int kBoxLength = 2;
 
-struct TabInfo {
-  const char* caption;
-  const char* key;
-  const char* tip;
-};
-const TabInfo kTabs[] = {{"&Pictures", "Pictures", "Set Picture Options"},
-                         {"&Sounds", "Sounds", "Set Sound Options"}};
+const int kTabCount = 2;
 
 // The controls of each page, its frame first.
 const int kPicturesPage[] = {IDC_FRAME1_1,      IDC_LABEL1,        IDC_TXTINTERVAL,       IDC_CHKSTRETCH,
@@ -114,7 +108,7 @@ frmOptions::frmOptions(CRegSettings& settings) : Dialog(IDD_OPTIONS), settings_(
   OnCommand(ID_PAGE_PICTURES, kAccelerator, [this] { SelectPage(1); });
   OnCommand(ID_PAGE_SOUNDS, kAccelerator, [this] { SelectPage(2); });
   SetAccelerators(LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_OPTIONS_KEYS)));
-  SetHelpContext(kOptionsHelpContext);
+  SetHelpContext(help::kOptionsContext);
 }
 
 void frmOptions::Form_Load() {
@@ -130,10 +124,13 @@ void frmOptions::Form_Load() {
   for (int id : {IDC_FRAME1_1, IDC_FRAME1_2, IDC_TABSTRIP1})
     SetWindowPos(Item(id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ui::DrawPlainly(tabs);
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < kTabCount; ++i) {
+    std::string caption = ui::LoadText(IDS_TAB_CAPTIONS + i);
+    tabTips_[i] = ui::LoadWideText(IDS_TAB_TIPS + i);
+    tabTipsAnsi_[i] = ui::LoadText(IDS_TAB_TIPS + i);
     TCITEMA item = {};
     item.mask = TCIF_TEXT | TCIF_PARAM;
-    item.pszText = const_cast<char*>(kTabs[i].caption);
+    item.pszText = &caption[0];
     item.lParam = i + 1;
     SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
   }
@@ -154,27 +151,7 @@ void frmOptions::Form_Load() {
   SetSwatch(IDC_LBLBACKCOLOR, swatch_[0]);
   SetSwatch(IDC_LBLFRAMECOLOR, swatch_[1]);
 
-  SetTip(IDC_TXTINTERVAL, "Number of seconds between image and sound changes.");
-  SetTip(IDC_LABEL1, "Number of seconds between image and sound changes.");
-  SetTip(IDC_CHKSTRETCH, "Size all images to completely fill the screen.");
-  SetTip(IDC_CHKPICRANDOM, "Randomize pictures in Play List.");
-  SetTip(IDC_CHKSHOWFILENAME, "Display picture's file name at the bottom of the screen.");
-  SetTip(IDC_CHKRESETPICLIST, "When started, show your pictures from the beginning of the list");
-  SetTip(IDC_CHKSHOWFRAME, "Draw a frame around your pictures.");
-  SetTip(IDC_TXTFRAMETHICKNESS, "Width of picture's frame");
-  SetTip(IDC_LBLTHICKNESS, "Width of picture's frame");
-  SetTip(IDC_CMDFRAMECOLOR, "Displays a dialog for selecting the frame color.");
-  SetTip(IDC_CMDBACKCOLOR, "Displays a dialog for selecting the background color.");
-  SetTip(IDC_LBLBACKCOLOR, "Current background color.");
-  SetTip(IDC_CBOAFFECT, "Select the affect to transisition between image changes.");
-  SetTip(IDC_SLDSPEED, "Adjust Transition Speed");
-  SetTip(IDC_LABEL2, "Adjust Transition Speed");
-  SetTip(IDC_CHKSUBFOLDERS, "Show the pictures in the folders inside each folder of the Play List, too.");
-  SetTip(IDC_CHKSOUNDRANDOM, "Randomize sounds in Play List.");
-  SetTip(IDC_CHKPANZOOM, "Slowly move and zoom each picture while it is shown.");
-  SetTip(IDC_CHKRESETSOUNDLIST, "When started, play your sounds from the beginning of the list");
-  SetTip(IDOK, "Save changes.");
-  SetTip(IDCANCEL, "Close without saving changes.");
+  LoadTips(IDS_OPTIONS_TIPS);
 
   ui::CenterForm(*this);
   CurFrame = 1;
@@ -187,14 +164,13 @@ LRESULT frmOptions::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     // The tab strip's own tool tip asks for the tip of the tab under the mouse.
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     HWND tabTips = reinterpret_cast<HWND>(SendMessageA(Item(IDC_TABSTRIP1), TCM_GETTOOLTIPS, 0, 0));
-    if (header && tabTips && header->hwndFrom == tabTips && header->idFrom < 2) {
+    if (header && tabTips && header->hwndFrom == tabTips && header->idFrom < static_cast<UINT_PTR>(kTabCount)) {
       if (header->code == TTN_GETDISPINFOA) {
-        reinterpret_cast<NMTTDISPINFOA*>(lParam)->lpszText = const_cast<char*>(kTabs[header->idFrom].tip);
+        reinterpret_cast<NMTTDISPINFOA*>(lParam)->lpszText = &tabTipsAnsi_[header->idFrom][0];
         return 0;
       }
       if (header->code == TTN_GETDISPINFOW) {
-        static const wchar_t* const kWideTips[] = {L"Set Picture Options", L"Set Sound Options"};
-        reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = const_cast<wchar_t*>(kWideTips[header->idFrom]);
+        reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = &tabTips_[header->idFrom][0];
         return 0;
       }
     }

@@ -1,6 +1,7 @@
 #include "picture/Picture_win.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "common/AppError.h"
@@ -17,21 +18,6 @@ const HRESULT kResourceNotFound = static_cast<HRESULT>(0x800C0005L);
 
 [[noreturn]] void FileNotFound() { throw AppError(kErrFileNotFound, "File not found", "Tessaly"); }
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return h_; }
-  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE h_;
-};
-
 // The full path, in the wide form every call below takes.
 std::wstring FullPath(const std::string& path) {
   const std::wstring given = Wide(path);
@@ -46,10 +32,10 @@ std::wstring FullPath(const std::string& path) {
 
 // Opens the file and reads its signature, claimed size and orientation.
 PictureHeaderInfo CheckHeader(const std::wstring& fullPath) {
-  FileHandle file(CreateFileW(fullPath.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.ok()) {
+  KernelHandle file(CreateFileW(fullPath.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||
         error == ERROR_BAD_NETPATH || error == ERROR_INVALID_DRIVE)
@@ -71,7 +57,7 @@ PictureHeaderInfo CheckHeader(const std::wstring& fullPath) {
 
 void InvalidPicture() { throw errors::InvalidPicture("Tessaly"); }
 
-MetafilePicture::MetafilePicture(IPicture* picture) : picture_(picture) {
+MetafilePicture::MetafilePicture(ComPtr<IPicture> picture) : picture_(std::move(picture)) {
   if (!picture_) return;
   picture_->get_Type(&type_);
   OLE_XSIZE_HIMETRIC w = 0;
@@ -82,10 +68,6 @@ MetafilePicture::MetafilePicture(IPicture* picture) : picture_(picture) {
   himetricHeight_ = h;
   widthTwips_ = std::lround(himetricWidth_ * 1440.0 / 2540.0);
   heightTwips_ = std::lround(himetricHeight_ * 1440.0 / 2540.0);
-}
-
-MetafilePicture::~MetafilePicture() {
-  if (picture_) picture_->Release();
 }
 
 bool MetafilePicture::Draw(HDC dc, const RECT& image, const RECT&, const RECT& part, COLORREF back) const {
@@ -115,14 +97,14 @@ PicturePtr LoadPictureFile(const std::string& path, int twipsX, int twipsY) {
   if (!metafile) return WicPicture::Load(wide, info, twipsX, twipsY);
 
   InitOle();
-  IPicture* raw = nullptr;
-  const HRESULT hr = OleLoadPicturePath(&wide[0], nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(&raw));
-  if (FAILED(hr) || !raw) {
-    if (raw) raw->Release();
+  ComPtr<IPicture> loaded;
+  const HRESULT hr =
+      OleLoadPicturePath(&wide[0], nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(loaded.put()));
+  if (FAILED(hr) || !loaded) {
     if (hr == kResourceNotFound) FileNotFound();
     InvalidPicture();
   }
-  auto picture = std::make_shared<MetafilePicture>(raw);
+  auto picture = std::make_shared<MetafilePicture>(std::move(loaded));
   if ((picture->Type() != PICTYPE_METAFILE && picture->Type() != PICTYPE_ENHMETAFILE) ||
       picture->HimetricWidth() <= 0 || picture->HimetricHeight() <= 0)
     InvalidPicture();

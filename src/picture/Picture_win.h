@@ -11,6 +11,7 @@
 #include <string>
 
 #include "common/Controls.h"
+#include "common/ScopedWin.h"
 
 namespace tessaly::picture {
 
@@ -44,11 +45,7 @@ class WinPicture : public Picture {
 // A metafile loaded by OLE.
 class MetafilePicture : public WinPicture {
  public:
-  // Takes over one reference of `picture`.
-  explicit MetafilePicture(IPicture* picture);
-  ~MetafilePicture() override;
-  MetafilePicture(const MetafilePicture&) = delete;
-  MetafilePicture& operator=(const MetafilePicture&) = delete;
+  explicit MetafilePicture(ComPtr<IPicture> picture);
 
   // PICTYPE_METAFILE or PICTYPE_ENHMETAFILE.
   SHORT Type() const { return type_; }
@@ -62,7 +59,7 @@ class MetafilePicture : public WinPicture {
   bool UsesBackColor() const override { return true; }
 
  private:
-  IPicture* picture_;
+  ComPtr<IPicture> picture_;
   SHORT type_ = PICTYPE_NONE;
   long himetricWidth_ = 0, himetricHeight_ = 0;
 };

@@ -10,20 +10,6 @@
 #include "common/ScopedWin.h"
 
 namespace tessaly::picture {
-namespace {
-
-template <typename Interface>
-struct ComRef {
-  Interface* p = nullptr;
-  ComRef() = default;
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ~ComRef() {
-    if (p) p->Release();
-  }
-};
-
-}  // namespace
 
 HBITMAP LoadResourcePicture(int id) {
   InitOle();
@@ -34,27 +20,21 @@ HBITMAP LoadResourcePicture(int id) {
   HGLOBAL loaded = LoadResource(module, found);
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (!bytes || size == 0) return nullptr;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!memory) return nullptr;
-  void* target = GlobalLock(memory);
-  if (!target) {
-    GlobalFree(memory);
-    return nullptr;
-  }
+  GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, size));
+  void* target = memory ? GlobalLock(memory.get()) : nullptr;
+  if (!target) return nullptr;
   std::memcpy(target, bytes, size);
-  GlobalUnlock(memory);
-  ComRef<IStream> stream;
-  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream.p))) {  // the stream frees the memory
-    GlobalFree(memory);
-    return nullptr;
-  }
-  ComRef<IPicture> picture;
-  if (FAILED(OleLoadPicture(stream.p, static_cast<LONG>(size), FALSE, IID_IPicture,
-                            reinterpret_cast<void**>(&picture.p))) ||
-      !picture.p)
+  GlobalUnlock(memory.get());
+  ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, stream.put()))) return nullptr;
+  memory.release();  // the stream frees it
+  ComPtr<IPicture> picture;
+  if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                            reinterpret_cast<void**>(picture.put()))) ||
+      !picture)
     return nullptr;
   OLE_HANDLE handle = 0;
-  if (FAILED(picture.p->get_Handle(&handle)) || !handle) return nullptr;
+  if (FAILED(picture->get_Handle(&handle)) || !handle) return nullptr;
   // The picture object owns its bitmap; the caller gets a copy.
   return static_cast<HBITMAP>(
       CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));

@@ -5,6 +5,7 @@
 
 #include "common/AppError.h"
 #include "common/Convert.h"
+#include "common/ScopedWin.h"
 #include "ui/App.h"
 #include "startup/ShowWindows.h"
 #include "startup/Startup.h"
@@ -13,7 +14,6 @@ namespace tessaly {
 
 namespace {
 
-const char kMainFormCaption[] = "Screen Saver Main Form";
 const UINT kScreenSaverRunning = 97;  // SPI_SCREENSAVERRUNNING
 
 // Seconds since midnight, local time, with the fraction.
@@ -26,13 +26,11 @@ double TimeOfDay() {
 // The screen-saver password check of the systems that have one; without the
 // component there is nothing to check against and the close goes ahead.
 bool VerifyScreenSavePwd(HWND owner) {
-  HMODULE cpl = LoadLibraryA("password.cpl");
-  if (cpl == nullptr) return true;
+  const Library cpl("password.cpl");
+  if (!cpl) return true;
   using Verify = BOOL(WINAPI*)(HWND);
-  auto verify = reinterpret_cast<Verify>(reinterpret_cast<void*>(GetProcAddress(cpl, "VerifyScreenSavePwd")));
-  const bool ok = verify == nullptr || verify(owner) != 0;
-  FreeLibrary(cpl);
-  return ok;
+  const auto verify = cpl.Function<Verify>("VerifyScreenSavePwd");
+  return verify == nullptr || verify(owner) != 0;
 }
 
 }  // namespace
@@ -41,14 +39,13 @@ std::string ReadRegValue(uintptr_t rootKey, const std::string& keyPath, const st
   const uintptr_t first = reinterpret_cast<uintptr_t>(HKEY_CLASSES_ROOT);
   const uintptr_t last = reinterpret_cast<uintptr_t>(HKEY_DYN_DATA);
   if (rootKey < first || rootKey > last) return std::string();
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(reinterpret_cast<HKEY>(rootKey), keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return std::string();
+  RegistryKey key;
+  if (key.Open(reinterpret_cast<HKEY>(rootKey), keyPath.c_str(), KEY_READ) != ERROR_SUCCESS) return std::string();
   char buffer[256] = {};
   DWORD type = 0;
   DWORD length = 255;
   std::string result;
-  if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &length) ==
+  if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &length) ==
       ERROR_SUCCESS) {
     std::string text(buffer, strnlen(buffer, 255));
     if (type == REG_DWORD && length >= 4) {
@@ -59,7 +56,6 @@ std::string ReadRegValue(uintptr_t rootKey, const std::string& keyPath, const st
     }
     if (length >= 1) result = text.substr(0, length - 1);
   }
-  RegCloseKey(key);
   return result;
 }
 

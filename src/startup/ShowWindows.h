@@ -72,6 +72,9 @@ class ShowForm : public ui::Form, public ShowHost {
 
 class MonitorForm;
 
+// The full-screen window's caption, by which a second start finds it.
+inline constexpr char kMainFormCaption[] = "Screen Saver Main Form";
+
 class MainForm : public ShowForm {
  public:
   MainForm();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/ScopedWin.h"
 #include "ui/Form.h"
 #include "common/WideText_win.h"
 #include "ui/FrameClock.h"
@@ -187,13 +188,26 @@ int RunMessageLoop() {
 
 void DrawPlainly(HWND control) {
   using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-  static const SetWindowThemeFn setTheme = [] {
-    HMODULE uxtheme = LoadLibraryA("uxtheme.dll");
-    return uxtheme ? reinterpret_cast<SetWindowThemeFn>(
-                         reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")))
-                   : nullptr;
-  }();
+  static const Library uxtheme("uxtheme.dll");  // for the life of the process
+  static const SetWindowThemeFn setTheme = uxtheme.Function<SetWindowThemeFn>("SetWindowTheme");
   if (setTheme && control) setTheme(control, L"", L"");
+}
+
+std::wstring LoadWideText(UINT id) {
+  // With no buffer, LoadStringW gives the string in the resources itself
+  // (not ended by a NUL) and its length.
+  const wchar_t* text = nullptr;
+  const int length = LoadStringW(GetModuleHandleA(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+  return length > 0 && text ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
+}
+
+std::string LoadText(UINT id) {
+  const std::wstring wide = LoadWideText(id);
+  if (wide.empty()) return std::string();
+  const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0], n, nullptr, nullptr);
+  return text;
 }
 
 void InitDialogControls() {

@@ -57,6 +57,10 @@ int RunMessageLoop();
 // WM_QUIT that ended it (the caller posts it again), or -1.
 int RunModalLoop(const std::function<bool()>& running);
 
+// A string of the program's string table; "" when it has none of this id.
+std::string LoadText(UINT id);
+std::wstring LoadWideText(UINT id);
+
 // Loads the common controls the dialogs use (tabs, trackbars, tool tips).
 void InitDialogControls();
 

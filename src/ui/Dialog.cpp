@@ -6,8 +6,9 @@
 
 #include "ui/App.h"
 #include "common/AppError.h"
+#include "common/HelpPage.h"
 #include "common/WideText_win.h"
-#include "ui/Help.h"
+#include "ui/HelpBrowser.h"
 
 namespace tessaly::ui {
 namespace {
@@ -15,6 +16,13 @@ namespace {
 const int kTipWidth = 320;  // pixels; longer tips wrap
 
 }  // namespace
+
+RECT ChildRect(HWND parent, HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
 
 Dialog::Dialog(int templateId, std::string caption) : Form(templateId, std::move(caption)) {}
 
@@ -52,6 +60,14 @@ void Dialog::SetTip(int id, const std::string& text) {
   SendMessageA(tips_, exists ? TTM_UPDATETIPTEXTA : TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void Dialog::LoadTips(int base) {
+  for (HWND child = GetWindow(hWnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const int id = GetDlgCtrlID(child);
+    const std::string tip = id > 0 ? LoadText(static_cast<UINT>(base + id)) : std::string();
+    if (!tip.empty()) SetTip(id, tip);
+  }
+}
+
 void Dialog::SetSwatch(int id, Color color) {
   swatches_[id] = color;
   swatchBrushes_.erase(id);
@@ -72,8 +88,7 @@ void Dialog::SetLabelColor(int id, Color color) {
 void Dialog::SetItemFont(int id, const std::string& face, double points, bool bold) {
   HWND item = Item(id);
   if (!item) return;
-  WindowDC screen(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+  const int dpi = ScreenDC().Dpi();
   HFONT font = CreateFontA(-static_cast<int>(std::lround(points * dpi / 72.0)), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL,
                            FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
@@ -93,23 +108,15 @@ void Dialog::FitLabelHeight(int id) {
   {
     WindowDC dc(label);
     if (!dc) return;
-    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0));
-    HGDIOBJ previous = font ? SelectObject(dc.get(), font) : nullptr;
+    const Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
     DrawTextW(dc.get(), text.c_str(), -1, &needed,
               DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | (noPrefix ? DT_NOPREFIX : 0));
-    if (previous) SelectObject(dc.get(), previous);
   }
   const int grow = needed.bottom - client.bottom;
   if (grow <= 0) return;
-  auto placeOf = [this](HWND child) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, hWnd(), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  };
-  const RECT box = placeOf(label);
+  const RECT box = ChildRect(hWnd(), label);
   for (HWND child = GetWindow(hWnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const RECT r = placeOf(child);
+    const RECT r = ChildRect(hWnd(), child);
     if (child == label || r.top < box.bottom) continue;
     SetWindowPos(child, nullptr, r.left, r.top + grow, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -160,7 +167,7 @@ void Dialog::FocusItem(int id) {
 
 void Dialog::ShowContextHelp() {
   if (helpContext_ == 0) return;
-  ShowProgramHelp(hWnd(), Caption().c_str(), HELP_CONTEXT, helpContext_);
+  ShowHelpTopic(hWnd(), Caption().c_str(), help::AnchorOfContext(helpContext_));
 }
 
 LRESULT Dialog::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -20,6 +20,9 @@
 
 namespace tessaly::ui {
 
+// A child window's rectangle in its parent's client area.
+RECT ChildRect(HWND parent, HWND child);
+
 class Dialog : public Form {
  public:
   Dialog(int templateId, std::string caption = std::string());
@@ -36,6 +39,9 @@ class Dialog : public Form {
 
   // The tool tip shown while the mouse rests on the control.
   void SetTip(int id, const std::string& text);
+  // Gives each control whose id has a string `base` + id in the string
+  // table that string as its tip.
+  void LoadTips(int base);
   // The tool tip window (created with the first tip); nullptr before.
   HWND TipWindow() const { return tips_; }
 
@@ -49,7 +55,8 @@ class Dialog : public Form {
   // controls below it and the window's bottom edge move down as far.
   void FitLabelHeight(int id);
 
-  // The help topic shown for F1 in this dialog (0: none).
+  // The help context of this dialog (common/HelpPage.h), whose topic F1
+  // shows (0: none).
   void SetHelpContext(unsigned long context) { helpContext_ = context; }
   unsigned long HelpContext() const { return helpContext_; }
 
@@ -64,8 +71,8 @@ class Dialog : public Form {
 
  protected:
   LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  // Called for WM_HELP; the default shows HelpContext() of the program's
-  // help file.
+  // Called for WM_HELP; the default shows the topic of HelpContext() in
+  // the help page.
   virtual void ShowContextHelp();
 
  private:

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/ScopedWin.h"
 #include "ui/App.h"
 
 namespace tessaly::ui {
@@ -9,18 +10,17 @@ namespace {
 
 bool g_monitorScaling = false;
 
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
+int ScreenDpi() { return ScreenDC().Dpi(LOGPIXELSX); }
 
-template <typename Fn>
-Fn Lookup(const char* module, const char* name) {
-  HMODULE m = GetModuleHandleA(module);
-  if (!m) m = LoadLibraryA(module);
-  return m ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
+// The DLLs whose newer functions are looked up; loaded once, for the life
+// of the process.
+const Library& User32() {
+  static const Library user32("user32.dll");
+  return user32;
+}
+const Library& Shcore() {
+  static const Library shcore("shcore.dll");
+  return shcore;
 }
 
 }  // namespace
@@ -30,14 +30,14 @@ bool MonitorDpiScaling() { return g_monitorScaling; }
 
 int WindowDpi(HWND hwnd) {
   using Fn = UINT(WINAPI*)(HWND);
-  static const Fn getDpiForWindow = Lookup<Fn>("user32.dll", "GetDpiForWindow");
+  static const Fn getDpiForWindow = User32().Function<Fn>("GetDpiForWindow");
   const UINT dpi = getDpiForWindow && hwnd ? getDpiForWindow(hwnd) : 0;
   return dpi > 0 ? static_cast<int>(dpi) : ScreenDpi();
 }
 
 int MonitorDpi(HMONITOR monitor) {
   using Fn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  static const Fn getDpiForMonitor = Lookup<Fn>("shcore.dll", "GetDpiForMonitor");
+  static const Fn getDpiForMonitor = Shcore().Function<Fn>("GetDpiForMonitor");
   UINT x = 0, y = 0;
   if (getDpiForMonitor && monitor && SUCCEEDED(getDpiForMonitor(monitor, 0 /* effective */, &x, &y)) && x > 0)
     return static_cast<int>(x);
@@ -47,14 +47,14 @@ int MonitorDpi(HMONITOR monitor) {
 void EnablePerMonitorAwareness() {
   using ContextFn = BOOL(WINAPI*)(HANDLE);
   using AwareFn = BOOL(WINAPI*)();
-  static const ContextFn setContext = Lookup<ContextFn>("user32.dll", "SetProcessDpiAwarenessContext");
+  static const ContextFn setContext = User32().Function<ContextFn>("SetProcessDpiAwarenessContext");
   if (setContext) {
     // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2; refused (access denied)
     // when the manifest has set the awareness already, which is as good.
     setContext(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4)));
     return;
   }
-  static const AwareFn setAware = Lookup<AwareFn>("user32.dll", "SetProcessDPIAware");
+  static const AwareFn setAware = User32().Function<AwareFn>("SetProcessDPIAware");
   if (setAware) setAware();
 }
 

@@ -104,8 +104,7 @@ void ImageControl::SetPicture(PicturePtr picture) {
 }
 
 void ImageControl::DropCache() {
-  if (cache_) DeleteObject(cache_);
-  cache_ = nullptr;
+  cache_.reset();
   cachePicture_ = nullptr;
 }
 
@@ -133,7 +132,7 @@ bool ImageControl::RenderCache(const RECT& image, const RECT& visible) {
     if (!picture->Draw(mem.get(), shiftedImage, shiftedVisible, shiftedVisible, back)) return false;
   }
   ++g_cacheRenders;
-  cache_ = bitmap.release();
+  cache_.reset(bitmap.release());
   cachePicture_ = picture_.get();
   cacheImage_ = image;
   cacheVisible_ = visible;
@@ -183,7 +182,7 @@ bool ImageControl::Paint(HDC dc, const RECT& area) {
   if (!fresh && !RenderCache(image, visible)) return false;
   MemoryDC source(dc);
   if (!source) return false;
-  Selection from(source.get(), cache_);
+  Selection from(source.get(), cache_.get());
   return BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, source.get(),
                 part.left - visible.left, part.top - visible.top, SRCCOPY) != FALSE;
 }

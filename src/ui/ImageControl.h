@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/Controls.h"
+#include "common/ScopedWin.h"
 
 namespace tessaly::ui {
 
@@ -76,7 +77,7 @@ class ImageControl : public Image {
 
   // The visible part of the picture rendered at its displayed size, and
   // what it was rendered for.
-  HBITMAP cache_ = nullptr;
+  GdiObject<HBITMAP> cache_;
   const Picture* cachePicture_ = nullptr;
   RECT cacheImage_{};    // image rectangle (pixels)
   RECT cacheVisible_{};  // part of it inside the box (pixels)

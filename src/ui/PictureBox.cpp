@@ -24,8 +24,6 @@ PictureBox::PictureBox(Form& owner) : owner_(owner) {}
 PictureBox::~PictureBox() {
   for (ImageControl* image : images_) image->DetachContainer();
   Destroy();
-  if (font_) DeleteObject(font_);
-  if (pen_) DeleteObject(pen_);
 }
 
 void PictureBox::Create(HWND parent) {
@@ -73,12 +71,11 @@ void PictureBox::SetFont(const std::string& face, double points, bool bold) {
                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            DEFAULT_PITCH | FF_DONTCARE, face.c_str());
   if (!font) throw errors::InvalidPropertyValue("PictureBox");
-  if (font_) DeleteObject(font_);
-  font_ = font;
+  font_.reset(font);
 }
 
 HFONT PictureBox::Font() const {
-  return font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 void PictureBox::SetFocus() {
@@ -157,16 +154,15 @@ void PictureBox::SetBackColor(Color c) {
 
 HPEN PictureBox::Pen(Color color) {
   const int width = std::max(1, owner_.Scale().PenPixels(drawWidth_));
-  if (pen_ && penWidth_ == width && penColor_ == color) return pen_;
+  if (pen_ && penWidth_ == width && penColor_ == color) return pen_.get();
   LOGBRUSH brush{BS_SOLID, ToColorRef(color), 0};
   HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
                           static_cast<DWORD>(width), &brush, 0, nullptr);
   if (!pen) return static_cast<HPEN>(GetStockObject(BLACK_PEN));
-  if (pen_) DeleteObject(pen_);
-  pen_ = pen;
+  pen_.reset(pen);
   penWidth_ = width;
   penColor_ = color;
-  return pen_;
+  return pen;
 }
 
 void PictureBox::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
@@ -295,16 +291,16 @@ bool PictureBox::PaintDirect(HDC dc, const RECT& area) {
 
 void PictureBox::OnPaint() {
   repaintPending_ = false;
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
-  if (!dc) return;
+  PaintDC paint(hwnd_);
+  if (!paint) return;
   if (canvas_.RunsFrames()) {
     // A picture in motion: its next frame instead of the still image.
-    EndPaint(hwnd_, &ps);
+    paint.End();
     canvas_.Repaint();
     return;
   }
-  const RECT area = ps.rcPaint;
+  HDC dc = paint.get();
+  const RECT area = paint.Area();
   const int w = area.right - area.left, h = area.bottom - area.top;
   if (w > 0 && h > 0 && !PaintDirect(dc, area)) {
     MemoryDC mem(dc);
@@ -321,7 +317,6 @@ void PictureBox::OnPaint() {
       Compose(dc, area);  // out of memory: paint directly
     }
   }
-  EndPaint(hwnd_, &ps);
 }
 
 void PictureBox::OnMouse(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -127,8 +127,8 @@ class PictureBox : public Surface, private WindowHandler {
   Color foreColor_ = 0x000000;
   Color backColor_ = 0x000000;
   Color fillColor_ = 0x000000;
-  HFONT font_ = nullptr;  // owned; nullptr: the default GUI font
-  HPEN pen_ = nullptr;    // the last pen made, reused while width and colour stay
+  GdiObject<HFONT> font_;  // empty: the default GUI font
+  GdiObject<HPEN> pen_;    // the last pen made, reused while width and colour stay
   int penWidth_ = 0;
   Color penColor_ = 0;
   bool repaintPending_ = false;  // RepaintLater has invalidated an area not yet painted

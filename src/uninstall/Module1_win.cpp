@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/ProductNames.h"
+#include "common/ScopedWin.h"
 #include "uninstall/frmSurvey_win.h"
 
 #ifndef QMUNINS_BASE_URL
@@ -10,11 +12,11 @@
 
 namespace Module1 {
 
-const char kAppTitle[] = "Tessaly Customizable Screen Saver";
+const char kAppTitle[] = TESSALY_PRODUCT_NAME;
 
 namespace {
 
-const char kSettingsKey[] = "Software\\Quillmark Inc.\\qmunins";
+const char kSettingsKey[] = "Software\\" TESSALY_COMPANY_NAME "\\qmunins";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -29,8 +31,7 @@ bool StartMinimized(const std::string& command) {
   buffer.push_back('\0');
   if (!CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     return false;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  const tessaly::ProcessHandles started(pi);
   return true;
 }
 
@@ -74,20 +75,18 @@ std::string CommandLine() { return ArgumentsOf(GetCommandLineA()); }
 
 std::string BaseAddress() {
   std::string base = QMUNINS_BASE_URL;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-    return base;
+  tessaly::RegistryKey key;
+  if (key.Open(HKEY_CURRENT_USER, kSettingsKey, KEY_QUERY_VALUE) != ERROR_SUCCESS) return base;
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key, "BaseAddress", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+  if (RegQueryValueExA(key.get(), "BaseAddress", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
       type == REG_SZ && size > 0) {
     std::string value(size, '\0');
-    if (RegQueryValueExA(key, "BaseAddress", nullptr, &type, reinterpret_cast<BYTE*>(&value[0]),
+    if (RegQueryValueExA(key.get(), "BaseAddress", nullptr, &type, reinterpret_cast<BYTE*>(&value[0]),
                          &size) == ERROR_SUCCESS) {
       value = StripNull(value.substr(0, size));
       if (!value.empty()) base = value;
     }
   }
-  RegCloseKey(key);
   return base;
 }
 

@@ -18,35 +18,7 @@ namespace {
 const char kLabelFace[] = "Comic Sans MS";
 const COLORREF kLabel1Colour = RGB(0xC0, 0x00, 0x00);  // &H000000C0&
 
-// Releases a COM interface when it goes.
-template <typename Interface>
-struct ComRef {
-  Interface* p = nullptr;
-  ComRef() = default;
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ~ComRef() {
-    if (p) p->Release();
-  }
-};
-
-// COM for the picture decoder, for the lifetime of the window.
-struct ComApartment {
-  bool ok = SUCCEEDED(CoInitialize(nullptr));
-  ComApartment() = default;
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  ~ComApartment() {
-    if (ok) CoUninitialize();
-  }
-};
-
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
+int ScreenDpi() { return tessaly::ScreenDC().Dpi(); }
 
 HFONT MakeLabelFont(int points, bool bold) {
   return CreateFontA(-MulDiv(points, ScreenDpi(), 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
@@ -64,28 +36,22 @@ HBITMAP LoadSurveyPicture(HINSTANCE instance) {
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (!bytes || size == 0) return nullptr;
 
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!memory) return nullptr;
-  void* target = GlobalLock(memory);
-  if (!target) {
-    GlobalFree(memory);
-    return nullptr;
-  }
+  tessaly::GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, size));
+  void* target = memory ? GlobalLock(memory.get()) : nullptr;
+  if (!target) return nullptr;
   std::memcpy(target, bytes, size);
-  GlobalUnlock(memory);
+  GlobalUnlock(memory.get());
 
-  ComRef<IStream> stream;
-  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream.p))) {  // the stream frees memory
-    GlobalFree(memory);
-    return nullptr;
-  }
-  ComRef<IPicture> picture;
-  if (FAILED(OleLoadPicture(stream.p, static_cast<LONG>(size), FALSE, IID_IPicture,
-                            reinterpret_cast<void**>(&picture.p))) ||
-      !picture.p)
+  tessaly::ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, stream.put()))) return nullptr;
+  memory.release();  // the stream frees it
+  tessaly::ComPtr<IPicture> picture;
+  if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                            reinterpret_cast<void**>(picture.put()))) ||
+      !picture)
     return nullptr;
   OLE_HANDLE handle = 0;
-  if (FAILED(picture.p->get_Handle(&handle)) || !handle) return nullptr;
+  if (FAILED(picture->get_Handle(&handle)) || !handle) return nullptr;
   // The picture object owns its bitmap; keep a copy of our own.
   return static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -128,13 +94,12 @@ void FitLabelHeight(HWND dialog, int id) {
   std::string text(static_cast<size_t>(length) + 1, '\0');
   text.resize(static_cast<size_t>(GetWindowTextA(label, &text[0], length + 1)));
   RECT needed = {0, 0, client.right, 0};
-  HDC dc = GetDC(label);
-  if (!dc) return;
-  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0));
-  HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
-  DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-  if (previous) SelectObject(dc, previous);
-  ReleaseDC(label, dc);
+  {
+    const tessaly::WindowDC dc(label);
+    if (!dc) return;
+    const tessaly::Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    DrawTextA(dc.get(), text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  }
   const int grow = needed.bottom - client.bottom;
   if (grow <= 0) return;
   const RECT box = ChildRect(dialog, id);
@@ -155,7 +120,7 @@ void CenterOnScreen(HWND hwnd) {
 }  // namespace
 
 void frmSurvey::ShowModal() {
-  ComApartment com;
+  const tessaly::ComApartment com;  // for the picture decoder
   DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SURVEY), nullptr, DialogProc,
                   reinterpret_cast<LPARAM>(this));
   hwnd_ = nullptr;
@@ -221,9 +186,9 @@ INT_PTR frmSurvey::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void frmSurvey::Form_Load() {
-  titleFont_ = GdiObject<HFONT>(MakeLabelFont(18, true));
-  textFont_ = GdiObject<HFONT>(MakeLabelFont(10, false));
-  boldFont_ = GdiObject<HFONT>(MakeLabelFont(10, true));
+  titleFont_.reset(MakeLabelFont(18, true));
+  textFont_.reset(MakeLabelFont(10, false));
+  boldFont_.reset(MakeLabelFont(10, true));
   SendDlgItemMessageA(hwnd_, IDC_LABEL1, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
   SendDlgItemMessageA(hwnd_, IDC_LBLSTRIVE, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
   SendDlgItemMessageA(hwnd_, IDC_LABEL3, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
@@ -239,7 +204,7 @@ void frmSurvey::Form_Load() {
   // The picture box takes the image's own size, grown with the DPI like the
   // text; the title sits to its right, and where the picture is taller than
   // the template's box, the text below keeps its distance from it.
-  picture_ = GdiObject<HBITMAP>(LoadSurveyPicture(instance_));
+  picture_.reset(LoadSurveyPicture(instance_));
   if (picture_) {
     BITMAP bm = {};
     GetObjectA(picture_.get(), sizeof bm, &bm);
@@ -265,24 +230,22 @@ void frmSurvey::Picture1_Paint(const DRAWITEMSTRUCT& item) {
   if (!picture_) return;
   BITMAP bm = {};
   GetObjectA(picture_.get(), sizeof bm, &bm);
-  HDC memory = CreateCompatibleDC(item.hDC);
+  const tessaly::MemoryDC memory(item.hDC);
   if (!memory) return;
-  HGDIOBJ previous = SelectObject(memory, picture_.get());
+  const tessaly::Selection select(memory.get(), picture_.get());
   // The box has the picture's size at the window's DPI.
   const int width = item.rcItem.right - item.rcItem.left, height = item.rcItem.bottom - item.rcItem.top;
   if (width == bm.bmWidth && height == bm.bmHeight) {
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, memory, 0, 0, SRCCOPY);
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, memory.get(), 0, 0, SRCCOPY);
   } else {
     const int mode = SetStretchBltMode(item.hDC, HALFTONE);
     POINT origin = {};
     SetBrushOrgEx(item.hDC, 0, 0, &origin);
-    StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, memory, 0, 0, bm.bmWidth,
+    StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, memory.get(), 0, 0, bm.bmWidth,
                bm.bmHeight, SRCCOPY);
     SetBrushOrgEx(item.hDC, origin.x, origin.y, nullptr);
     SetStretchBltMode(item.hDC, mode);
   }
-  SelectObject(memory, previous);
-  DeleteDC(memory);
 }
 
 void frmSurvey::cmdYes_Click() {

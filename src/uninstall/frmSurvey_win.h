@@ -3,40 +3,12 @@
 // just goes on.
 #pragma once
 
-#include <windows.h>
-
 #include <string>
 #include <utility>
 
+#include "common/ScopedWin.h"
+
 namespace Module1 {
-
-// Owns one GDI object and deletes it when it goes.
-template <typename Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  ~GdiObject() { reset(); }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) {
-      reset();
-      handle_ = std::exchange(other.handle_, nullptr);
-    }
-    return *this;
-  }
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void reset() {
-    if (handle_) DeleteObject(handle_);
-    handle_ = nullptr;
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
 
 class frmSurvey {
  public:
@@ -61,10 +33,10 @@ class frmSurvey {
   HINSTANCE instance_;
   std::string commandLine_;
   HWND hwnd_ = nullptr;
-  GdiObject<HFONT> titleFont_;   // Label1
-  GdiObject<HFONT> textFont_;    // lblStrive
-  GdiObject<HFONT> boldFont_;    // Label3
-  GdiObject<HBITMAP> picture_;   // Picture1's image
+  tessaly::GdiObject<HFONT> titleFont_;   // Label1
+  tessaly::GdiObject<HFONT> textFont_;    // lblStrive
+  tessaly::GdiObject<HFONT> boldFont_;    // Label3
+  tessaly::GdiObject<HBITMAP> picture_;   // Picture1's image
 };
 
 }  // namespace Module1

@@ -32,7 +32,7 @@ class FakeFileSystem : public FileSystem {
 
   std::vector<std::string> Find(const std::string& pattern, unsigned mask) override {
     searches.push_back(pattern);
-    if (!failOn.empty() && pattern == failOn) throw AppError(52, "Bad file name or number", "fake");
+    if (!failOn.empty() && pattern == failOn) throw errors::BadFileName("fake");
     std::vector<std::string> names;
     auto ok = [mask](const Entry& e) {
       return (!e.dir || (mask & kAttrDirectory)) && (!e.hidden || (mask & kAttrHidden));

@@ -29,7 +29,7 @@ class FakeOptionsForm : public OptionsForm {
 
   int16_t CheckValue(Check c) const override { return checks.count(c) ? checks.at(c) : 0; }
   void SetCheckValue(Check c, int16_t v) override {
-    if (v < 0 || v > 2) throw AppError(380, "Invalid property value", "CheckBox");
+    if (v < 0 || v > 2) throw errors::InvalidPropertyValue("CheckBox");
     checks[c] = v;
   }
   std::string Text(Box b) const override { return boxes.count(b) ? boxes.at(b) : ""; }
@@ -43,11 +43,11 @@ class FakeOptionsForm : public OptionsForm {
         effect = t;
         return;
       }
-    throw AppError(380, "Invalid property value", "ComboBox");
+    throw errors::InvalidPropertyValue("ComboBox");
   }
   int32_t SpeedPosition() const override { return speed; }
   void SetSpeedPosition(int32_t p) override {
-    if (p < 1 || p > 20) throw AppError(380, "Invalid property value", "Slider");
+    if (p < 1 || p > 20) throw errors::InvalidPropertyValue("Slider");
     speed = p;
   }
 };

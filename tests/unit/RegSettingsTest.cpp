@@ -104,3 +104,52 @@ TEST_F(RegSettingsTest, FailuresAreReportedThroughResultsOnly) {
   EXPECT_FALSE(settings.DeleteSetting("Options", "", bogusRoot));
   EXPECT_EQ(registry.OpenHandles(), 0);
 }
+
+namespace {
+
+// A registry whose failed opens leave something in the handle, as a
+// platform may, and that notes every handle closed.
+class ScribblingRegistry : public MemoryRegistry {
+ public:
+  std::vector<RegHandle> closed;
+  long OpenKey(RegHandle root, const std::string& subKey, unsigned access, RegHandle& key) override {
+    const long rc = MemoryRegistry::OpenKey(root, subKey, access, key);
+    if (rc != kRegSuccess) key = 0xBAD;
+    return rc;
+  }
+  long CloseKey(RegHandle key) override {
+    closed.push_back(key);
+    return MemoryRegistry::CloseKey(key);
+  }
+};
+
+}  // namespace
+
+TEST(RegKey, HoldsAKeyOnlyFromAnOpenThatSucceededAndClosesItOnce) {
+  ScribblingRegistry registry;
+  for (const char* path : {"Software\\A", "Software\\B"}) {
+    RegHandle made = 0;
+    ASSERT_EQ(registry.CreateKey(kHkcu, path, kKeyAllAccess, made), kRegSuccess);
+    registry.CloseKey(made);
+  }
+  registry.closed.clear();
+  RegHandle first = 0, second = 0;
+  {
+    RegKey key(registry);
+    EXPECT_NE(key.Open(kHkcu, "Software\\Missing", kKeyRead), kRegSuccess);
+    EXPECT_FALSE(key);
+    EXPECT_TRUE(registry.closed.empty());  // nothing was open, nothing is closed
+    ASSERT_EQ(key.Open(kHkcu, "Software\\A", kKeyRead), kRegSuccess);
+    first = key.get();
+    // A failed open keeps the key held; a successful one closes it first.
+    EXPECT_NE(key.Open(kHkcu, "Software\\Missing", kKeyRead), kRegSuccess);
+    EXPECT_TRUE(key);
+    EXPECT_EQ(key.get(), first);
+    ASSERT_EQ(key.Create(kHkcu, "Software\\B", kKeyAllAccess), kRegSuccess);
+    second = key.get();
+    EXPECT_EQ(registry.closed, std::vector<RegHandle>{first});
+    EXPECT_EQ(registry.OpenHandles(), 1);
+  }
+  EXPECT_EQ(registry.closed, (std::vector<RegHandle>{first, second}));
+  EXPECT_EQ(registry.OpenHandles(), 0);
+}

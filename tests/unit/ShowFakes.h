@@ -119,7 +119,7 @@ class FakeSurface : public Surface {
   }
   int DrawWidth() const override { return width_; }
   void SetDrawWidth(int w) override {
-    if (w < 1) throw AppError(380, "Invalid property value", "PictureBox");
+    if (w < 1) throw errors::InvalidPropertyValue("PictureBox");
     width_ = w;
   }
   Color ForeColor() const override { return fore_; }
@@ -205,7 +205,7 @@ class FakeTimer : public Timer {
   bool enabled = false;
   long Interval() const override { return interval; }
   void SetInterval(long ms) override {
-    if (ms < 0 || ms > 65535) throw AppError(380, "Invalid property value", "Timer");
+    if (ms < 0 || ms > 65535) throw errors::InvalidPropertyValue("Timer");
     interval = ms;
   }
   bool Enabled() const override { return enabled; }

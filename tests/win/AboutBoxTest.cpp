@@ -14,14 +14,6 @@ namespace {
 
 const char kUnavailable[] = "System Information Is Unavailable At This Time";
 
-// The stand-in program: records its command line in C:\record_<its name>.txt.
-std::string RecorderPath() {
-  std::string path = "Z:" TESSALY_RECORDER;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
 class AboutBoxTest : public ::testing::Test {
  protected:
   MemoryRegistry registry;
@@ -58,14 +50,6 @@ class AboutBoxTest : public ::testing::Test {
     EXPECT_TRUE(CopyFileA(RecorderPath().c_str(), path.c_str(), FALSE)) << RecorderPath();
     return path;
   }
-  // What the stand-in named `base` recorded, once it has run.
-  static std::string Record(const std::string& base) {
-    const std::string file = "C:\\record_" + base + ".txt";
-    PumpUntil([&file] { return Exists(file) && !ReadBytes(file).empty(); }, 10000);
-    const std::string text = ReadBytes(file);
-    DeleteFileA(file.c_str());
-    return text;
-  }
 };
 
 TEST_F(AboutBoxTest, ShowsTheProductItsVersionCopyrightAddressAndLogo) {
@@ -97,9 +81,6 @@ TEST_F(AboutBoxTest, ShowsTheProductItsVersionCopyrightAddressAndLogo) {
   EXPECT_STREQ(font.lfFaceName, "Small Fonts");
   EXPECT_NE(WindowText(Item(IDC_LBLDISCLAIMER)).find("copyright law and international treaties"),
             std::string::npos);
-  EXPECT_EQ(WindowText(Item(IDOK)), "OK");
-  EXPECT_EQ(WindowText(Item(IDC_CMDSYSINFO)), "&System Info...");
-  EXPECT_EQ(LOWORD(SendMessageA(about->hWnd(), DM_GETDEFID, 0, 0)), IDOK);
   // The product picture is painted in its box: more than one colour there.
   UpdateWindow(about->hWnd());
   RECT box{};
@@ -137,7 +118,7 @@ TEST_F(AboutBoxTest, TheRegisteredSystemInformationProgramIsStarted) {
   Store(kHKeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", stored);
   Open();
   Click(about->hWnd(), IDC_CMDSYSINFO);
-  EXPECT_EQ(Record(base), "ran\t\"" + stored + "\"\n");
+  EXPECT_EQ(TakeRecord(base), "ran\t\"" + stored + "\"\n");
   // The folder location alone: MSINFO32.EXE in that folder.
   registry.DeleteKey(PredefinedRoot(kHKeyLocalMachine), "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
   const std::string folder = dir.Folder("tools");
@@ -145,54 +126,18 @@ TEST_F(AboutBoxTest, TheRegisteredSystemInformationProgramIsStarted) {
   Store(kHKeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
         folder.substr(0, folder.size() - 1));
   Click(about->hWnd(), IDC_CMDSYSINFO);
-  EXPECT_EQ(Record("MSINFO32"), "ran\t\"" + folder + "MSINFO32.EXE\"\n");
+  EXPECT_EQ(TakeRecord("MSINFO32"), "ran\t\"" + folder + "MSINFO32.EXE\"\n");
   EXPECT_TRUE(answers.Seen().empty());
   EXPECT_TRUE(about->Loaded());
 }
 
-// Web addresses open with this command while the object lives; the one
-// before comes back afterwards.
-class AddressHandler {
- public:
-  explicit AddressHandler(const std::string& command) {
-    char old[1024] = {};
-    DWORD size = sizeof old;
-    had_ =
-        RegGetValueA(HKEY_CLASSES_ROOT, kKey, nullptr, RRF_RT_REG_SZ, nullptr, old, &size) == ERROR_SUCCESS;
-    old_ = old;
-    Set(command);
-  }
-  ~AddressHandler() {
-    if (had_)
-      Set(old_);
-    else
-      RegDeleteKeyValueA(HKEY_CLASSES_ROOT, kKey, nullptr);
-  }
-
- private:
-  static void Set(const std::string& command) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-      return;
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                   static_cast<DWORD>(command.size() + 1));
-    RegCloseKey(key);
-  }
-  static constexpr const char* kKey = "http\\shell\\open\\command";
-  bool had_ = false;
-  std::string old_;
-};
-
 TEST_F(AboutBoxTest, AClickOnTheLogoOpensTheHomePage) {
-  const std::string base = "browser" + std::to_string(GetCurrentProcessId());
-  const std::string browser = Program(base + ".exe");
-  AddressHandler handler("\"" + browser + "\" \"%1\"");
+  const BrowserStandIn browser(RecorderPath(), dir.Path());
   Store(kHKeyCurrentUser, "Software\\Quillmark Inc.\\qmunins", "BaseAddress", "http://pages.example/");
   Open();
   SendMessageA(Item(IDC_IMAGE1), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageA(Item(IDC_IMAGE1), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(Record(base), "ran\t\"" + browser + "\" \"http://pages.example/index.htm\"\n");
+  EXPECT_EQ(browser.Record(), "ran\t\"" + browser.Program() + "\" \"http://pages.example/index.htm\"\n");
   EXPECT_TRUE(about->Loaded());
   EXPECT_TRUE(answers.Seen().empty());
 }

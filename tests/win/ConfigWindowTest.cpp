@@ -5,36 +5,14 @@
 
 #include <commctrl.h>
 
-#include "ui/Help.h"
+#include "common/HelpPage.h"
+#include "ui/HelpBrowser.h"
 #include "ui/PictureBox.h"
 
 namespace dialogtest {
 namespace {
 
 const char kChangedQuestion[] = "Your Play List has been changed.  Do you want to save your changes?";
-
-// The menu as text: "&File{&New Play List\tCtrl+N|...|-|...}".
-std::string MenuText(HMENU menu) {
-  std::string out;
-  const int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; ++i) {
-    if (i) out += "|";
-    char text[128] = {};
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
-    info.dwTypeData = text;
-    info.cch = sizeof text;
-    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
-    if (info.fType & MFT_SEPARATOR) {
-      out += "-";
-      continue;
-    }
-    out += text;
-    if (info.hSubMenu) out += "{" + MenuText(info.hSubMenu) + "}";
-  }
-  return out;
-}
 
 RECT RectIn(HWND dialog, HWND child) {
   RECT r{};
@@ -75,26 +53,11 @@ struct MenuProbe {
 };
 MenuProbe* MenuProbe::current = nullptr;
 
-TEST_F(ConfigWindowTest, TheWindowHasItsControlsTipsAndMenus) {
+TEST_F(ConfigWindowTest, TheWindowHasItsControlsInTheirPlaces) {
   Open();
-  EXPECT_EQ(WindowText(Window()), "Screen Saver Properties");
   EXPECT_NE(SendMessageA(Window(), WM_GETICON, ICON_BIG, 0), 0);
-  EXPECT_EQ(LOWORD(SendMessageA(Window(), DM_GETDEFID, 0, 0)), IDOK);
-  const std::pair<int, const char*> captions[] = {
-      {IDC_FRAPLAYLIST, "Play List"},
-      {IDC_OPTPICTURE, "&Picture Files"},
-      {IDC_OPTSOUND, "&Sound Files"},
-      {IDC_CMDIMAGES0, "Add &File(s)..."},
-      {IDC_CMDIMAGES1, "Add Direc&tory..."},
-      {IDC_CMDIMAGES2, "&Remove"},
-      {IDC_CMDIMAGES3, "&Up"},
-      {IDC_CMDIMAGES4, "&Down"},
-      {IDC_LBLPATHLABEL, "File Path"},
-      {IDC_LBLPATH, ""},
-      {IDOK, "OK"},
-      {IDCANCEL, "&Cancel"},
-  };
-  for (const auto& [id, caption] : captions) EXPECT_EQ(WindowText(Item(id)), caption) << "control " << id;
+  EXPECT_EQ(FrameCaption(), "Play List");
+  EXPECT_EQ(PathLabel(), "");
   EXPECT_EQ(SendMessageA(Item(IDC_OPTPICTURE), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_TRUE(IsWindowVisible(Item(IDC_LSTLIST0)));
   EXPECT_FALSE(IsWindowVisible(Item(IDC_LSTLIST1)));
@@ -102,36 +65,6 @@ TEST_F(ConfigWindowTest, TheWindowHasItsControlsTipsAndMenus) {
     EXPECT_TRUE(GetWindowLongPtrA(Item(id), GWL_STYLE) & LBS_EXTENDEDSEL);
     EXPECT_EQ(RectIn(Window(), Item(id)).left, RectIn(Window(), Item(IDC_LSTLIST0)).left);
   }
-
-  const char* list = "Pictures or sound files/directories that will play when screen saver is active.";
-  const std::pair<int, const char*> tips[] = {
-      {IDC_OPTPICTURE, "Display the list of pictures that will be displayed in your screen saver."},
-      {IDC_OPTSOUND, "Display the list of sounds that will be played in your screen saver."},
-      {IDC_LSTLIST0, list},
-      {IDC_LSTLIST1, list},
-      {IDC_CMDIMAGES0,
-       "Displays a dialog where you can select one or more files to add to your Picture or Sound list."},
-      {IDC_CMDIMAGES1,
-       "Displays a dialog where you can an entire directory to add to your Picture or Sound list."},
-      {IDC_CMDIMAGES2, "Removes currently selected item(s) from the Play List."},
-      {IDC_CMDIMAGES3, "Moves currently selected item up one position in the Play List."},
-      {IDC_CMDIMAGES4, "Moves currently selected item down one position in the Play List."},
-      {IDC_LBLPATH, "Displays the entire path of selected item in Play List."},
-      {IDOK, "Save Properties."},
-      {IDCANCEL, "Close and do not save the Properties."},
-  };
-  HWND tipWindow = form->TipWindow();
-  ASSERT_NE(tipWindow, nullptr);
-  EXPECT_EQ(SendMessageA(tipWindow, TTM_GETTOOLCOUNT, 0, 0), std::size(tips));
-  for (const auto& [id, tip] : tips)
-    EXPECT_EQ(ToolTip(tipWindow, Window(), Item(id)), tip) << "control " << id;
-
-  EXPECT_EQ(MenuText(GetMenu(Window())),
-            "&File{&New Play List\tCtrl+N|&Open Play List...\tCtrl+O|&Save Play List...\tCtrl+S|-|"
-            "Save Play List &As...|A&dd Play List...|-|E&xit}|"
-            "&Play List{Add &Files...|Add &Directory...|&Remove File|-|Move &Up|Move Do&wn|-|"
-            "&View{&Picture Files|&Sound Files}|-|&Options...}|"
-            "&Help{&Contents|&Search for Help On...|-|&About Tessaly...}");
 
   // The list buttons right of the list, the option buttons above it, the
   // path below it, OK and Cancel side by side at the bottom right.
@@ -473,41 +406,56 @@ TEST_F(ConfigWindowTest, OptionsAboutAndHelpOpenFromTheMenusWithThePreviewPaused
   EXPECT_TRUE(form->tmrSwitch().Enabled());
   EXPECT_EQ(form->tmrSwitch().Interval(), 4000);  // resumed, not restarted
 
+  EXPECT_TRUE(form->Loaded());
+}
+
+TEST_F(ConfigWindowTest, HelpOpensThePageBesideTheProgramInTheBrowser) {
+  const BrowserStandIn browser(RecorderPath(), dir.Path());
+  Open();
+  // Help, Contents: the browser gets the page's address at its contents.
   MenuCommand(Window(), IDM_HELPCONTENTS);
-  HWND help = tessaly::ui::HelpWindow();
-  ASSERT_NE(help, nullptr);
-  answers.Ignore(help);
-  EXPECT_EQ(WindowText(GetDlgItem(help, 106)).rfind("Contents\r\n", 0), 0u);
+  const std::string started = "ran\t\"" + browser.Program() + "\" \"";
+  EXPECT_EQ(browser.Record(), started + HelpAddressBesideTests("contents") + "\"\n");
+  // Search for Help On...: at the index.
   MenuCommand(Window(), IDM_HELPSEARCH);
-  EXPECT_TRUE(IsWindowVisible(GetDlgItem(help, 104)));  // the index's search box
-  EXPECT_EQ(GetFocus(), GetDlgItem(help, 104));
-  tessaly::ui::ShowHelp(nullptr, tessaly::ui::HelpFile(), HELP_QUIT, 0);
+  EXPECT_EQ(browser.Record(), started + HelpAddressBesideTests("index") + "\"\n");
+  EXPECT_TRUE(answers.Seen().empty());
   EXPECT_TRUE(form->Loaded());
 }
 
 TEST_F(ConfigWindowTest, WithoutAHelpPageTheHelpCommandsSaySo) {
-  const std::string installed = tessaly::ui::HelpFile();
-  ASSERT_NE(installed.find(tessaly::ui::kHelpPageName), std::string::npos);  // beside the tests
-  tessaly::ui::SetHelpFile("");
+  const BrowserStandIn browser(RecorderPath(), dir.Path());
+  const std::string installed = tessaly::ui::HelpPage();
+  ASSERT_EQ(installed.substr(installed.find_last_of('\\') + 1), "TSCSS.htm");  // beside the tests
+  tessaly::ui::SetHelpPage("");
   Open();
   answers.Expect("Screen Saver Properties", Press(IDOK));
   MenuCommand(Window(), IDM_HELPCONTENTS);
   answers.Expect("Screen Saver Properties", Press(IDOK));
   MenuCommand(Window(), IDM_HELPSEARCH);
   ASSERT_TRUE(answers.Done());
-  EXPECT_EQ(answers.Texts(), std::vector<std::string>(2, tessaly::ui::kNoHelpMessage));
+  EXPECT_EQ(answers.Texts(), std::vector<std::string>(2, tessaly::help::kNoHelpMessage));
   EXPECT_EQ(answers.Seen().back().icon, LoadIconA(nullptr, IDI_INFORMATION));
-  EXPECT_EQ(tessaly::ui::HelpWindow(), nullptr);
-  // A page that holds no topic is reported under the program's title.
-  TempDir dir;
-  const std::string empty = dir.Write("TSCSS.htm", "<html><body><p>No topics here.</p></body></html>");
-  tessaly::ui::SetHelpFile(empty);
-  answers.Expect(kAppTitle, Press(IDOK));
-  MenuCommand(Window(), IDM_HELPCONTENTS);
-  ASSERT_TRUE(answers.Done());
-  EXPECT_NE(answers.Texts().back().find("holds no help topics"), std::string::npos) << answers.Texts().back();
-  EXPECT_EQ(tessaly::ui::HelpWindow(), nullptr);
-  tessaly::ui::SetHelpFile(installed);
+  EXPECT_EQ(browser.Record(500), "");  // no browser was started
+  tessaly::ui::SetHelpPage(installed);
+  EXPECT_TRUE(form->Loaded());
+}
+
+TEST_F(ConfigWindowTest, APageThatNoBrowserOpensIsReported) {
+  const std::string installed = tessaly::ui::HelpPage();
+  {
+    // The registered browser is gone and the page with it.
+    const BrowserStandIn browser(RecorderPath(), dir.Path());
+    DeleteFileA(browser.Program().c_str());
+    tessaly::ui::SetHelpPage(dir.Path() + "gone\\TSCSS.htm");
+    Open();
+    answers.Expect(kAppTitle, Press(IDOK));
+    MenuCommand(Window(), IDM_HELPCONTENTS);
+    ASSERT_TRUE(answers.Done());
+  }
+  tessaly::ui::SetHelpPage(installed);
+  EXPECT_EQ(answers.Texts().back(), "Unable to open the help page " + dir.Path() + "gone\\TSCSS.htm in a web browser.");
+  EXPECT_EQ(answers.Seen().back().icon, nullptr);
   EXPECT_TRUE(form->Loaded());
 }
 

@@ -10,6 +10,7 @@
 
 #include "ui/App.h"
 #include "common/RegistryApi.h"
+#include "common/ScopedWin.h"
 #include "common/WideText_win.h"
 
 namespace dialogtest {
@@ -405,6 +406,60 @@ std::function<void(HWND)> MixColour(int red, int green, int blue, int button) {
     SetDlgItemInt(hwnd, kColourBlue, static_cast<UINT>(blue), FALSE);
     Press(button)(hwnd);
   };
+}
+
+// ---------------------------------------------------------------------------
+// The recording stand-in
+
+std::string TakeRecord(const std::string& base, int ms) {
+  const std::string file = "C:\\record_" + base + ".txt";
+  PumpUntil([&file] { return Exists(file) && !ReadBytes(file).empty(); }, ms);
+  const std::string text = Exists(file) ? ReadBytes(file) : std::string();
+  DeleteFileA(file.c_str());
+  return text;
+}
+
+namespace {
+
+const char kWebCommandKey[] = "http\\shell\\open\\command";
+
+void SetWebCommand(const std::string& command) {
+  RegistryKey key;
+  if (key.Create(HKEY_CLASSES_ROOT, kWebCommandKey, KEY_WRITE) != ERROR_SUCCESS) return;
+  RegSetValueExA(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                 static_cast<DWORD>(command.size() + 1));
+}
+
+}  // namespace
+
+BrowserStandIn::BrowserStandIn(const std::string& recorder, const std::string& folder)
+    : base_("browser" + std::to_string(GetCurrentProcessId())), program_(folder + base_ + ".exe") {
+  EXPECT_TRUE(CopyFileA(recorder.c_str(), program_.c_str(), FALSE)) << recorder;
+  DeleteFileA(("C:\\record_" + base_ + ".txt").c_str());
+  char old[1024] = {};
+  DWORD size = sizeof old;
+  had_ = RegGetValueA(HKEY_CLASSES_ROOT, kWebCommandKey, nullptr, RRF_RT_REG_SZ, nullptr, old, &size) ==
+         ERROR_SUCCESS;
+  old_ = old;
+  SetWebCommand("\"" + program_ + "\" \"%1\"");
+}
+
+BrowserStandIn::~BrowserStandIn() {
+  if (had_)
+    SetWebCommand(old_);
+  else
+    RegDeleteKeyValueA(HKEY_CLASSES_ROOT, kWebCommandKey, nullptr);
+  DeleteFileA(("C:\\record_" + base_ + ".txt").c_str());
+}
+
+std::string HelpAddressBesideTests(const std::string& anchor) {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string page(path);
+  page = page.substr(0, page.find_last_of('\\') + 1) + "TSCSS.htm";
+  for (char& c : page)
+    if (c == '\\') c = '/';
+  return "file:///" + page + "#" + anchor;
 }
 
 // ---------------------------------------------------------------------------

@@ -73,6 +73,47 @@ bool Exists(const std::string& path);
 // Names (without folder) of the entries of a folder, "." and ".." left out.
 std::vector<std::string> FolderNames(const std::string& folder);
 
+#ifdef TESSALY_RECORDER
+// The recording stand-in's path (the tests that use it are given it).
+inline std::string RecorderPath() {
+  std::string path = "Z:" TESSALY_RECORDER;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+#endif
+
+// What the recording stand-in (tests/e2e/qmunins/recorder.c), copied under
+// the name `base`.exe, recorded once it has run: a line "ran", a tab and its
+// command line for each start. "" when it has not run within `ms`. The
+// record is removed.
+std::string TakeRecord(const std::string& base, int ms = 10000);
+
+// Web addresses open with a copy of the recording stand-in while the object
+// lives (the command registered for http, as a browser registers it); the
+// command registered before comes back afterwards.
+class BrowserStandIn {
+ public:
+  // `recorder`: the stand-in's path (a Windows path); the copy goes into
+  // `folder`.
+  BrowserStandIn(const std::string& recorder, const std::string& folder);
+  ~BrowserStandIn();
+  BrowserStandIn(const BrowserStandIn&) = delete;
+  BrowserStandIn& operator=(const BrowserStandIn&) = delete;
+  const std::string& Program() const { return program_; }
+  // What it was started with (TakeRecord).
+  std::string Record(int ms = 10000) const { return TakeRecord(base_, ms); }
+
+ private:
+  std::string base_, program_, old_;
+  bool had_ = false;
+};
+
+// The address of the help page installed beside the test program at this
+// anchor, as a browser is to get it: "file:///Z:/.../TSCSS.htm#anchor" (the
+// test's folder holds no character that needs encoding).
+std::string HelpAddressBesideTests(const std::string& anchor);
+
 // A window the answerer met: its caption, the texts of its static controls
 // (a message box's message), and whether it showed an icon.
 struct SeenWindow {

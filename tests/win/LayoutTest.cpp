@@ -1,7 +1,6 @@
 // Every window of the programs laid out for the font and the DPI it runs
-// with: the options dialog (both pages), the about box and the help window
-// (contents and index) here; the configuration window and the uninstall
-// wrapper's survey window beside. Each is opened with the programs' own
+// with: the options dialog (both pages) and the about box here; the
+// configuration window and the uninstall wrapper's survey window beside. Each is opened with the programs' own
 // resources and code and checked by CheckLayout. The layout script runs
 // this program under two dialog fonts of different metrics, at 96 and at
 // 192 DPI.
@@ -17,7 +16,6 @@
 
 #include "ui/App.h"
 #include "ui/Dpi.h"
-#include "ui/Help.h"
 #include "LayoutCheck.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmOptions.h"
@@ -27,8 +25,6 @@ namespace layouttest {
 namespace {
 
 using namespace dialogtest;
-
-const int kHelpSearchBox = 104;  // the help window's search box, shown with the index
 
 class OptionsLayout : public ::testing::Test {
  protected:
@@ -102,21 +98,6 @@ TEST(AboutLayout, TheAboutBoxHolds) {
   DrainQuit();
 }
 
-TEST(HelpLayout, TheHelpWindowHoldsWithItsContentsAndItsIndex) {
-  using namespace tessaly::ui;
-  ASSERT_FALSE(HelpFile().empty()) << "no help page beside the test";
-  ShowHelp(nullptr, HelpFile(), HELP_CONTENTS, 0);
-  HWND window = HelpWindow();
-  ASSERT_NE(window, nullptr);
-  CheckLayout(window, "the help window, contents");
-  static const char kNoKey[] = "";
-  ShowHelp(nullptr, HelpFile(), HELP_PARTIALKEY, reinterpret_cast<ULONG_PTR>(kNoKey));
-  ASSERT_TRUE(IsWindowVisible(GetDlgItem(window, kHelpSearchBox))) << "the index's search box is not shown";
-  CheckLayout(window, "the help window, index");
-  ShowHelp(nullptr, HelpFile(), HELP_QUIT, 0);
-  PumpUntil([] { return HelpWindow() == nullptr; });
-}
-
 }  // namespace
 }  // namespace layouttest
 
@@ -128,9 +109,7 @@ int main(int argc, char** argv) {
   // As in the program: every window at the DPI of its monitor.
   tessaly::ui::EnablePerMonitorAwareness();
   tessaly::ui::SetMonitorDpiScaling(true);
-  HDC screen = GetDC(nullptr);
-  const int twips = static_cast<int>(std::lround(1440.0 / GetDeviceCaps(screen, LOGPIXELSX)));
-  ReleaseDC(nullptr, screen);
+  const int twips = static_cast<int>(std::lround(1440.0 / tessaly::ScreenDC().Dpi(LOGPIXELSX)));
   tessaly::ui::InitTwips(twips, twips);
   tessaly::InitOle();
   ::testing::InitGoogleTest(&argc, argv);

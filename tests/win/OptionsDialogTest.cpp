@@ -8,7 +8,6 @@
 #include <initializer_list>
 
 #include "common/AppTitle.h"
-#include "ui/Help.h"
 #include "dialogs/frmOptions.h"
 #include "dialogs/frmOptionsRes.h"
 
@@ -118,79 +117,8 @@ TEST_F(OptionsDialogTest, AFreshUserSeesTheDefaultsOnThePicturesPage) {
   EXPECT_TRUE(answers.Seen().empty());
 }
 
-TEST_F(OptionsDialogTest, EveryControlHasItsCaptionAndTip) {
+TEST_F(OptionsDialogTest, TheEffectsTheSliderAndTheBoxesAreSetUp) {
   Open();
-  const std::pair<int, const char*> captions[] = {
-      {IDC_FRAME1_1, "Pictures"},
-      {IDC_FRAME1_2, "Sounds"},
-      {IDC_LABEL1, "S&wap Interval (Sec.):"},
-      {IDC_CHKSTRETCH, "S&tretch Picture to Fit Screen"},
-      {IDC_CHKPICRANDOM, "&Random Order"},
-      {IDC_CHKSHOWFILENAME, "Sho&w Picture's File Name"},
-      {IDC_CHKRESETPICLIST, "Reset Play List when Started"},
-      {IDC_CHKSHOWFRAME, "S&how Picture Frame"},
-      {IDC_CHKPANZOOM, "Pan and &Zoom"},
-      {IDC_LBLTHICKNESS, "Thic&kness:"},
-      {IDC_CMDFRAMECOLOR, "&Frame Color..."},
-      {IDC_CMDBACKCOLOR, "&Background Color..."},
-      {IDC_FRAME3, "Transition &Effect"},
-      {IDC_LABEL2, "Spee&d"},
-      {IDC_LABEL3, "Slow"},
-      {IDC_LABEL4, "Fast"},
-      {IDC_CHKSUBFOLDERS, "Include &Subfolders"},
-      {IDC_CHKSOUNDRANDOM, "Ra&ndom Order"},
-      {IDC_CHKRESETSOUNDLIST, "Reset Play List when Started"},
-      {IDOK, "&OK"},
-      {IDCANCEL, "&Cancel"},
-      {IDC_CMDHELP, "&Help"},
-  };
-  for (const auto& [id, caption] : captions) EXPECT_EQ(Text(id), caption) << "control " << id;
-
-  const std::pair<int, const char*> tips[] = {
-      {IDC_TXTINTERVAL, "Number of seconds between image and sound changes."},
-      {IDC_LABEL1, "Number of seconds between image and sound changes."},
-      {IDC_CHKSTRETCH, "Size all images to completely fill the screen."},
-      {IDC_CHKPICRANDOM, "Randomize pictures in Play List."},
-      {IDC_CHKSHOWFILENAME, "Display picture's file name at the bottom of the screen."},
-      {IDC_TXTFRAMETHICKNESS, "Width of picture's frame"},
-      {IDC_LBLTHICKNESS, "Width of picture's frame"},
-      {IDC_CMDFRAMECOLOR, "Displays a dialog for selecting the frame color."},
-      {IDC_CMDBACKCOLOR, "Displays a dialog for selecting the background color."},
-      {IDC_LBLBACKCOLOR, "Current background color."},
-      {IDC_CBOAFFECT, "Select the affect to transisition between image changes."},
-      {IDC_SLDSPEED, "Adjust Transition Speed"},
-      {IDC_LABEL2, "Adjust Transition Speed"},
-      {IDC_CHKSUBFOLDERS, "Show the pictures in the folders inside each folder of the Play List, too."},
-      {IDC_CHKPANZOOM, "Slowly move and zoom each picture while it is shown."},
-      {IDC_CHKSOUNDRANDOM, "Randomize sounds in Play List."},
-      {IDC_CHKRESETSOUNDLIST, "When started, play your sounds from the beginning of the list"},
-      {IDOK, "Save changes."},
-      {IDCANCEL, "Close without saving changes."},
-  };
-  ASSERT_NE(dialog->TipWindow(), nullptr);
-  for (const auto& [id, tip] : tips) EXPECT_EQ(Tip(id), tip) << "control " << id;
-  // The two boxes whose wording is free say what they do.
-  EXPECT_NE(Tip(IDC_CHKRESETPICLIST).find("beginning"), std::string::npos);
-  EXPECT_NE(Tip(IDC_CHKSHOWFRAME).find("frame"), std::string::npos);
-  EXPECT_EQ(SendMessageA(dialog->TipWindow(), TTM_GETTOOLCOUNT, 0, 0), std::size(tips) + 2);
-  // The tabs: captions, and their tips through the tab strip's own tool tip.
-  HWND tabs = Item(IDC_TABSTRIP1);
-  ASSERT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
-  const char* tabCaptions[] = {"&Pictures", "&Sounds"};
-  const char* tabTips[] = {"Set Picture Options", "Set Sound Options"};
-  HWND tabTipWindow = reinterpret_cast<HWND>(SendMessageA(tabs, TCM_GETTOOLTIPS, 0, 0));
-  ASSERT_NE(tabTipWindow, nullptr);
-  for (int i = 0; i < 2; ++i) {
-    char text[64] = {};
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    EXPECT_STREQ(text, tabCaptions[i]);
-    EXPECT_EQ(Tip(tabTipWindow, tabs, static_cast<UINT_PTR>(i), 0), tabTips[i]);
-  }
-
   // The effects in their order, the slider's range and steps, the boxes' size.
   HWND effects = Item(IDC_CBOAFFECT);
   const char* names[] = {
@@ -210,7 +138,6 @@ TEST_F(OptionsDialogTest, EveryControlHasItsCaptionAndTip) {
   EXPECT_EQ(SendMessageA(speed, TBM_GETPAGESIZE, 0, 0), 4);
   EXPECT_EQ(SendMessageA(Item(IDC_TXTINTERVAL), EM_GETLIMITTEXT, 0, 0), 2);
   EXPECT_EQ(SendMessageA(Item(IDC_TXTFRAMETHICKNESS), EM_GETLIMITTEXT, 0, 0), 2);
-  EXPECT_EQ(LOWORD(SendMessageA(dialog->hWnd(), DM_GETDEFID, 0, 0)), IDOK);
   // "Slow" under the left end of the slider, "Fast" under its right end.
   RECT slider{}, slow{}, fast{};
   GetWindowRect(speed, &slider);
@@ -552,23 +479,18 @@ TEST_F(OptionsDialogTest, CancelAndEscStoreNothing) {
   EXPECT_TRUE(settings.Section("Options").empty());
 }
 
-TEST_F(OptionsDialogTest, HelpOpensTheOptionsTopic) {
+TEST_F(OptionsDialogTest, HelpAndF1OpenTheOptionsTopic) {
+  TempDir dir;
+  const BrowserStandIn browser(RecorderPath(), dir.Path());
+  const std::string started = "ran\t\"" + browser.Program() + "\" \"" + HelpAddressBesideTests("options") + "\"\n";
   Open();
   Click(dialog->hWnd(), IDC_CMDHELP);
-  HWND help = tessaly::ui::HelpWindow();
-  ASSERT_NE(help, nullptr);
-  answers.Ignore(help);
-  EXPECT_TRUE(IsWindowVisible(help));
-  // The viewer's text (its control 106) starts with the topic's title.
-  const std::string shown = WindowText(GetDlgItem(help, 106));
-  EXPECT_EQ(shown.rfind("Screen Saver Options\r\n", 0), 0u) << shown;
-  tessaly::ui::ShowHelp(nullptr, tessaly::ui::HelpFile(), HELP_QUIT, 0);
-  EXPECT_EQ(tessaly::ui::HelpWindow(), nullptr);
+  EXPECT_EQ(browser.Record(), started);
   // F1 asks for the same topic.
   SendMessageA(dialog->hWnd(), WM_HELP, 0, 0);
-  ASSERT_NE(tessaly::ui::HelpWindow(), nullptr);
-  answers.Ignore(tessaly::ui::HelpWindow());
-  tessaly::ui::ShowHelp(nullptr, tessaly::ui::HelpFile(), HELP_QUIT, 0);
+  EXPECT_EQ(browser.Record(), started);
+  EXPECT_TRUE(dialog->Loaded());
+  EXPECT_TRUE(answers.Seen().empty());
 }
 
 }  // namespace

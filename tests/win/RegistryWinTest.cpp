@@ -1,8 +1,7 @@
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include "common/CRegSettings.h"
+#include "common/ScopedWin.h"
 #include "common/WideText_win.h"
 
 using namespace tessaly;
@@ -20,14 +19,13 @@ struct RegistryWinTest : ::testing::Test {
   }
 
   std::string RawBytes(const std::string& section, const std::string& name, DWORD* type) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ("Software\\" + company + "\\App\\" + section).c_str(), 0,
-                      KEY_READ, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (key.Open(HKEY_CURRENT_USER, ("Software\\" + company + "\\App\\" + section).c_str(), KEY_READ) !=
+        ERROR_SUCCESS)
       return "<no key>";
     char data[1024];
     DWORD size = sizeof data;
-    LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(key);
+    LONG rc = RegQueryValueExA(key.get(), name.c_str(), nullptr, type, reinterpret_cast<BYTE*>(data), &size);
     return rc == ERROR_SUCCESS ? std::string(data, size) : "<no value>";
   }
 };

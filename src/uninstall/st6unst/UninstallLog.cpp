@@ -2,10 +2,12 @@
 
 #include <cstddef>
 
+#include "common/ProductNames.h"
+
 namespace st6unst {
 
 const char kLogHeader[] = "Tessaly Uninstall Log 1";
-const char kProductName[] = "Tessaly Customizable Screen Saver";
+const char kProductName[] = TESSALY_PRODUCT_NAME;
 const char kUninstallKey[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessaly";
 
 namespace {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/ProductNames.h"
+#include "common/ScopedWin.h"
 #include "uninstall/st6unst/Uninstall.h"
 
 namespace st6unst {
@@ -49,9 +51,9 @@ std::string MachineKey(const std::string& path) { return path.substr(sizeof kMac
 class WinPlatform : public UninstallPlatform {
  public:
   Read ReadFile(const std::string& path, std::string& text) override {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const tessaly::KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
       const DWORD error = GetLastError();
       return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Read::Missing : Read::Failed;
     }
@@ -60,14 +62,13 @@ class WinPlatform : public UninstallPlatform {
     DWORD got = 0;
     bool ok = true;
     while (text.size() < kLargestRead) {
-      if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+      if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
         ok = false;
         break;
       }
       if (got == 0) break;
       text.append(buffer, got);
     }
-    CloseHandle(file);
     return ok ? Read::Ok : Read::Failed;
   }
 
@@ -93,11 +94,8 @@ class WinPlatform : public UninstallPlatform {
 
   bool Exists(const LogEntry& entry) override {
     if (entry.kind == EntryKind::RegKey) {
-      HKEY key = nullptr;
-      if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, MachineKey(entry.path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-      RegCloseKey(key);
-      return true;
+      tessaly::RegistryKey key;
+      return key.Open(HKEY_LOCAL_MACHINE, MachineKey(entry.path).c_str(), KEY_READ) == ERROR_SUCCESS;
     }
     return GetFileAttributesA(entry.path.c_str()) != INVALID_FILE_ATTRIBUTES;
   }
@@ -165,12 +163,12 @@ class WinPlatform : public UninstallPlatform {
 };
 
 bool Elevated() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return true;
+  HANDLE opened = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return true;
+  const tessaly::KernelHandle token(opened);
   TOKEN_ELEVATION elevation = {};
   DWORD size = 0;
-  const BOOL known = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
-  CloseHandle(token);
+  const BOOL known = GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size);
   return !known || elevation.TokenIsElevated != 0;  // no answer: a Windows without elevation
 }
 
@@ -190,15 +188,15 @@ int RunElevated(const std::string& arguments) {
   if (!ShellExecuteExA(&run) || !run.hProcess) {
     if (!ParseArguments(arguments).silent)
       MessageBoxA(nullptr,
-                  "Administrator rights are needed to remove Tessaly Customizable Screen Saver.  "
+                  "Administrator rights are needed to remove " TESSALY_PRODUCT_NAME ".  "
                   "Nothing was removed.",
                   kCaption, MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
     return kNothingRemoved;
   }
-  WaitForSingleObject(run.hProcess, INFINITE);
+  const tessaly::KernelHandle process(run.hProcess);
+  WaitForSingleObject(process.get(), INFINITE);
   DWORD code = kNothingRemoved;
-  GetExitCodeProcess(run.hProcess, &code);
-  CloseHandle(run.hProcess);
+  GetExitCodeProcess(process.get(), &code);
   return static_cast<int>(code);
 }
 

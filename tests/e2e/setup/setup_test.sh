@@ -44,7 +44,8 @@ inst="$c/Program Files/Tessaly"
 samples_installed=(Sample1.jpg Sample2.jpg Sample3.jpg Camera.wav SlideProjector.wav)
 if [ -d "$c/windows/syswow64" ]; then bits=64; else bits=32; fi
 version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' "$resource")
-company=$(sed -n 's/.*VALUE "CompanyName", "\([^"]*\)".*/\1/p' "$resource")
+# The maker's name, which the version resource takes from ProductNames.h.
+company=$(sed -n 's/^#define TESSALY_COMPANY_NAME "\([^"]*\)".*/\1/p' "$(dirname "$resource")/../common/ProductNames.h")
 work=$(mktemp -d)
 trace=$work/trace.txt
 echo "# a $bits-bit prefix; the setup is $(stat -c %s "$setup") bytes, version $version"

@@ -686,7 +686,7 @@ BOOL CALLBACK ListWindow(HWND hwnd, LPARAM param) {
   char title[256] = {}, cls[256] = {};
   GetWindowTextA(hwnd, title, sizeof title);
   GetClassNameA(hwnd, cls, sizeof cls);
-  if (std::string(title) == "Screen Saver Main Form") {
+  if (std::string(title) == tessaly::kMainFormCaption) {
     list->mainForm = true;
     return TRUE;
   }
