@@ -91,8 +91,10 @@ int Preview(const std::string& folder, bool subfolders, int n) {
     std::string sub;
     names.clear();
     SystemFileSystem().ListFolder(where, [&](const std::string& name, unsigned attributes) {
-      if (!(attributes & kAttrDirectory)) names.push_back(name);
-      else if (sub.empty() && name != "." && name != "..") sub = name;
+      if (!(attributes & kAttrDirectory))
+        names.push_back(name);
+      else if (sub.empty() && name != "." && name != "..")
+        sub = name;
       return names.size() < 2;
     });
     if (!names.empty() || sub.empty()) break;
@@ -106,9 +108,14 @@ int Preview(const std::string& folder, bool subfolders, int n) {
   settings.SaveSetting("PictureFiles", "File0", MakeFolderEntry(folder));
   settings.SaveSetting("PictureFiles", "File1", MakeFileEntry(names[0], where));
   settings.SaveSetting("PictureFiles", "File2", MakeFileEntry(names[1], where));
-  for (const auto& [name, value] : std::vector<std::pair<const char*, const char*>>{
-           {"SwapAffect", "None"}, {"Interval", "30"}, {"Stretch", "0"}, {"ShowFileName", "0"},
-           {"ShowFrame", "0"}, {"LastPicture", "0"}, {"Subfolders", subfolders ? "1" : "0"}})
+  for (const auto& [name, value] :
+       std::vector<std::pair<const char*, const char*>>{{"SwapAffect", "None"},
+                                                        {"Interval", "30"},
+                                                        {"Stretch", "0"},
+                                                        {"ShowFileName", "0"},
+                                                        {"ShowFrame", "0"},
+                                                        {"LastPicture", "0"},
+                                                        {"Subfolders", subfolders ? "1" : "0"}})
     settings.SaveSetting("Options", name, value);
 
   HDC screen = GetDC(nullptr);

@@ -141,8 +141,8 @@ HWND PreviewParent() {
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
   wc.lpszClassName = "TessalyBenchPreview";
   RegisterClassA(&wc);
-  HWND h = CreateWindowA("TessalyBenchPreview", "Tessaly Bench Preview", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                         400, 300, kPreviewW, kPreviewH, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND h = CreateWindowA("TessalyBenchPreview", "Tessaly Bench Preview", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 400,
+                         300, kPreviewW, kPreviewH, nullptr, nullptr, wc.hInstance, nullptr);
   UpdateWindow(h);
   return h;
 }
@@ -153,7 +153,11 @@ HWND PreviewParent() {
 class BenchHost : public ui::Form, public ShowHost {
  public:
   explicit BenchHost(bool preview, const RECT* monitor = nullptr)
-      : ui::Form("Tessaly Bench Show"), box(*this), target(box, *this, true), work(box, *this, false), timer(*this),
+      : ui::Form("Tessaly Bench Show"),
+        box(*this),
+        target(box, *this, true),
+        work(box, *this, false),
+        timer(*this),
         preview_(preview) {
     work.SetVisible(false);
     timer.SetEnabled(false);
@@ -407,8 +411,8 @@ int Transitions(bool preview, const std::string& picture) {
       const double ms = (Now() - t0) * 1000;
       const long steps = Steps(effect, b.host.box.Width(), b.host.box.Height());
       const double nominal = steps * static_cast<double>(b.show.StepDelay) * 0.025;
-      std::printf("transition %s \"%s\" %d %.1f %.1f %ld\n", preview ? "preview" : "full", effect, speed, ms,
-                  nominal, steps);
+      std::printf("transition %s \"%s\" %d %.1f %.1f %ld\n", preview ? "preview" : "full", effect, speed, ms, nominal,
+                  steps);
       std::fflush(stdout);
     }
   }
@@ -790,7 +794,8 @@ int Motion(const std::string& what, const std::string& file1, const std::string&
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   const std::string arg = argc > 2 ? argv[2] : "";
-  if (mode == "slide" && argc > 4 && std::string(argv[3]) == "monitors") return SlideOnMonitors(arg, std::atoi(argv[4]));
+  if (mode == "slide" && argc > 4 && std::string(argv[3]) == "monitors")
+    return SlideOnMonitors(arg, std::atoi(argv[4]));
   if (mode == "slide" && argc > 4) return Slide(arg, std::string(argv[3]) == "preview", std::atoi(argv[4]));
   if (mode == "decode" && argc > 3) return Decode(arg, std::atoi(argv[3]));
   if (mode == "transitions" && argc > 3) return Transitions(arg == "preview", argv[3]);

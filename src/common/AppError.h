@@ -10,21 +10,21 @@ namespace tessaly {
 
 // Error numbers used across the program.
 enum ErrorNumber : long {
-  kErrInvalidCall = 5,       // invalid procedure call or argument
-  kErrOverflow = 6,          // a number beyond the range of its type
-  kErrSubscript = 9,         // an item index outside a collection
-  kErrTypeMismatch = 13,     // a text that does not read as a number
+  kErrInvalidCall = 5,    // invalid procedure call or argument
+  kErrOverflow = 6,       // a number beyond the range of its type
+  kErrSubscript = 9,      // an item index outside a collection
+  kErrTypeMismatch = 13,  // a text that does not read as a number
   kErrOutOfMemory = 7,
-  kErrBadFileName = 52,      // bad file name or number
+  kErrBadFileName = 52,  // bad file name or number
   kErrFileNotFound = 53,
-  kErrDeviceIO = 57,         // device I/O error
+  kErrDeviceIO = 57,  // device I/O error
   kErrFileExists = 58,
   kErrDiskFull = 61,
   kErrTooManyFiles = 67,
   kErrDeviceUnavailable = 68,
   kErrPermissionDenied = 70,
   kErrDiskNotReady = 71,
-  kErrPathFileAccess = 75,   // path/file access error
+  kErrPathFileAccess = 75,  // path/file access error
   kErrPathNotFound = 76,
   kErrInvalidPropertyValue = 380,  // a control given a value it cannot take
   kErrNoSuchMember = 438,          // object doesn't support this property or method
@@ -34,8 +34,10 @@ enum ErrorNumber : long {
 class AppError : public std::runtime_error {
  public:
   AppError(long number, std::string description, std::string source)
-      : std::runtime_error(description), number_(number),
-        description_(std::move(description)), source_(std::move(source)) {}
+      : std::runtime_error(description),
+        number_(number),
+        description_(std::move(description)),
+        source_(std::move(source)) {}
 
   long Number() const { return number_; }
   const std::string& Description() const { return description_; }

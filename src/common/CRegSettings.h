@@ -20,8 +20,7 @@ class CRegSettings {
 
   bool DeleteSetting(const std::string& Section, const std::string& Key = std::string(),
                      RegHandle lKeyType = PredefinedRoot(kHKeyCurrentUser));
-  std::string GetSetting(const std::string& Section, const std::string& Key,
-                         const std::string& Default = std::string(),
+  std::string GetSetting(const std::string& Section, const std::string& Key, const std::string& Default = std::string(),
                          RegHandle lKeyType = PredefinedRoot(kHKeyCurrentUser));
   bool SaveSetting(const std::string& Section, const std::string& Key, const std::string& Setting,
                    RegHandle lKeyType = PredefinedRoot(kHKeyCurrentUser));

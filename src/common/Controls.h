@@ -107,8 +107,7 @@ class Surface {
   virtual void SetFillColor(Color c) = 0;
   // A line with the current pen width and round ends, or a rectangle with
   // the given corners (outline, or filled with `color`).
-  virtual void Line(double x1, double y1, double x2, double y2, Color color,
-                    LineStyle style = LineStyle::Line) = 0;
+  virtual void Line(double x1, double y1, double x2, double y2, Color color, LineStyle style = LineStyle::Line) = 0;
   // A circle outline in ForeColor with the current pen width.
   virtual void Circle(double x, double y, double radius) = 0;
   // A round dot as wide as the pen, centred on the point.

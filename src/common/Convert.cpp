@@ -23,10 +23,14 @@ std::string Squeeze(const std::string& text) {
 
 int DigitValue(char c, int base) {
   int v;
-  if (c >= '0' && c <= '9') v = c - '0';
-  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-  else return -1;
+  if (c >= '0' && c <= '9')
+    v = c - '0';
+  else if (c >= 'a' && c <= 'f')
+    v = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F')
+    v = c - 'A' + 10;
+  else
+    return -1;
   return v < base ? v : -1;
 }
 
@@ -67,7 +71,10 @@ double ReadNumber(const std::string& s, bool& found) {
     size_t j = i + 1;
     if (j < s.size() && (s[j] == '+' || s[j] == '-')) exp += s[j++];
     size_t expDigits = 0;
-    while (j < s.size() && s[j] >= '0' && s[j] <= '9') { exp += s[j++]; ++expDigits; }
+    while (j < s.size() && s[j] >= '0' && s[j] <= '9') {
+      exp += s[j++];
+      ++expDigits;
+    }
     if (expDigits > 0) num += exp;
   }
   found = true;

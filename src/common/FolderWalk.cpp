@@ -21,8 +21,8 @@ std::vector<std::string> PatternList(std::string patterns) {
 // One folder's listing: its matching files by pattern, and its subfolders.
 // The names lie in one block (a folder may hold a hundred thousand).
 struct Listing {
-  std::string text;              // the names, one after the other
-  std::vector<uint32_t> starts;  // where each name starts in `text`, and where the last ends
+  std::string text;                              // the names, one after the other
+  std::vector<uint32_t> starts;                  // where each name starts in `text`, and where the last ends
   std::vector<std::vector<uint32_t>> byPattern;  // indexes of names
   struct Subfolder {
     std::string name;
@@ -31,8 +31,8 @@ struct Listing {
   std::vector<Subfolder> subfolders;  // in the order listed
 };
 
-void ReadFolder(FileSystem& fs, const std::string& folder, const std::vector<std::string>& patterns,
-                bool subfolders, Listing& out, const std::atomic<bool>* stop) {
+void ReadFolder(FileSystem& fs, const std::string& folder, const std::vector<std::string>& patterns, bool subfolders,
+                Listing& out, const std::atomic<bool>* stop) {
   out.byPattern.assign(patterns.size(), {});
   const unsigned hiddenOrSystem = kAttrHidden | kAttrSystem;
   try {
@@ -68,8 +68,7 @@ std::string Identity(FileSystem& fs, const std::string& folder, bool link) {
   std::string id;
   try {
     id = fs.FolderIdentity(folder);
-  } catch (...) {
-  }
+  } catch (...) {}
   if (!id.empty()) return "id:" + id;
   return link ? std::string() : "path:" + UpperCase(folder);
 }

@@ -30,7 +30,7 @@ class WalkSink {
 // passed over. A folder that cannot be read gives what it gave before the
 // failure and the walk goes on. The walk ends early when the sink says so or
 // `stop` is set.
-void WalkFolder(FileSystem& fs, const std::string& folder, const std::string& patterns, bool subfolders,
-                WalkSink& sink, const std::atomic<bool>* stop = nullptr);
+void WalkFolder(FileSystem& fs, const std::string& folder, const std::string& patterns, bool subfolders, WalkSink& sink,
+                const std::atomic<bool>* stop = nullptr);
 
 }  // namespace tessaly

@@ -88,8 +88,8 @@ long MemoryRegistry::CreateKey(RegHandle root, const std::string& subKey, unsign
   return kRegSuccess;
 }
 
-long MemoryRegistry::QueryValue(RegHandle key, const std::string& name, unsigned* type,
-                                unsigned char* data, unsigned long* size) {
+long MemoryRegistry::QueryValue(RegHandle key, const std::string& name, unsigned* type, unsigned char* data,
+                                unsigned long* size) {
   Node* node = NodeOf(key);
   if (!node) return kErrInvalidHandle;
   auto it = node->values.find(name);
@@ -108,8 +108,8 @@ long MemoryRegistry::QueryValue(RegHandle key, const std::string& name, unsigned
   return kRegSuccess;
 }
 
-long MemoryRegistry::SetValue(RegHandle key, const std::string& name, unsigned type,
-                              const unsigned char* data, unsigned long size) {
+long MemoryRegistry::SetValue(RegHandle key, const std::string& name, unsigned type, const unsigned char* data,
+                              unsigned long size) {
   Node* node = NodeOf(key);
   if (!node) return kErrInvalidHandle;
   Value& v = node->values[name];
@@ -138,15 +138,12 @@ long MemoryRegistry::DeleteKey(RegHandle key, const std::string& subKey) {
   if (it == node->keys.end()) return kErrFileNotFound;
   if (!it->second->keys.empty()) return kErrAccessDenied;
   Node* doomed = it->second.get();
-  for (auto h = handles_.begin(); h != handles_.end();)
-    h = (h->second == doomed) ? handles_.erase(h) : std::next(h);
+  for (auto h = handles_.begin(); h != handles_.end();) h = (h->second == doomed) ? handles_.erase(h) : std::next(h);
   node->keys.erase(it);
   return kRegSuccess;
 }
 
-long MemoryRegistry::CloseKey(RegHandle key) {
-  return handles_.erase(key) ? kRegSuccess : kErrInvalidHandle;
-}
+long MemoryRegistry::CloseKey(RegHandle key) { return handles_.erase(key) ? kRegSuccess : kErrInvalidHandle; }
 
 const MemoryRegistry::Value* MemoryRegistry::Find(RegHandle root, const std::string& path,
                                                   const std::string& name) const {

@@ -30,10 +30,10 @@ class RegistryApi {
   virtual long OpenKey(RegHandle root, const std::string& subKey, unsigned access, RegHandle& key) = 0;
   virtual long CreateKey(RegHandle root, const std::string& subKey, unsigned access, RegHandle& key) = 0;
   // name "" is the key's unnamed value. data may be null to ask for the size.
-  virtual long QueryValue(RegHandle key, const std::string& name, unsigned* type,
-                          unsigned char* data, unsigned long* size) = 0;
-  virtual long SetValue(RegHandle key, const std::string& name, unsigned type,
-                        const unsigned char* data, unsigned long size) = 0;
+  virtual long QueryValue(RegHandle key, const std::string& name, unsigned* type, unsigned char* data,
+                          unsigned long* size) = 0;
+  virtual long SetValue(RegHandle key, const std::string& name, unsigned type, const unsigned char* data,
+                        unsigned long size) = 0;
   virtual long DeleteValue(RegHandle key, const std::string& name) = 0;
   virtual long DeleteKey(RegHandle key, const std::string& subKey) = 0;
   virtual long CloseKey(RegHandle key) = 0;

@@ -53,8 +53,8 @@ class Win32Registry : public RegistryApi {
   }
   long CreateKey(RegHandle root, const std::string& subKey, unsigned access, RegHandle& key) override {
     HKEY out = nullptr;
-    LONG rc = RegCreateKeyExW(AsHkey(root), Wide(subKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
-                              nullptr, &out, nullptr);
+    LONG rc = RegCreateKeyExW(AsHkey(root), Wide(subKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                              &out, nullptr);
     key = reinterpret_cast<RegHandle>(out);
     return rc;
   }

@@ -138,8 +138,7 @@ class RegistryKey : public Owned<RegCloseKeyTraits> {
   // RegCreateKeyExA (a key that stays); its result.
   LONG Create(HKEY root, const char* subKey, REGSAM access) {
     HKEY key = nullptr;
-    const LONG rc =
-        RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
+    const LONG rc = RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
     if (rc == ERROR_SUCCESS) reset(key);
     return rc;
   }

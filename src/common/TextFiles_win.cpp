@@ -18,38 +18,27 @@ const char kSource[] = "TextFiles";
 // The program's error for a failed file operation.
 AppError FileError(DWORD code) {
   switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-      return AppError(kErrFileNotFound, "File not found", kSource);
+    case ERROR_FILE_NOT_FOUND: return AppError(kErrFileNotFound, "File not found", kSource);
     case ERROR_PATH_NOT_FOUND:
     case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-      return AppError(kErrPathNotFound, "Path not found", kSource);
+    case ERROR_BAD_NET_NAME: return AppError(kErrPathNotFound, "Path not found", kSource);
     case ERROR_INVALID_DRIVE:
-    case ERROR_DEV_NOT_EXIST:
-      return AppError(kErrDeviceUnavailable, "Device unavailable", kSource);
-    case ERROR_NOT_READY:
-      return errors::DiskNotReady(kSource);
+    case ERROR_DEV_NOT_EXIST: return AppError(kErrDeviceUnavailable, "Device unavailable", kSource);
+    case ERROR_NOT_READY: return errors::DiskNotReady(kSource);
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT:
-      return AppError(kErrPermissionDenied, "Permission denied", kSource);
-    case ERROR_ACCESS_DENIED:
-      return AppError(kErrPathFileAccess, "Path/File access error", kSource);
+    case ERROR_WRITE_PROTECT: return AppError(kErrPermissionDenied, "Permission denied", kSource);
+    case ERROR_ACCESS_DENIED: return AppError(kErrPathFileAccess, "Path/File access error", kSource);
     case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return AppError(kErrDiskFull, "Disk full", kSource);
-    case ERROR_TOO_MANY_OPEN_FILES:
-      return AppError(kErrTooManyFiles, "Too many files", kSource);
+    case ERROR_HANDLE_DISK_FULL: return AppError(kErrDiskFull, "Disk full", kSource);
+    case ERROR_TOO_MANY_OPEN_FILES: return AppError(kErrTooManyFiles, "Too many files", kSource);
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
     case ERROR_FILENAME_EXCED_RANGE:
-    case ERROR_DIRECTORY:
-      return errors::BadFileName(kSource);
+    case ERROR_DIRECTORY: return errors::BadFileName(kSource);
     case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-      return AppError(kErrOutOfMemory, "Out of memory", kSource);
-    default:
-      return AppError(kErrDeviceIO, "Device I/O error", kSource);
+    case ERROR_OUTOFMEMORY: return AppError(kErrOutOfMemory, "Out of memory", kSource);
+    default: return AppError(kErrDeviceIO, "Device I/O error", kSource);
   }
 }
 
@@ -59,13 +48,14 @@ AppError FileError(DWORD code) {
 HANDLE CreateFileBeside(const std::string& path, std::string& name) {
   const size_t slash = path.find_last_of("\\/");
   std::string folder;
-  if (slash != std::string::npos) folder = path.substr(0, slash + 1);
-  else if (path.size() >= 2 && path[1] == ':') folder = path.substr(0, 2);  // "C:name"
+  if (slash != std::string::npos)
+    folder = path.substr(0, slash + 1);
+  else if (path.size() >= 2 && path[1] == ':')
+    folder = path.substr(0, 2);  // "C:name"
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     name = folder + "~tsl" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + ".tmp";
-    HANDLE h =
-        CreateFileW(Wide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(Wide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) return h;
     const DWORD code = GetLastError();
     if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) throw FileError(code);
@@ -116,8 +106,7 @@ class Win32TextFiles : public TextFileStore {
     if (!file) RaiseLastError();
     try {
       LARGE_INTEGER size;
-      if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0)
-        content.reserve(static_cast<size_t>(size.QuadPart));
+      if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) content.reserve(static_cast<size_t>(size.QuadPart));
       char buffer[64 * 1024];
       for (;;) {
         DWORD got = 0;
@@ -138,8 +127,7 @@ class Win32TextFiles : public TextFileStore {
     const DWORD old = GetFileAttributesW(target.c_str());
     const bool exists = old != INVALID_FILE_ATTRIBUTES;
     if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND) RaiseLastError();
-    if (exists && (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
-      throw FileError(ERROR_ACCESS_DENIED);
+    if (exists && (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) throw FileError(ERROR_ACCESS_DENIED);
 
     TemporaryFile temp(path);
     WriteWhole(temp.File().get(), content);
@@ -147,8 +135,7 @@ class Win32TextFiles : public TextFileStore {
     if (!temp.File().Close()) RaiseLastError();
     // The new file keeps the old one's hidden and system marks.
     if (exists) {
-      const DWORD kept =
-          old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+      const DWORD kept = old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
       if (kept) SetFileAttributesW(Wide(temp.Name()).c_str(), kept | FILE_ATTRIBUTE_ARCHIVE);
     }
     if (!MoveFileExW(Wide(temp.Name()).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

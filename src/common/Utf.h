@@ -32,8 +32,7 @@ std::size_t Utf16Length(std::string_view text);
 
 // Units [from, from + count) of a UTF-8 text, counted in UTF-16 units, as
 // UTF-8 (count may run past the end).
-std::string Utf16Substr(std::string_view text, std::size_t from,
-                        std::size_t count = std::u16string::npos);
+std::string Utf16Substr(std::string_view text, std::size_t from, std::size_t count = std::u16string::npos);
 
 // A text in the legacy ANSI code page of the system (what the A calls of
 // Windows and the program's earlier versions use), and back. Behind an

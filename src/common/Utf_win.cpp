@@ -14,12 +14,12 @@ class Win32AnsiCodePage : public AnsiCodePage {
     if (utf8.empty()) return true;
     const std::wstring wide = Wide(utf8);
     BOOL lost = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                                      nullptr, 0, nullptr, &lost);
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                      0, nullptr, &lost);
     if (n <= 0 || lost) return false;
     ansi.resize(static_cast<std::size_t>(n));
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), &ansi[0], n,
-                        nullptr, &lost);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), &ansi[0], n, nullptr,
+                        &lost);
     if (lost) return false;
     // A character the code page maps without loss comes back as itself.
     return ToUtf8(ansi) == Utf8(wide);

@@ -48,17 +48,16 @@ std::string OwnVersionString(const std::string& name) {
   LangCodePage* pages = nullptr;
   UINT pagesLen = 0;
   char sub[128];
-  if (VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&pages),
-                     &pagesLen) && pagesLen >= sizeof(LangCodePage)) {
-    std::snprintf(sub, sizeof sub, "\\StringFileInfo\\%04x%04x\\%s", pages[0].language,
-                  pages[0].codePage, name.c_str());
+  if (VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&pages), &pagesLen) &&
+      pagesLen >= sizeof(LangCodePage)) {
+    std::snprintf(sub, sizeof sub, "\\StringFileInfo\\%04x%04x\\%s", pages[0].language, pages[0].codePage,
+                  name.c_str());
   } else {
     std::snprintf(sub, sizeof sub, "\\StringFileInfo\\040904b0\\%s", name.c_str());
   }
   char* value = nullptr;
   UINT valueLen = 0;
-  if (!VerQueryValueA(block.data(), sub, reinterpret_cast<void**>(&value), &valueLen) || !value)
-    return std::string();
+  if (!VerQueryValueA(block.data(), sub, reinterpret_cast<void**>(&value), &valueLen) || !value) return std::string();
   std::string text(value, valueLen);
   size_t nul = text.find('\0');
   if (nul != std::string::npos) text.resize(nul);

@@ -16,8 +16,7 @@ void CheckIndex(long index, long count) {
 class ClockSeededRandom : public RandomSource {
  public:
   void SeedFromClock() override {
-    engine_.seed(static_cast<std::mt19937::result_type>(
-        std::chrono::steady_clock::now().time_since_epoch().count()));
+    engine_.seed(static_cast<std::mt19937::result_type>(std::chrono::steady_clock::now().time_since_epoch().count()));
   }
   double Next() override { return std::uniform_real_distribution<double>(0.0, 1.0)(engine_); }
 

@@ -14,9 +14,7 @@ struct CollectionItem {
 
 class Collection {
  public:
-  void Add(std::string item, std::string key = std::string()) {
-    items_.push_back({std::move(item), std::move(key)});
-  }
+  void Add(std::string item, std::string key = std::string()) { items_.push_back({std::move(item), std::move(key)}); }
   long Count() const { return static_cast<long>(items_.size()); }
   bool Empty() const { return items_.empty(); }
   // 1-based; an index outside 1..Count raises a subscript error.

@@ -7,9 +7,7 @@
 
 namespace tessaly {
 
-bool FileExists(const std::string& path, FileSystem& fs) {
-  return !fs.Find(path, kAttrNormal).empty();
-}
+bool FileExists(const std::string& path, FileSystem& fs) { return !fs.Find(path, kAttrNormal).empty(); }
 
 bool DirExists(const std::string& path, FileSystem& fs) {
   try {
@@ -29,8 +27,7 @@ void CheckPath(const std::string& path, bool& isFile, bool& exists, FileSystem& 
   }
 }
 
-void AddMatchingFiles(Collection& files, const std::string& folder, std::string patterns,
-                      FileSystem& fs) {
+void AddMatchingFiles(Collection& files, const std::string& folder, std::string patterns, FileSystem& fs) {
   try {
     std::string pattern = NextToken(patterns, ';');
     while (!pattern.empty()) {
@@ -76,8 +73,7 @@ bool MatchesPattern(const std::string& name, const std::string& pattern) {
 }
 
 std::string SplitPath(const std::string& path, int part) {
-  if (part < kPartDrive || part > kPartExtension)
-    throw AppError(1, "Invalid path part", "mFiles.SplitPath");
+  if (part < kPartDrive || part > kPartExtension) throw AppError(1, "Invalid path part", "mFiles.SplitPath");
 
   std::string drive, folder, base, ext;
   std::string text = path;

@@ -52,8 +52,7 @@ FileSystem& SystemFileSystem();
 
 bool FileExists(const std::string& path, FileSystem& fs = SystemFileSystem());
 bool DirExists(const std::string& path, FileSystem& fs = SystemFileSystem());
-void CheckPath(const std::string& path, bool& isFile, bool& exists,
-               FileSystem& fs = SystemFileSystem());
+void CheckPath(const std::string& path, bool& isFile, bool& exists, FileSystem& fs = SystemFileSystem());
 void AddMatchingFiles(Collection& files, const std::string& folder, std::string patterns,
                       FileSystem& fs = SystemFileSystem());
 

@@ -29,20 +29,17 @@ unsigned Attributes(DWORD a) {
 // there, an AppError when the name or the device is bad. Only the long names
 // are asked for (no short names to make), in large batches.
 HANDLE OpenSearch(const std::wstring& query, WIN32_FIND_DATAW& fd) {
-  HANDLE h = FindFirstFileExW(query.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
-                              FIND_FIRST_EX_LARGE_FETCH);
+  HANDLE h =
+      FindFirstFileExW(query.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
     h = FindFirstFileW(query.c_str(), &fd);  // a system that has neither of the two options
   if (h != INVALID_HANDLE_VALUE) return h;
   switch (GetLastError()) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-    case ERROR_NO_MORE_FILES:
-      return INVALID_HANDLE_VALUE;
-    case ERROR_NOT_READY:
-      throw errors::DiskNotReady("mFiles");
-    default:
-      throw errors::BadFileName("mFiles");
+    case ERROR_NO_MORE_FILES: return INVALID_HANDLE_VALUE;
+    case ERROR_NOT_READY: throw errors::DiskNotReady("mFiles");
+    default: throw errors::BadFileName("mFiles");
   }
 }
 

@@ -114,8 +114,8 @@ void AppendPlayListText(const std::string& text, ListBox& pictures, ListBox& sou
   }
 }
 
-void WritePlayListFile(TextFileStore& files, const std::string& path, const ListBox& pictures,
-                       const ListBox& sounds, const AnsiCodePage& ansi) {
+void WritePlayListFile(TextFileStore& files, const std::string& path, const ListBox& pictures, const ListBox& sounds,
+                       const AnsiCodePage& ansi) {
   files.ReplaceAll(path, PlayListText(pictures, sounds, ansi));
 }
 
@@ -135,8 +135,7 @@ void ReadPlayListFile(TextFileStore& files, const std::string& path, ListBox& pi
 }
 
 std::string SaveChangesQuestion(const std::string& curPlayList) {
-  const std::string named =
-      curPlayList.empty() ? std::string() : " [" + SplitPath(curPlayList, kPartBase) + "]";
+  const std::string named = curPlayList.empty() ? std::string() : " [" + SplitPath(curPlayList, kPartBase) + "]";
   return "Your Play List" + named + " has been changed.  Do you want to save your changes?";
 }
 

@@ -46,8 +46,8 @@ bool AnsiEntry(const std::string& entry, const AnsiCodePage& ansi, std::string& 
 std::string EntryOfAnsi(const std::string& bytes, const AnsiCodePage& ansi);
 
 // Writes both lists to the file (see TextFileStore::ReplaceAll); raises.
-void WritePlayListFile(TextFileStore& files, const std::string& path, const ListBox& pictures,
-                       const ListBox& sounds, const AnsiCodePage& ansi);
+void WritePlayListFile(TextFileStore& files, const std::string& path, const ListBox& pictures, const ListBox& sounds,
+                       const AnsiCodePage& ansi);
 
 // Appends the file's entries to the two lists. When the file cannot be read
 // whole, the entries of the lines read completely before the failure are

@@ -119,7 +119,7 @@ class frmConfig : public ui::Dialog, public ShowHost, public ConfigLists {
   ui::TimerControl tmrSwitch_;
   ui::ListBoxControl lists_[2];
   GdiObject<HBITMAP> Picture2_[3];  // the monitor's colour picture, its mask, the work surface
-  double zoom_ = 1.0;  // of the monitor picture and its preview, at a high DPI
+  double zoom_ = 1.0;               // of the monitor picture and its preview, at a high DPI
   HICON icon_ = nullptr;
   HMENU menu_ = nullptr;
   std::string curPlayList_;

@@ -79,8 +79,7 @@ void frmConfig::cmdImages_Click(int Index) {
         MoveSelectedEntry(list, +1);
         SetPlayListDirty(true);
         break;
-      default:
-        break;
+      default: break;
     }
   } catch (const AppError& e) {
     MessageBoxA(hWnd(), e.Description().c_str(), kAppTitle, MB_OK | MB_ICONEXCLAMATION);
@@ -122,17 +121,12 @@ bool frmConfig::ReadPlayList(const std::string& fileName) {
 }
 
 int frmConfig::AskSaveChanges() {
-  const int answer = ui::MessageBoxText(hWnd(), SaveChangesQuestion(curPlayList_), "Save Play List",
-                                        MB_YESNOCANCEL | MB_ICONQUESTION);
+  const int answer =
+      ui::MessageBoxText(hWnd(), SaveChangesQuestion(curPlayList_), "Save Play List", MB_YESNOCANCEL | MB_ICONQUESTION);
   switch (answer) {
-    case IDYES:
-      mnuSave_Click();
-      return PlayListDirty() ? 0 : IDYES;
-    case IDNO:
-      SetPlayListDirty(false);
-      return IDNO;
-    default:
-      return IDCANCEL;
+    case IDYES: mnuSave_Click(); return PlayListDirty() ? 0 : IDYES;
+    case IDNO: SetPlayListDirty(false); return IDNO;
+    default: return IDCANCEL;
   }
 }
 
@@ -215,8 +209,7 @@ void frmConfig::mnuMergeList_Click() {
       UpdateControls();
       SetPlayListDirty(true);
       RestartPreview();
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
   }
   PausePreview(false);
 }

@@ -50,9 +50,14 @@ using ui::ChildRect;
 }  // namespace
 
 frmConfig::frmConfig(SlideShow& engine, CRegSettings& settings, TextFileStore& files)
-    : Dialog(IDD_CONFIG), engine_(engine), settings_(settings), files_(files), PicBase_(*this),
+    : Dialog(IDD_CONFIG),
+      engine_(engine),
+      settings_(settings),
+      files_(files),
+      PicBase_(*this),
       PicPreview_(PicBase_, *this, true),
-      imgFullSize_(PicBase_, *this, false), tmrSwitch_(*this) {
+      imgFullSize_(PicBase_, *this, false),
+      tmrSwitch_(*this) {
   imgFullSize_.SetVisible(false);
   tmrSwitch_.SetEnabled(false);
   tmrSwitch_.OnTimer = [this] { tmrSwitch_Timer(); };
@@ -64,8 +69,7 @@ frmConfig::frmConfig(SlideShow& engine, CRegSettings& settings, TextFileStore& f
   for (int i = 0; i < 2; ++i) OnCommand(kListIds[i], LBN_SELCHANGE, [this, i] { lstList_Click(i); });
   for (int i = 0; i < 5; ++i) OnClick(kCommandIds[i], [this, i] { cmdImages_Click(i); });
   for (int id = IDM_NEW; id <= IDM_HELPABOUT; ++id) OnCommand(id, kFromMenu, [this, id] { OnMenuCommand(id); });
-  for (int id : {IDM_NEW, IDM_OPEN, IDM_SAVE})
-    OnCommand(id, kFromAccelerator, [this, id] { OnMenuCommand(id); });
+  for (int id : {IDM_NEW, IDM_OPEN, IDM_SAVE}) OnCommand(id, kFromAccelerator, [this, id] { OnMenuCommand(id); });
   SetAccelerators(LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CONFIG_KEYS)));
 }
 
@@ -162,7 +166,8 @@ void frmConfig::ComposeMonitor() {
     Selection colour(source.get(), Picture2_[0].get());
     StretchBlt(work.get(), 0, 0, width, height, source.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCINVERT);
   }
-  SendDlgItemMessageA(hWnd(), IDC_MONITOR_IMAGE1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Picture2_[2].get()));
+  SendDlgItemMessageA(hWnd(), IDC_MONITOR_IMAGE1, STM_SETIMAGE, IMAGE_BITMAP,
+                      reinterpret_cast<LPARAM>(Picture2_[2].get()));
 }
 
 int frmConfig::Zoomed(int pixels) const { return static_cast<int>(pixels * zoom_); }
@@ -305,13 +310,9 @@ void frmConfig::CmdOK_Click() {
 bool frmConfig::ExitAllowed() {
   if (!playListDirty_) return true;
   switch (AskSaveChanges()) {
-    case IDYES:
-      SaveConfiguration();
-      return true;
-    case IDNO:
-      return true;
-    default:
-      return false;
+    case IDYES: SaveConfiguration(); return true;
+    case IDNO: return true;
+    default: return false;
   }
 }
 
@@ -363,8 +364,7 @@ LRESULT frmConfig::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_EXITMENULOOP:
       PausePreview(false);  // before the chosen item's command runs
       return 0;
-    default:
-      break;
+    default: break;
   }
   return Dialog::WndProc(msg, wParam, lParam);
 }

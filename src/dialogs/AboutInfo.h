@@ -11,8 +11,8 @@ namespace tessaly {
 
 // The two registry locations of the system-information program, under
 // HKEY_LOCAL_MACHINE.
-extern const char kSysInfoPathKey[];      // "SOFTWARE\Microsoft\Shared Tools\MSINFO", value "PATH"
-extern const char kSysInfoFolderKey[];    // "SOFTWARE\Microsoft\Shared Tools Location", value "MSINFO"
+extern const char kSysInfoPathKey[];    // "SOFTWARE\Microsoft\Shared Tools\MSINFO", value "PATH"
+extern const char kSysInfoFolderKey[];  // "SOFTWARE\Microsoft\Shared Tools Location", value "MSINFO"
 
 // Reads the value `SubKeyRef` of `KeyRoot`\`KeyName` into `KeyVal`: true when
 // the key opened and the value was read (a value of another type than REG_SZ

@@ -49,18 +49,12 @@ void LoadOne(CRegSettings& settings, OptionsForm& frm, const OptionRow& row) {
     case Kind::Check:
       frm.SetCheckValue(static_cast<OptionsForm::Check>(row.control), ToInt16(NumberOfText(stored)));
       break;
-    case Kind::Box:
-      frm.SetText(static_cast<OptionsForm::Box>(row.control), TextOfNumber(NumberOfText(stored)));
-      break;
+    case Kind::Box: frm.SetText(static_cast<OptionsForm::Box>(row.control), TextOfNumber(NumberOfText(stored))); break;
     case Kind::Swatch:
       frm.SetSwatchColor(static_cast<OptionsForm::Swatch>(row.control), ToInt32(NumberOfText(stored)));
       break;
-    case Kind::Effect:
-      frm.SetEffectText(stored);
-      break;
-    case Kind::Speed:
-      frm.SetSpeedPosition(ToInt32(NumberOfText(stored)));
-      break;
+    case Kind::Effect: frm.SetEffectText(stored); break;
+    case Kind::Speed: frm.SetSpeedPosition(ToInt32(NumberOfText(stored))); break;
   }
 }
 
@@ -68,14 +62,11 @@ std::string StoredForm(const OptionsForm& frm, const OptionRow& row) {
   switch (row.kind) {
     case Kind::Check:
       return TextOfNumber(static_cast<long>(frm.CheckValue(static_cast<OptionsForm::Check>(row.control))));
-    case Kind::Box:
-      return frm.Text(static_cast<OptionsForm::Box>(row.control));
+    case Kind::Box: return frm.Text(static_cast<OptionsForm::Box>(row.control));
     case Kind::Swatch:
       return TextOfNumber(static_cast<long>(frm.SwatchColor(static_cast<OptionsForm::Swatch>(row.control))));
-    case Kind::Effect:
-      return frm.EffectText();
-    case Kind::Speed:
-      return TextOfNumber(static_cast<long>(frm.SpeedPosition()));
+    case Kind::Effect: return frm.EffectText();
+    case Kind::Speed: return TextOfNumber(static_cast<long>(frm.SpeedPosition()));
   }
   return std::string();
 }

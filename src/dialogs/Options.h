@@ -15,8 +15,17 @@ namespace tessaly {
 // The options dialog's controls as the two procedures see them.
 class OptionsForm {
  public:
-  enum Check { chkPicRandom, chkShowFileName, chkSoundRandom, chkStretch, chkShowFrame, chkResetPicList,
-               chkResetSoundList, chkSubfolders, chkPanZoom };
+  enum Check {
+    chkPicRandom,
+    chkShowFileName,
+    chkSoundRandom,
+    chkStretch,
+    chkShowFrame,
+    chkResetPicList,
+    chkResetSoundList,
+    chkSubfolders,
+    chkPanZoom
+  };
   enum Box { txtInterval, txtFrameThickness };
   enum Swatch { lblBackColor, lblFrameColor };
 

@@ -103,11 +103,8 @@ LRESULT frmAbout::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
-    case WM_DESTROY:
-      logo_.reset();
-      break;
-    default:
-      break;
+    case WM_DESTROY: logo_.reset(); break;
+    default: break;
   }
   return Dialog::WndProc(msg, wParam, lParam);
 }

@@ -21,12 +21,12 @@ const int kBoxLength = 2;
 const int kTabCount = 2;
 
 // The controls of each page, its frame first.
-const int kPicturesPage[] = {IDC_FRAME1_1,      IDC_LABEL1,        IDC_TXTINTERVAL,       IDC_CHKSTRETCH,
-                             IDC_CHKPICRANDOM,  IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST, IDC_CHKSHOWFRAME,
-                             IDC_FRAME4,        IDC_LBLTHICKNESS,  IDC_TXTFRAMETHICKNESS, IDC_CMDFRAMECOLOR,
-                             IDC_LBLFRAMECOLOR, IDC_CMDBACKCOLOR,  IDC_LBLBACKCOLOR,      IDC_FRAME3,
-                             IDC_CBOAFFECT,     IDC_LABEL2,        IDC_SLDSPEED,          IDC_LABEL3,
-                             IDC_LABEL4,        IDC_CHKPANZOOM,    IDC_CHKSUBFOLDERS};
+const int kPicturesPage[] = {IDC_FRAME1_1,      IDC_LABEL1,          IDC_TXTINTERVAL,       IDC_CHKSTRETCH,
+                             IDC_CHKPICRANDOM,  IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST,   IDC_CHKSHOWFRAME,
+                             IDC_FRAME4,        IDC_LBLTHICKNESS,    IDC_TXTFRAMETHICKNESS, IDC_CMDFRAMECOLOR,
+                             IDC_LBLFRAMECOLOR, IDC_CMDBACKCOLOR,    IDC_LBLBACKCOLOR,      IDC_FRAME3,
+                             IDC_CBOAFFECT,     IDC_LABEL2,          IDC_SLDSPEED,          IDC_LABEL3,
+                             IDC_LABEL4,        IDC_CHKPANZOOM,      IDC_CHKSUBFOLDERS};
 const int kSoundsPage[] = {IDC_FRAME1_2, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST};
 
 int CheckId(OptionsForm::Check c) {
@@ -75,8 +75,7 @@ LRESULT CALLBACK KeyPressFilter(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     int key = static_cast<int>(wParam);
     try {
       reinterpret_cast<frmOptions*>(ref)->txtInterval_KeyPress(key);
-    } catch (...) {
-    }
+    } catch (...) {}
     if (key == 0) return 0;
     wParam = static_cast<WPARAM>(key);
   } else if (msg == WM_NCDESTROY) {
@@ -94,8 +93,8 @@ frmOptions::frmOptions(CRegSettings& settings) : Dialog(IDD_OPTIONS), settings_(
   });
   OnClick(IDC_CHKSTRETCH, [this] { chkStretch_Click(); });
   OnClick(IDC_CHKSHOWFRAME, [this] { chkShowFrame_Click(); });
-  for (int id : {IDC_CHKPICRANDOM, IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST, IDC_CHKSOUNDRANDOM,
-                 IDC_CHKRESETSOUNDLIST, IDC_CHKSUBFOLDERS, IDC_CHKPANZOOM})
+  for (int id : {IDC_CHKPICRANDOM, IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST,
+                 IDC_CHKSUBFOLDERS, IDC_CHKPANZOOM})
     OnClick(id, [this, id] { ClickCheck(id); });
   OnClick(IDC_CMDBACKCOLOR, [this] { cmdBackColor_Click(); });
   OnClick(IDC_CMDFRAMECOLOR, [this] { cmdFrameColor_Click(); });

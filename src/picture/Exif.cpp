@@ -28,9 +28,7 @@ uint32_t TypeSize(uint16_t type) {
 
 bool Unsigned(uint16_t type) { return type == 1 || type == 3 || type == 4; }
 
-uint16_t ValidOrientation(uint32_t value) {
-  return value >= 1 && value <= 8 ? static_cast<uint16_t>(value) : 1;
-}
+uint16_t ValidOrientation(uint32_t value) { return value >= 1 && value <= 8 ? static_cast<uint16_t>(value) : 1; }
 
 ByteReader MemoryReader(const void* data, std::size_t size) {
   const auto* bytes = static_cast<const uint8_t*>(data);
@@ -115,8 +113,7 @@ bool TiffDirectory::Numbers(uint16_t tag, std::vector<uint32_t>& values, uint32_
   std::vector<uint8_t> raw(static_cast<std::size_t>(e->count) * size);
   if (!raw.empty() && (*read_)(e->valueAt, raw.data(), raw.size()) != raw.size()) return false;
   values.reserve(e->count);
-  for (uint32_t i = 0; i < e->count; ++i)
-    values.push_back(size == 2 ? Get16(&raw[i * 2]) : Get32(&raw[i * 4]));
+  for (uint32_t i = 0; i < e->count; ++i) values.push_back(size == 2 ? Get16(&raw[i * 2]) : Get32(&raw[i * 4]));
   return true;
 }
 
@@ -128,9 +125,7 @@ uint16_t TiffOrientation(const ByteReader& read) {
   return ValidOrientation(value);
 }
 
-uint16_t ExifOrientation(const void* tiff, std::size_t size) {
-  return TiffOrientation(MemoryReader(tiff, size));
-}
+uint16_t ExifOrientation(const void* tiff, std::size_t size) { return TiffOrientation(MemoryReader(tiff, size)); }
 
 uint16_t JpegExifOrientation(const ByteReader& read) {
   uint8_t soi[2];

@@ -50,8 +50,7 @@ void BlendPlain(const uint32_t* from, const uint32_t* to, uint32_t* out, std::si
 }
 
 #ifdef TESSALY_X86
-SSE2_FUNCTION void BlendVector(const uint32_t* from, const uint32_t* to, uint32_t* out, std::size_t count,
-                               uint32_t w) {
+SSE2_FUNCTION void BlendVector(const uint32_t* from, const uint32_t* to, uint32_t* out, std::size_t count, uint32_t w) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i wt = _mm_set1_epi16(static_cast<short>(w));
   const __m128i wf = _mm_set1_epi16(static_cast<short>(256 - w));
@@ -60,12 +59,12 @@ SSE2_FUNCTION void BlendVector(const uint32_t* from, const uint32_t* to, uint32_
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
     const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + i));
     // a x (256 - w) + b x w stays below 65536 in each 16-bit lane.
-    const __m128i lo = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(a, zero), wf),
-                                                    _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), wt)),
-                                      8);
-    const __m128i hi = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(a, zero), wf),
-                                                    _mm_mullo_epi16(_mm_unpackhi_epi8(b, zero), wt)),
-                                      8);
+    const __m128i lo = _mm_srli_epi16(
+        _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(a, zero), wf), _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), wt)),
+        8);
+    const __m128i hi = _mm_srli_epi16(
+        _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(a, zero), wf), _mm_mullo_epi16(_mm_unpackhi_epi8(b, zero), wt)),
+        8);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo, hi));
   }
   BlendPlain(from + i, to + i, out + i, count - i, w);
@@ -294,9 +293,8 @@ bool DrawScaledPixels(const uint32_t* src, int srcW, int srcH, std::size_t srcSt
     const PixelArea upper{clip.left, clip.top, clip.right, middle};
     const PixelArea lower{clip.left, middle, clip.right, clip.bottom};
     bool drewLower = false;
-    worker->Start([&] {
-      drewLower = DrawRows(src, srcW, srcH, srcStride, dst, dstStride, lower, left, top, width, height);
-    });
+    worker->Start(
+        [&] { drewLower = DrawRows(src, srcW, srcH, srcStride, dst, dstStride, lower, left, top, width, height); });
     const bool drewUpper = DrawRows(src, srcW, srcH, srcStride, dst, dstStride, upper, left, top, width, height);
     worker->Wait();
     return drewUpper || drewLower;

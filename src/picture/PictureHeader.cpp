@@ -17,17 +17,15 @@ uint32_t Be32(const uint8_t* p) {
          (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
 }
 uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+         (static_cast<uint32_t>(p[3]) << 24);
 }
 
 class Source {
  public:
   explicit Source(const ByteReader& read) : read_(read) {}
   // True when all `size` bytes were there.
-  bool Get(uint64_t offset, void* buffer, std::size_t size) const {
-    return read_(offset, buffer, size) == size;
-  }
+  bool Get(uint64_t offset, void* buffer, std::size_t size) const { return read_(offset, buffer, size) == size; }
   // True when the file reaches `end` bytes (its last byte is readable).
   bool Reaches(uint64_t end) const {
     uint8_t last;
@@ -79,13 +77,12 @@ PictureHeaderInfo ReadBmp(const Source& src) {
   const int32_t width = static_cast<int32_t>(Le32(h + 18));
   const int32_t height = static_cast<int32_t>(Le32(h + 22));  // negative: top-down rows
   if (width <= 0 || height == 0 || height == INT32_MIN) return Invalid(PictureFormat::Bmp);
-  PictureHeaderInfo info = Raster(PictureFormat::Bmp, static_cast<uint32_t>(width),
-                                  static_cast<uint32_t>(height < 0 ? -height : height));
+  PictureHeaderInfo info =
+      Raster(PictureFormat::Bmp, static_cast<uint32_t>(width), static_cast<uint32_t>(height < 0 ? -height : height));
   if (infoSize >= 40) {
     const uint32_t compression = Le32(rest + 30);
     const bool uncompressed = compression == 0 || compression == 3 || compression == 6;  // RGB, bit fields
-    if (uncompressed && !BmpRowsInFile(src, offBits, info.width, info.height, Le16(rest + 28)))
-      info.valid = false;
+    if (uncompressed && !BmpRowsInFile(src, offBits, info.width, info.height, Le16(rest + 28))) info.valid = false;
   }
   return info;
 }
@@ -246,16 +243,13 @@ bool PictureHeaderAcceptable(const PictureHeaderInfo& info) {
   if (!info.valid) return false;
   switch (info.format) {
     case PictureFormat::PlaceableWmf:
-    case PictureFormat::Emf:
-      return true;
+    case PictureFormat::Emf: return true;
     case PictureFormat::Bmp:
     case PictureFormat::Gif:
     case PictureFormat::Jpeg:
     case PictureFormat::Png:
-    case PictureFormat::Tiff:
-      return static_cast<uint64_t>(info.width) * info.height * 4 <= kMaxDecodedBytes;
-    case PictureFormat::Unknown:
-      break;
+    case PictureFormat::Tiff: return static_cast<uint64_t>(info.width) * info.height * 4 <= kMaxDecodedBytes;
+    case PictureFormat::Unknown: break;
   }
   return false;
 }

@@ -32,9 +32,8 @@ std::wstring FullPath(const std::string& path) {
 
 // Opens the file and reads its signature, claimed size and orientation.
 PictureHeaderInfo CheckHeader(const std::wstring& fullPath) {
-  KernelHandle file(CreateFileW(fullPath.c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle file(CreateFileW(fullPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||
@@ -78,9 +77,8 @@ bool MetafilePicture::Draw(HDC dc, const RECT& image, const RECT&, const RECT& p
   FillRect(dc, &part, brush.get());
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
-  const HRESULT hr = picture_->Render(dc, image.left, image.top, image.right - image.left,
-                                      image.bottom - image.top, 0, himetricHeight_, himetricWidth_,
-                                      -himetricHeight_, nullptr);
+  const HRESULT hr = picture_->Render(dc, image.left, image.top, image.right - image.left, image.bottom - image.top, 0,
+                                      himetricHeight_, himetricWidth_, -himetricHeight_, nullptr);
   RestoreDC(dc, saved);
   return SUCCEEDED(hr);
 }
@@ -98,8 +96,7 @@ PicturePtr LoadPictureFile(const std::string& path, int twipsX, int twipsY) {
 
   InitOle();
   ComPtr<IPicture> loaded;
-  const HRESULT hr =
-      OleLoadPicturePath(&wide[0], nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(loaded.put()));
+  const HRESULT hr = OleLoadPicturePath(&wide[0], nullptr, 0, 0, IID_IPicture, reinterpret_cast<void**>(loaded.put()));
   if (FAILED(hr) || !loaded) {
     if (hr == kResourceNotFound) FileNotFound();
     InvalidPicture();

@@ -30,8 +30,7 @@ class WinPicture : public Picture {
   // is the part of `image` inside its box: box pixels, with the box's
   // top-left at the origin of `dc`. Transparent parts show `back`. False when
   // nothing could be drawn.
-  virtual bool Draw(HDC dc, const RECT& image, const RECT& visible, const RECT& part,
-                    COLORREF back) const = 0;
+  virtual bool Draw(HDC dc, const RECT& image, const RECT& visible, const RECT& part, COLORREF back) const = 0;
   // Whether drawing over `image` is a plain copy of pixels it holds, cheap
   // enough for every repaint (otherwise the image control keeps a copy).
   virtual bool DrawsByCopy(const RECT& image) const = 0;

@@ -66,9 +66,7 @@ constexpr uint64_t kMaxSamples = 8;
 // Source pixels [First, End) that target pixel i of n covers in a source of
 // `src` pixels; never empty.
 uint64_t First(uint64_t i, uint64_t src, uint64_t n) { return i * src / n; }
-uint64_t End(uint64_t i, uint64_t src, uint64_t n) {
-  return std::max(First(i, src, n) + 1, (i + 1) * src / n);
-}
+uint64_t End(uint64_t i, uint64_t src, uint64_t n) { return std::max(First(i, src, n) + 1, (i + 1) * src / n); }
 
 // Up to kMaxSamples positions spread evenly over [a, b).
 template <typename F>
@@ -104,23 +102,22 @@ bool ReducePixels(const PixelRowReader& read, uint32_t srcW, uint32_t srcH, uint
   for (int y = rect.top; y < rect.bottom; ++y) {
     std::fill(sums.begin(), sums.end(), 0u);
     bool ok = true;
-    Samples(First(static_cast<uint64_t>(y), srcH, dstH), End(static_cast<uint64_t>(y), srcH, dstH),
-            [&](uint64_t r) {
-              if (!ok || !(ok = read(static_cast<uint32_t>(r), static_cast<uint32_t>(colFirst),
-                                     static_cast<uint32_t>(row.size()), row.data())))
-                return;
-              for (std::size_t x = 0; x < width; ++x) {
-                uint32_t* sum = &sums[x * 5];
-                for (uint32_t k = columnStart[x]; k < columnStart[x + 1]; ++k) {
-                  const uint32_t p = row[columns[k]], alpha = p >> 24;
-                  sum[0] += (p & 0xFF) * alpha;
-                  sum[1] += ((p >> 8) & 0xFF) * alpha;
-                  sum[2] += ((p >> 16) & 0xFF) * alpha;
-                  sum[3] += alpha;
-                  ++sum[4];
-                }
-              }
-            });
+    Samples(First(static_cast<uint64_t>(y), srcH, dstH), End(static_cast<uint64_t>(y), srcH, dstH), [&](uint64_t r) {
+      if (!ok || !(ok = read(static_cast<uint32_t>(r), static_cast<uint32_t>(colFirst),
+                             static_cast<uint32_t>(row.size()), row.data())))
+        return;
+      for (std::size_t x = 0; x < width; ++x) {
+        uint32_t* sum = &sums[x * 5];
+        for (uint32_t k = columnStart[x]; k < columnStart[x + 1]; ++k) {
+          const uint32_t p = row[columns[k]], alpha = p >> 24;
+          sum[0] += (p & 0xFF) * alpha;
+          sum[1] += ((p >> 8) & 0xFF) * alpha;
+          sum[2] += ((p >> 16) & 0xFF) * alpha;
+          sum[3] += alpha;
+          ++sum[4];
+        }
+      }
+    });
     if (!ok) return false;
     uint32_t* target = out + static_cast<std::size_t>(y - rect.top) * width;
     for (std::size_t x = 0; x < width; ++x) {
@@ -188,8 +185,8 @@ bool EnlargePixels(const uint32_t* src, const PixelArea& held, uint32_t srcW, ui
                      d = lower[column.second];
       uint32_t pixel = 0;
       for (int shift = 0; shift < 32; shift += 8) {
-        const uint32_t v = Channel(a, shift) * w00 + Channel(b, shift) * w10 + Channel(c, shift) * w01 +
-                           Channel(d, shift) * w11;
+        const uint32_t v =
+            Channel(a, shift) * w00 + Channel(b, shift) * w10 + Channel(c, shift) * w01 + Channel(d, shift) * w11;
         pixel |= ((v + 32768) >> 16) << shift;
       }
       *out++ = pixel;

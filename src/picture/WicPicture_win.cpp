@@ -19,17 +19,14 @@ constexpr UINT kCopyBandBytes = 128 * 1024;
 // Reduction inside the codec while it decodes (the JPEG codec of Windows
 // scales by 1/2, 1/4 and 1/8). mingw-w64's headers do not declare it.
 struct IWicSourceTransform : public IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
-                                               WICPixelFormatGUID* format,
-                                               WICBitmapTransformOptions transform, UINT stride,
-                                               UINT bufferSize, BYTE* buffer) = 0;
+  virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
+                                               WICBitmapTransformOptions transform, UINT stride, UINT bufferSize,
+                                               BYTE* buffer) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
-  virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform,
-                                                         BOOL* supported) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
 };
-const IID kIidSourceTransform = {
-    0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
+const IID kIidSourceTransform = {0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
 IWICImagingFactory* Factory() {
   // Made once and kept for the life of the process: COM is never shut down
@@ -37,8 +34,8 @@ IWICImagingFactory* Factory() {
   static IWICImagingFactory* factory = [] {
     InitOle();
     IWICImagingFactory* f = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, reinterpret_cast<void**>(&f))))
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(&f))))
       f = nullptr;
     return f;
   }();
@@ -79,8 +76,7 @@ ComPtr<IWICBitmapSource> Turned(IWICBitmapSource* source, uint16_t orientation) 
   ComPtr<IWICBitmapSource> current = AsSource(source);
   for (WICBitmapTransformOptions step : TurnSteps(orientation)) {
     ComPtr<IWICBitmapFlipRotator> rotator;
-    if (FAILED(Factory()->CreateBitmapFlipRotator(rotator.put())) ||
-        FAILED(rotator->Initialize(current.get(), step)))
+    if (FAILED(Factory()->CreateBitmapFlipRotator(rotator.put())) || FAILED(rotator->Initialize(current.get(), step)))
       return {};
     current = AsSource(rotator.get());
   }
@@ -133,8 +129,7 @@ HRESULT CopyRect(IWICBitmapSource* source, const WICRect& rect, UINT stride, BYT
     if (FAILED(hr)) return hr;
     for (INT r = 0; r < whole.Height; ++r)
       std::memcpy(out + static_cast<std::size_t>(y + r) * stride,
-                  &rows[static_cast<std::size_t>(r) * w * 4 + rect.X * 4],
-                  static_cast<std::size_t>(rect.Width) * 4);
+                  &rows[static_cast<std::size_t>(r) * w * 4 + rect.X * 4], static_cast<std::size_t>(rect.Width) * 4);
   }
   return S_OK;
 }
@@ -142,11 +137,9 @@ HRESULT CopyRect(IWICBitmapSource* source, const WICRect& rect, UINT stride, BYT
 // The stored picture reduced by its codec to at least `width` x `height`
 // but less than its full size, held in memory; empty where the codec does
 // not reduce.
-ComPtr<IWICBitmapSource> ReducedByCodec(IWICBitmapFrameDecode* frame, UINT width, UINT height,
-                                        UINT fullWidth) {
+ComPtr<IWICBitmapSource> ReducedByCodec(IWICBitmapFrameDecode* frame, UINT width, UINT height, UINT fullWidth) {
   IWicSourceTransform* transform = nullptr;
-  if (FAILED(frame->QueryInterface(kIidSourceTransform, reinterpret_cast<void**>(&transform))) || !transform)
-    return {};
+  if (FAILED(frame->QueryInterface(kIidSourceTransform, reinterpret_cast<void**>(&transform))) || !transform) return {};
   ComPtr<IWicSourceTransform> owner(transform);
   // The closest size may be smaller than asked for: ask for more until it
   // is not (a scaler takes it the rest of the way).
@@ -276,8 +269,7 @@ void GiveBackDib(HBITMAP bitmap) {
   // The older of the two kept ones makes room.
   if (g_kept[1].bitmap) DeleteObject(g_kept[1].bitmap);
   g_kept[1] = g_kept[0];
-  g_kept[0] = KeptDib{bitmap, ds.dsBm.bmBits, static_cast<int>(ds.dsBm.bmWidth),
-                      static_cast<int>(ds.dsBm.bmHeight)};
+  g_kept[0] = KeptDib{bitmap, ds.dsBm.bmBits, static_cast<int>(ds.dsBm.bmWidth), static_cast<int>(ds.dsBm.bmHeight)};
 }
 
 bool Contains(const RECT& outer, const RECT& inner) {
@@ -289,8 +281,8 @@ ComPtr<IWICBitmapFrameDecode> OpenFrame(const std::wstring& path, ComPtr<IWICBit
   IWICImagingFactory* factory = Factory();
   if (!factory) return {};
   ComPtr<IWICBitmapFrameDecode> frame;
-  if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                WICDecodeMetadataCacheOnDemand, decoder.put())) ||
+  if (FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                                decoder.put())) ||
       FAILED(decoder->GetFrame(0, frame.put())))
     return {};
   return frame;
@@ -319,8 +311,7 @@ PixelRowReader RowReader(IWICBitmapSource* source) {
 }
 
 // Turns the stored pixels of `part` upright through the flip-rotator.
-bool TurnByRotator(std::vector<uint32_t>& stored, const PixelArea& part, uint16_t orientation,
-                   uint32_t* upright) {
+bool TurnByRotator(std::vector<uint32_t>& stored, const PixelArea& part, uint16_t orientation, uint32_t* upright) {
   const UINT w = static_cast<UINT>(part.Width()), h = static_cast<UINT>(part.Height());
   ComPtr<IWICBitmap> held;
   if (FAILED(Factory()->CreateBitmapFromMemory(w, h, GUID_WICPixelFormat32bppBGRA, w * 4, w * h * 4,
@@ -344,8 +335,7 @@ std::shared_ptr<WicPicture> WicPicture::Load(const std::wstring& path, const Pic
   if (!frame) InvalidPicture();
   UINT w = 0, h = 0;
   WICPixelFormatGUID format{};
-  if (FAILED(frame->GetSize(&w, &h)) || w == 0 || h == 0 || FAILED(frame->GetPixelFormat(&format)))
-    InvalidPicture();
+  if (FAILED(frame->GetSize(&w, &h)) || w == 0 || h == 0 || FAILED(frame->GetPixelFormat(&format))) InvalidPicture();
   // Formats we do not know were not checked before: their size is checked
   // here, before any pixel is asked for.
   if (static_cast<uint64_t>(w) * h * 4 > kMaxDecodedBytes) InvalidPicture();
@@ -371,8 +361,8 @@ std::shared_ptr<WicPicture> WicPicture::Load(const std::wstring& path, const Pic
   // in general (some imaging components call them all opaque and would show
   // a GIF's transparent colour as the colour it stands in the table).
   const FormatFacts facts = FactsOf(format);
-  picture->translucent_ = facts.indexedBits != 0 ? !IndexedFrameOpaque(frame, facts.indexedBits)
-                                                 : facts.mayBeTranslucent;
+  picture->translucent_ =
+      facts.indexedBits != 0 ? !IndexedFrameOpaque(frame, facts.indexedBits) : facts.mayBeTranslucent;
   return picture;
 }
 
@@ -398,8 +388,7 @@ bool WicPicture::Decode(SIZE size, const RECT& part, COLORREF back) const {
   // The stored picture at the size that turns into `size` upright: reduced
   // by the codec as far as it goes, then by sampling.
   const bool swap = OrientationSwapsAxes(orientation_);
-  const UINT sw = static_cast<UINT>(swap ? size.cy : size.cx),
-             sh = static_cast<UINT>(swap ? size.cx : size.cy);
+  const UINT sw = static_cast<UINT>(swap ? size.cy : size.cx), sh = static_cast<UINT>(swap ? size.cx : size.cy);
   ComPtr<IWICBitmapSource> source = AsSource(frame.get());
   UINT srcW = storedWidth_, srcH = storedHeight_;
   if (sw != storedWidth_ || sh != storedHeight_) {
@@ -429,8 +418,7 @@ bool WicPicture::Decode(SIZE size, const RECT& part, COLORREF back) const {
                         ? CopyPart(converted.get(), stored, pixels)
                         : ReducePixels(RowReader(converted.get()), srcW, srcH, sw, sh, stored, pixels);
   if (!read) return false;
-  if (orientation_ != 1 &&
-      !(FlipRotatorTurns(orientation_) && TurnByRotator(turning, stored, orientation_, out)))
+  if (orientation_ != 1 && !(FlipRotatorTurns(orientation_) && TurnByRotator(turning, stored, orientation_, out)))
     OrientPixels(orientation_, turning.data(), stored.Width(), stored.Height(), out);
   BYTE* bytes = static_cast<BYTE*>(bits);
   if (translucent_) ComposeOver(bytes, static_cast<std::size_t>(pw) * ph, back);
@@ -486,8 +474,7 @@ bool WicPicture::Draw(HDC dc, const RECT& image, const RECT& visible, const RECT
   } enlarged{TakeDib(pw, ph, &bits)};
   if (!enlarged.bitmap || !bits) return false;
   const PixelArea held{decodedPart_.left, decodedPart_.top, decodedPart_.right, decodedPart_.bottom};
-  const PixelArea drawn{part.left - image.left, part.top - image.top, part.right - image.left,
-                        part.bottom - image.top};
+  const PixelArea drawn{part.left - image.left, part.top - image.top, part.right - image.left, part.bottom - image.top};
   if (!EnlargePixels(static_cast<const uint32_t*>(ds.dsBm.bmBits), held, static_cast<uint32_t>(size.cx),
                      static_cast<uint32_t>(size.cy), static_cast<uint32_t>(dw), static_cast<uint32_t>(dh), drawn,
                      static_cast<uint32_t*>(bits)))

@@ -6,9 +6,9 @@ namespace tessaly {
 
 namespace {
 
-constexpr double kSlowestFade = 4.0;   // seconds at speed 1
-constexpr double kFastestFade = 0.5;   // seconds at speed 20
-constexpr double kTolerance = 0.5;     // twips: an edge this near another counts as on it
+constexpr double kSlowestFade = 4.0;  // seconds at speed 1
+constexpr double kFastestFade = 0.5;  // seconds at speed 20
+constexpr double kTolerance = 0.5;    // twips: an edge this near another counts as on it
 
 double Lerp(double a, double b, double t) { return a + (b - a) * t; }
 

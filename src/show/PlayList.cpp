@@ -101,9 +101,9 @@ std::string PathList::Item(long index) const {
 
 std::size_t PathList::BytesHeld() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  std::size_t bytes = sizeof(*this) + names_.capacity() * sizeof(Name) +
-                      blocks_.capacity() * sizeof(blocks_[0]) + blockSizes_.capacity() * sizeof(std::size_t) +
-                      folders_.capacity() * sizeof(std::string) + longNames_.capacity() * sizeof(std::string);
+  std::size_t bytes = sizeof(*this) + names_.capacity() * sizeof(Name) + blocks_.capacity() * sizeof(blocks_[0]) +
+                      blockSizes_.capacity() * sizeof(std::size_t) + folders_.capacity() * sizeof(std::string) +
+                      longNames_.capacity() * sizeof(std::string);
   for (std::size_t size : blockSizes_) bytes += size;
   for (const std::string& folder : folders_) bytes += folder.capacity() + 1;
   for (const std::string& name : longNames_) bytes += name.capacity() + 1;

@@ -19,9 +19,9 @@ const char kPicturePatterns[] = "*.bmp;*.gif;*.jpg;*.jpeg;*.wmf;*.emf;*.png;*.ti
 const char kSoundPatterns[] = "*.wav";
 const char kNoEffect[] = "None";
 const char kRandomEffect[] = "Random";
-const char* const kEffects[9] = {"Sweep Right", "Sweep Left",          "Sweep Down",
-                                 "Sweep Up",    "Spotlight",           "Bubbles",
-                                 "Horizontal Sandwich", "Vertical Sandwich", "Shrinking Square"};
+const char* const kEffects[9] = {"Sweep Right",     "Sweep Left", "Sweep Down",          "Sweep Up",
+                                 "Spotlight",       "Bubbles",    "Horizontal Sandwich", "Vertical Sandwich",
+                                 "Shrinking Square"};
 const char kCrossFadeEffect[] = "Cross Fade";
 
 Effect EffectNamed(const std::string& name) {
@@ -42,8 +42,7 @@ const uint32_t kFirstTickMs = 500;
 void Protected(const std::function<void()>& step) {
   try {
     step();
-  } catch (const std::exception&) {
-  }
+  } catch (const std::exception&) {}
 }
 
 long Round(double v) { return static_cast<long>(ToInt32(v)); }
@@ -57,7 +56,11 @@ struct HostUnloaded {};
 
 SlideShow::SlideShow(CRegSettings& settings, ShowPlatform& platform, FileSystem& fs, Mode mode,
                      uintptr_t configOwnerHwnd)
-    : settings_(settings), platform_(platform), fs_(fs), mode_(mode), configOwnerHwnd_(configOwnerHwnd),
+    : settings_(settings),
+      platform_(platform),
+      fs_(fs),
+      mode_(mode),
+      configOwnerHwnd_(configOwnerHwnd),
       pictureBuilder_(std::make_unique<PlayListBuilder>(fs, platform.WalkFoldersInBackground())) {}
 
 SlideShow::~SlideShow() = default;
@@ -110,8 +113,7 @@ std::vector<std::string> ListBoxEntries(const ListBox& box) {
 }
 }  // namespace
 
-Collection SlideShow::BuildListFromRegistry(const std::string& section,
-                                            const std::string& patterns) {
+Collection SlideShow::BuildListFromRegistry(const std::string& section, const std::string& patterns) {
   Collection list;
   for (const std::string& entry : StoredEntries(settings_, section)) AddEntry(list, entry, patterns);
   return list;
@@ -449,8 +451,7 @@ void SlideShow::RenewInterval(Image& target) {
 }
 
 void SlideShow::EndShow() {
-  while (platform_.ShowCursor(true) < 6) {
-  }
+  while (platform_.ShowCursor(true) < 6) {}
   platform_.DoEvents();
   platform_.EnableWindow(configOwnerHwnd_, true);
   pictureBuilder_->Stop();
@@ -472,8 +473,7 @@ void SlideShow::StepEnd(const LoadedWindow& host, const std::function<void()>& b
 void SlideShow::RunTransition(Image& Target) {
   try {
     RunEffect(Target);
-  } catch (const HostUnloaded&) {
-  }
+  } catch (const HostUnloaded&) {}
 }
 
 // "Random" picks among the nine drawing effects; the first and the last
@@ -788,10 +788,10 @@ void SlideShow::CrossFade(const EffectRun& run) {
   const double length = CrossFadeSeconds(TransSpeed);
   const double start = platform_.Now();
   fadeStart_ = start;
-  const MotionRect area = to     ? to->area
-                          : from ? from->area
-                                 : MotionRect{0, 0, static_cast<double>(run.c.Width()),
-                                              static_cast<double>(run.c.Height())};
+  const MotionRect area =
+      to     ? to->area
+      : from ? from->area
+             : MotionRect{0, 0, static_cast<double>(run.c.Width()), static_cast<double>(run.c.Height())};
   LastFade = FadeRecord{length, 0, 0};
   for (;;) {
     const double now = platform_.Now();

@@ -28,7 +28,7 @@ namespace tessaly {
 // "*.bmp;*.gif;*.jpg;*.jpeg;*.wmf;*.emf;*.png;*.tif;*.tiff": what a folder
 // entry of the picture list stands for, and the file dialogs' filter.
 extern const char kPicturePatterns[];
-extern const char kSoundPatterns[];    // "*.wav"
+extern const char kSoundPatterns[];  // "*.wav"
 
 // The effect names as stored: "None", "Random", kEffects[0..8], the ones
 // "Random" picks, and "Cross Fade", which came after them and which
@@ -62,8 +62,7 @@ Effect EffectNamed(const std::string& name);
 
 class SlideShow {
  public:
-  SlideShow(CRegSettings& settings, ShowPlatform& platform, FileSystem& fs, Mode mode,
-            uintptr_t configOwnerHwnd = 0);
+  SlideShow(CRegSettings& settings, ShowPlatform& platform, FileSystem& fs, Mode mode, uintptr_t configOwnerHwnd = 0);
   ~SlideShow();
 
   // Stored lists and play lists.

@@ -22,8 +22,7 @@ LRESULT CALLBACK Msghook1(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UIN
   if (msg == WM_CLOSE) {
     try {
       reinterpret_cast<ControlForm*>(ref)->Msghook1_Message(msg, wParam, lParam, 0);
-    } catch (...) {
-    }
+    } catch (...) {}
     return 0;
   }
   if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, Msghook1, kHookId);

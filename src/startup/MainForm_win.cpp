@@ -68,8 +68,7 @@ MainForm::MainForm() : ShowForm(kMainFormCaption) {
 MainForm::~MainForm() = default;
 
 void MainForm::HideCursor() {
-  while (ShowCursor(FALSE) >= -5) {
-  }
+  while (ShowCursor(FALSE) >= -5) {}
 }
 
 void MainForm::GetPlatformId() {
@@ -181,8 +180,7 @@ void MainForm::Form_QueryUnload(int& Cancel, int) {
   SlideShow& show = Engine();
   show.StopShow = true;
   if (!PasswordMode()) return;
-  while (ShowCursor(TRUE) <= 5) {
-  }
+  while (ShowCursor(TRUE) <= 5) {}
   if (!VerifyScreenSavePwd(hWnd())) {
     HideCursor();
     Cancel = 1;
@@ -195,8 +193,7 @@ void MainForm::Form_Unload(int&) {
     monitor->Release();
     monitor->Unload();
   }
-  while (ShowCursor(TRUE) < 6) {
-  }
+  while (ShowCursor(TRUE) < 6) {}
   if (PasswordMode()) {
     UINT scratch = 0;
     SystemParametersInfoA(kScreenSaverRunning, 0, &scratch, 0);

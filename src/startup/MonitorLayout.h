@@ -24,7 +24,7 @@ struct MonitorRect {
 // monitors left over, in order; a window left without one closes, and every
 // monitor still without a window gets a new one.
 struct MonitorAssignment {
-  std::vector<int> monitorOfWindow;  // per window: index into monitors, -1 = close it
+  std::vector<int> monitorOfWindow;     // per window: index into monitors, -1 = close it
   std::vector<std::size_t> newWindows;  // monitors that need a new window
 };
 MonitorAssignment AssignMonitors(const std::vector<MonitorRect>& windows, const std::vector<MonitorRect>& monitors);

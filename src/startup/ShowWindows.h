@@ -35,8 +35,11 @@ std::vector<MonitorRect> SystemMonitors();
 class ShowForm : public ui::Form, public ShowHost {
  public:
   explicit ShowForm(std::string caption)
-      : ui::Form(std::move(caption)), PicBase_(*this), PicPreview_(PicBase_, *this, true),
-        imgFullSize_(PicBase_, *this, false), tmrSwitch_(*this) {
+      : ui::Form(std::move(caption)),
+        PicBase_(*this),
+        PicPreview_(PicBase_, *this, true),
+        imgFullSize_(PicBase_, *this, false),
+        tmrSwitch_(*this) {
     imgFullSize_.SetVisible(false);
     tmrSwitch_.SetEnabled(false);
     tmrSwitch_.OnTimer = [this] { tmrSwitch_Timer(); };

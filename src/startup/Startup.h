@@ -15,7 +15,7 @@ struct StartupState {
   int16_t ScreenTwipsX = 15;
   int16_t ScreenTwipsY = 15;
   std::string SystemDir;
-  std::string CommandMode;       // the switch's two characters, upper-cased
+  std::string CommandMode;         // the switch's two characters, upper-cased
   Mode RunMode = Mode::Configure;  // what they ask for
   int32_t PreviewHwnd = 0;
   uintptr_t ConfigOwnerHwnd = 0;

@@ -39,8 +39,7 @@ std::string InstallFolder(const std::string& arguments, size_t position) {
   return Trim(arguments.substr(from));
 }
 
-bool RunSteps(const std::vector<StartupStep>& steps,
-              const std::function<ErrorChoice(const AppError&)>& onError) {
+bool RunSteps(const std::vector<StartupStep>& steps, const std::function<ErrorChoice(const AppError&)>& onError) {
   for (size_t i = 0; i < steps.size();) {
     try {
       steps[i]();

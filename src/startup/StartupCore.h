@@ -35,7 +35,6 @@ enum class ErrorChoice { Abort, Retry, Ignore };
 // Abort ends the run (returns false), Retry runs the same step again, Ignore
 // goes on with the next step. Returns true when the run reached its end.
 using StartupStep = std::function<void()>;
-bool RunSteps(const std::vector<StartupStep>& steps,
-              const std::function<ErrorChoice(const AppError&)>& onError);
+bool RunSteps(const std::vector<StartupStep>& steps, const std::function<ErrorChoice(const AppError&)>& onError);
 
 }  // namespace tessaly

@@ -38,9 +38,7 @@ HACCEL AcceleratorsOf(HWND root) {
   return nullptr;
 }
 
-bool IsDialogWindow(HWND hwnd) {
-  return GetClassLongPtrA(hwnd, GCW_ATOM) == reinterpret_cast<ULONG_PTR>(WC_DIALOG);
-}
+bool IsDialogWindow(HWND hwnd) { return GetClassLongPtrA(hwnd, GCW_ATOM) == reinterpret_cast<ULONG_PTR>(WC_DIALOG); }
 
 int64_t Ticks() {
   LARGE_INTEGER now;
@@ -204,7 +202,8 @@ std::wstring LoadWideText(UINT id) {
 std::string LoadText(UINT id) {
   const std::wstring wide = LoadWideText(id);
   if (wide.empty()) return std::string();
-  const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  const int n =
+      WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
   if (n > 0) WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &text[0], n, nullptr, nullptr);
   return text;
@@ -212,7 +211,8 @@ std::string LoadText(UINT id) {
 
 void InitDialogControls() {
   static const bool done = [] {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc = {sizeof icc,
+                                ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     return InitCommonControlsEx(&icc) != FALSE;
   }();
   (void)done;

@@ -68,7 +68,6 @@ void InitDialogControls();
 // one), in the plain colours of the dialog.
 void DrawPlainly(HWND control);
 
-
 // A message box whose text may name files: the text and title are the
 // program's UTF-8 and shown through the wide call.
 int MessageBoxText(HWND owner, const std::string& text, const std::string& title, UINT type);

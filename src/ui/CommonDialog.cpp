@@ -46,9 +46,7 @@ struct GrowingBuffer {
   }
 };
 
-HWND Descendant(HWND parent, const wchar_t* className) {
-  return FindWindowExW(parent, nullptr, className, nullptr);
-}
+HWND Descendant(HWND parent, const wchar_t* className) { return FindWindowExW(parent, nullptr, className, nullptr); }
 
 // The longest the dialog's answer can be: its folder, and either the text
 // of its name box (the names, each in quotes) or, for the files selected in

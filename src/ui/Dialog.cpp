@@ -30,9 +30,7 @@ Dialog::~Dialog() = default;
 
 void Dialog::OnClick(int id, std::function<void()> handler) { OnCommand(id, BN_CLICKED, std::move(handler)); }
 
-void Dialog::OnCommand(int id, int code, std::function<void()> handler) {
-  commands_[{id, code}] = std::move(handler);
-}
+void Dialog::OnCommand(int id, int code, std::function<void()> handler) { commands_[{id, code}] = std::move(handler); }
 
 void Dialog::OnNotify(int id, UINT code, std::function<LRESULT(NMHDR&)> handler) {
   notifies_[{id, code}] = std::move(handler);
@@ -172,8 +170,7 @@ void Dialog::ShowContextHelp() {
 
 LRESULT Dialog::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_INITDIALOG:
-      return TRUE;  // the dialog manager focuses the first control
+    case WM_INITDIALOG: return TRUE;  // the dialog manager focuses the first control
     case WM_COMMAND: {
       auto it = commands_.find({LOWORD(wParam), HIWORD(wParam)});
       if (it == commands_.end()) break;
@@ -202,11 +199,8 @@ LRESULT Dialog::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       SetBkMode(dc, TRANSPARENT);
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_HELP:
-      ShowContextHelp();
-      return TRUE;
-    default:
-      break;
+    case WM_HELP: ShowContextHelp(); return TRUE;
+    default: break;
   }
   return Form::WndProc(msg, wParam, lParam);
 }

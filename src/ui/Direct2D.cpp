@@ -113,7 +113,8 @@ struct Direct2DRenderer::Impl {
     props.minLevel = D2D1_FEATURE_LEVEL_DEFAULT;
     // Frames are paced by the frame clock: presenting does not wait again.
     D2D1_HWND_RENDER_TARGET_PROPERTIES window{
-        hwnd, D2D1_SIZE_U{static_cast<UINT32>(std::max<LONG>(1, size.cx)), static_cast<UINT32>(std::max<LONG>(1, size.cy))},
+        hwnd,
+        D2D1_SIZE_U{static_cast<UINT32>(std::max<LONG>(1, size.cx)), static_cast<UINT32>(std::max<LONG>(1, size.cy))},
         D2D1_PRESENT_OPTIONS_IMMEDIATELY};
     return SUCCEEDED(Factory()->CreateHwndRenderTarget(&props, &window, &target)) && target;
   }

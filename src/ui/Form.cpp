@@ -66,8 +66,8 @@ void Form::Load(HWND owner) {
                               reinterpret_cast<LPARAM>(static_cast<WindowHandler*>(this)));
   } else {
     RegisterWindowClass(kFormClass, BoundWindowProc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    hwnd = CreateWindowExA(WindowExStyle(), kFormClass, caption_.c_str(), WindowStyle(), 0, 0, 320, 240, owner,
-                           nullptr, GetModuleHandleA(nullptr), static_cast<WindowHandler*>(this));
+    hwnd = CreateWindowExA(WindowExStyle(), kFormClass, caption_.c_str(), WindowStyle(), 0, 0, 320, 240, owner, nullptr,
+                           GetModuleHandleA(nullptr), static_cast<WindowHandler*>(this));
   }
   if (!hwnd) {
     hwnd_ = nullptr;
@@ -94,8 +94,7 @@ void Form::Load(HWND owner) {
       int cancel = 0;
       try {
         Form_Unload(cancel);
-      } catch (...) {
-      }
+      } catch (...) {}
     }
     if (hwnd_) Destroy();
     throw;
@@ -174,8 +173,7 @@ void Form::Destroy() {
 
 void Form::Move(long left, long top, long width, long height) {
   if (!hwnd_) return;
-  MoveWindow(hwnd_, TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
-             TwipsToPixelsY(height), TRUE);
+  MoveWindow(hwnd_, TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height), TRUE);
 }
 
 long Form::Left() const {
@@ -224,21 +222,11 @@ LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       Form_KeyDown(static_cast<int>(wParam), ShiftFromKeyboard());
       if (msg == WM_KEYDOWN) return 0;
       break;
-    case WM_LBUTTONDOWN:
-      Form_MouseDown(kLeftButton, ShiftFromMouseKeys(wParam), x, y);
-      return 0;
-    case WM_RBUTTONDOWN:
-      Form_MouseDown(kRightButton, ShiftFromMouseKeys(wParam), x, y);
-      return 0;
-    case WM_MBUTTONDOWN:
-      Form_MouseDown(kMiddleButton, ShiftFromMouseKeys(wParam), x, y);
-      return 0;
-    case WM_MOUSEMOVE:
-      Form_MouseMove(ButtonsFromMouseKeys(wParam), ShiftFromMouseKeys(wParam), x, y);
-      return 0;
-    case WM_CLOSE:
-      UnloadWithMode(kUnloadFromControlMenu);
-      return 0;
+    case WM_LBUTTONDOWN: Form_MouseDown(kLeftButton, ShiftFromMouseKeys(wParam), x, y); return 0;
+    case WM_RBUTTONDOWN: Form_MouseDown(kRightButton, ShiftFromMouseKeys(wParam), x, y); return 0;
+    case WM_MBUTTONDOWN: Form_MouseDown(kMiddleButton, ShiftFromMouseKeys(wParam), x, y); return 0;
+    case WM_MOUSEMOVE: Form_MouseMove(ButtonsFromMouseKeys(wParam), ShiftFromMouseKeys(wParam), x, y); return 0;
+    case WM_CLOSE: UnloadWithMode(kUnloadFromControlMenu); return 0;
     case WM_ENDSESSION:
       if (wParam) UnloadWithMode(kUnloadFromSession);
       return 0;
@@ -247,8 +235,7 @@ LRESULT Form::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       Form_DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       if (IsDialog()) break;  // the dialog manager scales the dialog and its controls
       return 0;
-    default:
-      break;
+    default: break;
   }
   return DefaultProc(msg, wParam, lParam);
 }

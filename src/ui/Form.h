@@ -82,12 +82,8 @@ class Form : public LoadedWindow, protected WindowHandler {
   virtual void Form_QueryUnload(int& Cancel, int UnloadMode) { (void)Cancel, (void)UnloadMode; }
   virtual void Form_Unload(int& Cancel) { (void)Cancel; }
   virtual void Form_KeyDown(int KeyCode, int Shift) { (void)KeyCode, (void)Shift; }
-  virtual void Form_MouseDown(int Button, int Shift, float X, float Y) {
-    (void)Button, (void)Shift, (void)X, (void)Y;
-  }
-  virtual void Form_MouseMove(int Button, int Shift, float X, float Y) {
-    (void)Button, (void)Shift, (void)X, (void)Y;
-  }
+  virtual void Form_MouseDown(int Button, int Shift, float X, float Y) { (void)Button, (void)Shift, (void)X, (void)Y; }
+  virtual void Form_MouseMove(int Button, int Shift, float X, float Y) { (void)Button, (void)Shift, (void)X, (void)Y; }
 
   // WM_DPICHANGED with per-monitor scaling on: the new DPI and the window
   // rectangle the system suggests for it. The default takes both.

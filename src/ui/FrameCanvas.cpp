@@ -274,8 +274,8 @@ void FrameCanvas::Compose(FrameBuffer& buffer, const RECT& clip, COLORREF back, 
   const double kx = width / source->size.cx, ky = height / source->size.cy;
   const FrameBuffer& pixels = *source->pixels;
   picture::DrawScaledPixels(pixels.bits, pixels.width, pixels.height, static_cast<std::size_t>(pixels.width),
-                            buffer.bits, stride, Area(clip), left + source->part.left * kx,
-                            top + source->part.top * ky, pixels.width * kx, pixels.height * ky);
+                            buffer.bits, stride, Area(clip), left + source->part.left * kx, top + source->part.top * ky,
+                            pixels.width * kx, pixels.height * ky);
 }
 
 void FrameCanvas::ComposeKept(FrameBuffer& buffer, Composed& kept, const RECT& clip, COLORREF back,
@@ -325,8 +325,8 @@ void FrameCanvas::Present(const RECT& clip) {
   GdiFlush();
 }
 
-bool FrameCanvas::DrawByDirect2D(const RECT& /*clip: the whole window*/, COLORREF back, const MotionLayer* from, const MotionLayer* to,
-                                 double alpha) {
+bool FrameCanvas::DrawByDirect2D(const RECT& /*clip: the whole window*/, COLORREF back, const MotionLayer* from,
+                                 const MotionLayer* to, double alpha) {
   if (!d2d_) return false;
   const double tx = box_.TwipsX(), ty = box_.TwipsY();
   auto drawn = [&](const MotionLayer* layer, Direct2DLayer& out) -> const Direct2DLayer* {
@@ -343,10 +343,10 @@ bool FrameCanvas::DrawByDirect2D(const RECT& /*clip: the whole window*/, COLORRE
     out.framed = layer->framed;
     if (layer->framed) {
       const double fw = layer->frameWidth;
-      out.frame = RECT{static_cast<LONG>(std::lround((d.left - fw) / tx)),
-                       static_cast<LONG>(std::lround((d.top - fw) / ty)),
-                       static_cast<LONG>(std::lround((d.Right() + fw) / tx)) + 1,
-                       static_cast<LONG>(std::lround((d.Bottom() + fw) / ty)) + 1};
+      out.frame =
+          RECT{static_cast<LONG>(std::lround((d.left - fw) / tx)), static_cast<LONG>(std::lround((d.top - fw) / ty)),
+               static_cast<LONG>(std::lround((d.Right() + fw) / tx)) + 1,
+               static_cast<LONG>(std::lround((d.Bottom() + fw) / ty)) + 1};
       out.frameColor = ToColorRef(layer->frameColor);
     }
     return &out;
@@ -364,8 +364,8 @@ bool FrameCanvas::DrawByDirect2D(const RECT& /*clip: the whole window*/, COLORRE
 
 bool FrameCanvas::UseDirect2D(const RECT& clip) {
   ReadForcedChoice();
-  const bool whole = clip.left == 0 && clip.top == 0 && clip.right == box_.ClientPixels().cx &&
-                     clip.bottom == box_.ClientPixels().cy;
+  const bool whole =
+      clip.left == 0 && clip.top == 0 && clip.right == box_.ClientPixels().cx && clip.bottom == box_.ClientPixels().cy;
   if (g_choice == 0) return false;
   // Direct2D presents the whole window: not where a caption lies beside
   // the motion.
@@ -374,8 +374,8 @@ bool FrameCanvas::UseDirect2D(const RECT& clip) {
     if (!d2dWindow_) {
       RegisterWindowClass(kDirect2DWindowClass, Direct2DWindowProc, nullptr);
       const SIZE client = box_.ClientPixels();
-      d2dWindow_ = CreateWindowExA(0, kDirect2DWindowClass, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, client.cx,
-                                   client.cy, box_.hWnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+      d2dWindow_ = CreateWindowExA(0, kDirect2DWindowClass, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, client.cx, client.cy,
+                                   box_.hWnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
     }
     if (d2dWindow_) d2d_ = Direct2DRenderer::Create(d2dWindow_, !g_forced);
     if (!d2d_) {
@@ -412,7 +412,8 @@ void FrameCanvas::DrawFrame(const MotionRect& area, Color back, const MotionLaye
     drawn = DrawByProcessor(clip, backColor, from, to, alpha);
   }
   if (!drawn) return;
-  if (std::getenv("TESSALY_MOTION_TRACE")) std::fprintf(stderr, "frame %.4f alpha %.3f took %.4f\n", start, alpha, Now() - start);
+  if (std::getenv("TESSALY_MOTION_TRACE"))
+    std::fprintf(stderr, "frame %.4f alpha %.3f took %.4f\n", start, alpha, Now() - start);
   ++frames_;
   lastD2D_ = d2d && d2d_ != nullptr;
   if (g_choice != -1) return;

@@ -101,10 +101,8 @@ class FrameCanvas : public MotionCanvas, private FrameClient {
     COLORREF back = 0;
   };
   void ComposeKept(FrameBuffer& buffer, Composed& kept, const RECT& clip, COLORREF back, const MotionLayer* layer);
-  bool DrawByProcessor(const RECT& clip, COLORREF back, const MotionLayer* from, const MotionLayer* to,
-                       double alpha);
-  bool DrawByDirect2D(const RECT& clip, COLORREF back, const MotionLayer* from, const MotionLayer* to,
-                      double alpha);
+  bool DrawByProcessor(const RECT& clip, COLORREF back, const MotionLayer* from, const MotionLayer* to, double alpha);
+  bool DrawByDirect2D(const RECT& clip, COLORREF back, const MotionLayer* from, const MotionLayer* to, double alpha);
   void Present(const RECT& clip);
   // Which way draws, chosen by measurement over the first frames.
   bool UseDirect2D(const RECT& clip);

@@ -99,8 +99,7 @@ bool WaitUntil(double due) {
       return got == WAIT_OBJECT_0 || Now() >= due;
     }
   }
-  MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::ceil(left * 1000)), QS_ALLINPUT,
-                              MWMO_INPUTAVAILABLE);
+  MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::ceil(left * 1000)), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   return Now() >= due;
 }
 

@@ -57,8 +57,7 @@ std::wstring BrowserCommand() {
   for (const ASSOCF flags : {kIsProtocol, static_cast<ASSOCF>(ASSOCF_NONE)}) {
     wchar_t command[2048] = {};
     DWORD length = ARRAYSIZE(command);
-    if (FAILED(AssocQueryStringW(flags, ASSOCSTR_COMMAND, L"http", L"open", command, &length)) || !command[0])
-      continue;
+    if (FAILED(AssocQueryStringW(flags, ASSOCSTR_COMMAND, L"http", L"open", command, &length)) || !command[0]) continue;
     wchar_t expanded[4096] = {};
     const DWORD n = ExpandEnvironmentStringsW(command, expanded, ARRAYSIZE(expanded));
     return n > 0 && n <= ARRAYSIZE(expanded) ? expanded : command;

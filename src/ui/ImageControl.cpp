@@ -45,8 +45,7 @@ RECT ImageControl::PixelRect() const {
   return RECT{x, y, x + w, y + h};
 }
 
-void ImageControl::Change(long left, long top, long width, long height, bool visible,
-                          PicturePtr picture) {
+void ImageControl::Change(long left, long top, long width, long height, bool visible, PicturePtr picture) {
   const RECT before = visible_ ? PixelRect() : RECT{};
   const bool pictureSet = picture != picture_;
   if (pictureSet) DropCache();
@@ -172,8 +171,7 @@ bool ImageControl::Paint(HDC dc, const RECT& area) {
 
   // A picture that holds its pixels at the drawn size is copied straight
   // from them.
-  if (picture->DrawsByCopy(image))
-    return picture->Draw(dc, image, visible, part, ToColorRef(container_->BackColor()));
+  if (picture->DrawsByCopy(image)) return picture->Draw(dc, image, visible, part, ToColorRef(container_->BackColor()));
 
   const SIZE box = container_->ClientPixels();
   const bool fresh = cache_ && cachePicture_ == picture_.get() && SameRect(cacheImage_, image) &&
@@ -187,8 +185,6 @@ bool ImageControl::Paint(HDC dc, const RECT& area) {
                 part.left - visible.left, part.top - visible.top, SRCCOPY) != FALSE;
 }
 
-PicturePtr LoadPictureFile(const std::string& path) {
-  return picture::LoadPictureFile(path, TwipsX(), TwipsY());
-}
+PicturePtr LoadPictureFile(const std::string& path) { return picture::LoadPictureFile(path, TwipsX(), TwipsY()); }
 
 }  // namespace tessaly::ui

@@ -8,8 +8,7 @@
 namespace tessaly::ui {
 
 void ListBoxControl::CheckIndex(int index, const char* proc) const {
-  if (index < 0 || index >= ListCount())
-    throw AppError(kErrInvalidCall, "Invalid procedure call or argument", proc);
+  if (index < 0 || index >= ListCount()) throw AppError(kErrInvalidCall, "Invalid procedure call or argument", proc);
 }
 
 int ListBoxControl::ListCount() const {
@@ -23,8 +22,8 @@ std::string ListBoxControl::List(int index) const {
   const LRESULT length = SendMessageW(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == LB_ERR || length <= 0) return std::string();
   std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
-  const LRESULT got = SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
-                                   reinterpret_cast<LPARAM>(buffer.data()));
+  const LRESULT got =
+      SendMessageW(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
   if (got == LB_ERR) return std::string();
   return Utf8(std::wstring_view(buffer.data(), static_cast<std::size_t>(got)));
 }

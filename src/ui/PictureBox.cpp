@@ -29,10 +29,9 @@ PictureBox::~PictureBox() {
 void PictureBox::Create(HWND parent) {
   Destroy();
   RegisterWindowClass(kPictureBoxClass, BoundWindowProc, nullptr);
-  HWND hwnd = CreateWindowExA(0, kPictureBoxClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                              TwipsToPixelsX(left_), TwipsToPixelsY(top_), TwipsToPixelsX(width_),
-                              TwipsToPixelsY(height_), parent, nullptr, GetModuleHandleA(nullptr),
-                              static_cast<WindowHandler*>(this));
+  HWND hwnd = CreateWindowExA(0, kPictureBoxClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, TwipsToPixelsX(left_),
+                              TwipsToPixelsY(top_), TwipsToPixelsX(width_), TwipsToPixelsY(height_), parent, nullptr,
+                              GetModuleHandleA(nullptr), static_cast<WindowHandler*>(this));
   if (!hwnd) {
     hwnd_ = nullptr;
     throw AppError(kErrInvalidCall, "Unable to create the picture box", "PictureBox");
@@ -58,8 +57,7 @@ void PictureBox::Move(long left, long top, long width, long height) {
   width_ = width;
   height_ = height;
   if (hwnd_)
-    MoveWindow(hwnd_, TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
-               TwipsToPixelsY(height), TRUE);
+    MoveWindow(hwnd_, TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height), TRUE);
 }
 
 long PictureBox::Left() const { return left_; }
@@ -67,16 +65,14 @@ long PictureBox::Top() const { return top_; }
 
 void PictureBox::SetFont(const std::string& face, double points, bool bold) {
   const int height = -static_cast<int>(std::lround(points * 20.0 / TwipsY()));
-  HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+  HFONT font =
+      CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
   if (!font) throw errors::InvalidPropertyValue("PictureBox");
   font_.reset(font);
 }
 
-HFONT PictureBox::Font() const {
-  return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
+HFONT PictureBox::Font() const { return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
 void PictureBox::SetFocus() {
   if (hwnd_) ::SetFocus(hwnd_);
@@ -156,8 +152,8 @@ HPEN PictureBox::Pen(Color color) {
   const int width = std::max(1, owner_.Scale().PenPixels(drawWidth_));
   if (pen_ && penWidth_ == width && penColor_ == color) return pen_.get();
   LOGBRUSH brush{BS_SOLID, ToColorRef(color), 0};
-  HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
-                          static_cast<DWORD>(width), &brush, 0, nullptr);
+  HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, static_cast<DWORD>(width), &brush,
+                          0, nullptr);
   if (!pen) return static_cast<HPEN>(GetStockObject(BLACK_PEN));
   pen_.reset(pen);
   penWidth_ = width;
@@ -358,11 +354,8 @@ void PictureBox::OnMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      OnPaint();
-      return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: OnPaint(); return 0;
     case WM_GETDLGCODE:
       if (!WantsKeys()) break;
       return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -375,11 +368,8 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& 
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      OnMouse(msg, wParam, lParam);
-      return 0;
-    default:
-      break;
+    case WM_MBUTTONDOWN: OnMouse(msg, wParam, lParam); return 0;
+    default: break;
   }
   handled = false;
   return 0;

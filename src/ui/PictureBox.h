@@ -74,8 +74,7 @@ class PictureBox : public Surface, private WindowHandler {
   void SetBackColor(Color c) override;
   Color FillColor() const override { return fillColor_; }
   void SetFillColor(Color c) override { fillColor_ = c; }
-  void Line(double x1, double y1, double x2, double y2, Color color,
-            LineStyle style = LineStyle::Line) override;
+  void Line(double x1, double y1, double x2, double y2, Color color, LineStyle style = LineStyle::Line) override;
   void Circle(double x, double y, double radius) override;
   void PSet(double x, double y, Color color) override;
   // Motion: composed and presented by the box's canvas; while its frames

@@ -28,10 +28,8 @@ bool ReturnsValueDirectly(UINT msg) {
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:
     case WM_QUERYDRAGICON:
-    case WM_INITDIALOG:
-      return true;
-    default:
-      return false;
+    case WM_INITDIALOG: return true;
+    default: return false;
   }
 }
 

@@ -29,8 +29,7 @@ bool StartMinimized(const std::string& command) {
   PROCESS_INFORMATION pi = {};
   std::string buffer = command;  // CreateProcessA may write into the command text
   buffer.push_back('\0');
-  if (!CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
+  if (!CreateProcessA(nullptr, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
   const tessaly::ProcessHandles started(pi);
   return true;
 }
@@ -78,11 +77,11 @@ std::string BaseAddress() {
   tessaly::RegistryKey key;
   if (key.Open(HKEY_CURRENT_USER, kSettingsKey, KEY_QUERY_VALUE) != ERROR_SUCCESS) return base;
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key.get(), "BaseAddress", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-      type == REG_SZ && size > 0) {
+  if (RegQueryValueExA(key.get(), "BaseAddress", nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ &&
+      size > 0) {
     std::string value(size, '\0');
-    if (RegQueryValueExA(key.get(), "BaseAddress", nullptr, &type, reinterpret_cast<BYTE*>(&value[0]),
-                         &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExA(key.get(), "BaseAddress", nullptr, &type, reinterpret_cast<BYTE*>(&value[0]), &size) ==
+        ERROR_SUCCESS) {
       value = StripNull(value.substr(0, size));
       if (!value.empty()) base = value;
     }
@@ -107,8 +106,7 @@ int Main() {
 
   const std::string command = WindowsDirectory() + "st6unst.exe " + commandLine;
   if (!StartMinimized(command)) {
-    const std::string message =
-        "The uninstaller could not be started.\r\n\r\nCommand:\r\n" + command;
+    const std::string message = "The uninstaller could not be started.\r\n\r\nCommand:\r\n" + command;
     MessageBoxA(nullptr, message.c_str(), kAppTitle, MB_ICONSTOP | MB_OK);
     return 1;
   }

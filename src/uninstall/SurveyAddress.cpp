@@ -6,12 +6,26 @@ namespace {
 bool StandsLiterally(unsigned char c) {
   if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
   switch (c) {
-    case '-': case '.': case '_': case '~':
-    case '!': case '$': case '&': case '\'': case '(': case ')': case '*': case '+': case ',':
-    case ';': case '=': case ':': case '@': case '/': case '?':
-      return true;
-    default:
-      return false;
+    case '-':
+    case '.':
+    case '_':
+    case '~':
+    case '!':
+    case '$':
+    case '&':
+    case '\'':
+    case '(':
+    case ')':
+    case '*':
+    case '+':
+    case ',':
+    case ';':
+    case '=':
+    case ':':
+    case '@':
+    case '/':
+    case '?': return true;
+    default: return false;
   }
 }
 

@@ -21,9 +21,9 @@ const COLORREF kLabel1Colour = RGB(0xC0, 0x00, 0x00);  // &H000000C0&
 int ScreenDpi() { return tessaly::ScreenDC().Dpi(); }
 
 HFONT MakeLabelFont(int points, bool bold) {
-  return CreateFontA(-MulDiv(points, ScreenDpi(), 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_SCRIPT, kLabelFace);
+  return CreateFontA(-MulDiv(points, ScreenDpi(), 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_SCRIPT, kLabelFace);
 }
 
 // Decodes the GIF embedded in the resources into a bitmap of the image's own
@@ -53,8 +53,8 @@ HBITMAP LoadSurveyPicture(HINSTANCE instance) {
   OLE_HANDLE handle = 0;
   if (FAILED(picture->get_Handle(&handle)) || !handle) return nullptr;
   // The picture object owns its bitmap; keep a copy of our own.
-  return static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  return static_cast<HBITMAP>(
+      CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 RECT ChildRect(HWND dialog, int id) {
@@ -112,17 +112,15 @@ void CenterOnScreen(HWND hwnd) {
   RECT r = {};
   GetWindowRect(hwnd, &r);
   const int width = r.right - r.left, height = r.bottom - r.top;
-  SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
+               0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
 
 void frmSurvey::ShowModal() {
   const tessaly::ComApartment com;  // for the picture decoder
-  DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SURVEY), nullptr, DialogProc,
-                  reinterpret_cast<LPARAM>(this));
+  DialogBoxParamA(instance_, MAKEINTRESOURCEA(IDD_SURVEY), nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
   hwnd_ = nullptr;
   picture_.reset();
 }
@@ -146,9 +144,7 @@ INT_PTR CALLBACK frmSurvey::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 
 INT_PTR frmSurvey::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_INITDIALOG:
-      Form_Load();
-      return TRUE;  // focus goes to the default button, "Yes"
+    case WM_INITDIALOG: Form_Load(); return TRUE;  // focus goes to the default button, "Yes"
     case WM_CTLCOLORSTATIC:
       if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == IDC_LABEL1) {
         HDC dc = reinterpret_cast<HDC>(wp);
@@ -167,20 +163,12 @@ INT_PTR frmSurvey::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (HIWORD(wp) != BN_CLICKED) return FALSE;
       switch (LOWORD(wp)) {
         case IDC_CMDYES:
-        case IDOK:
-          cmdYes_Click();
-          return TRUE;
-        case IDC_CMDNO:
-          cmdNo_Click();
-          return TRUE;
-        case IDCANCEL:
-          Form_Close();
-          return TRUE;
+        case IDOK: cmdYes_Click(); return TRUE;
+        case IDC_CMDNO: cmdNo_Click(); return TRUE;
+        case IDCANCEL: Form_Close(); return TRUE;
       }
       return FALSE;
-    case WM_CLOSE:
-      Form_Close();
-      return TRUE;
+    case WM_CLOSE: Form_Close(); return TRUE;
   }
   return FALSE;
 }
@@ -241,8 +229,8 @@ void frmSurvey::Picture1_Paint(const DRAWITEMSTRUCT& item) {
     const int mode = SetStretchBltMode(item.hDC, HALFTONE);
     POINT origin = {};
     SetBrushOrgEx(item.hDC, 0, 0, &origin);
-    StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, memory.get(), 0, 0, bm.bmWidth,
-               bm.bmHeight, SRCCOPY);
+    StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, memory.get(), 0, 0, bm.bmWidth, bm.bmHeight,
+               SRCCOPY);
     SetBrushOrgEx(item.hDC, origin.x, origin.y, nullptr);
     SetStretchBltMode(item.hDC, mode);
   }

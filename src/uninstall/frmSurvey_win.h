@@ -12,8 +12,7 @@ namespace Module1 {
 
 class frmSurvey {
  public:
-  frmSurvey(HINSTANCE instance, std::string commandLine)
-      : instance_(instance), commandLine_(std::move(commandLine)) {}
+  frmSurvey(HINSTANCE instance, std::string commandLine) : instance_(instance), commandLine_(std::move(commandLine)) {}
   frmSurvey(const frmSurvey&) = delete;
   frmSurvey& operator=(const frmSurvey&) = delete;
 
@@ -33,10 +32,10 @@ class frmSurvey {
   HINSTANCE instance_;
   std::string commandLine_;
   HWND hwnd_ = nullptr;
-  tessaly::GdiObject<HFONT> titleFont_;   // Label1
-  tessaly::GdiObject<HFONT> textFont_;    // lblStrive
-  tessaly::GdiObject<HFONT> boldFont_;    // Label3
-  tessaly::GdiObject<HBITMAP> picture_;   // Picture1's image
+  tessaly::GdiObject<HFONT> titleFont_;  // Label1
+  tessaly::GdiObject<HFONT> textFont_;   // lblStrive
+  tessaly::GdiObject<HFONT> boldFont_;   // Label3
+  tessaly::GdiObject<HBITMAP> picture_;  // Picture1's image
 };
 
 }  // namespace Module1

@@ -11,8 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     return Module1::Main();
   } catch (...) {
-    MessageBoxA(nullptr, "The uninstall wrapper stopped unexpectedly.", Module1::kAppTitle,
-                MB_ICONSTOP | MB_OK);
+    MessageBoxA(nullptr, "The uninstall wrapper stopped unexpectedly.", Module1::kAppTitle, MB_ICONSTOP | MB_OK);
     return 1;
   }
 }

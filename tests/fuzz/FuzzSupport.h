@@ -17,12 +17,12 @@ inline std::string Text(const uint8_t* data, size_t size) {
   return std::string(reinterpret_cast<const char*>(data), size);
 }
 
-#define FUZZ_CHECK(condition)                                                          \
-  do {                                                                                 \
-    if (!(condition)) {                                                                \
+#define FUZZ_CHECK(condition)                                                               \
+  do {                                                                                      \
+    if (!(condition)) {                                                                     \
       std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                    \
-    }                                                                                  \
+      std::abort();                                                                         \
+    }                                                                                       \
   } while (0)
 
 class VectorList : public tessaly::ListBox {

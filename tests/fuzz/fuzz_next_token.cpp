@@ -21,8 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!first) rebuilt += separator;
     rebuilt += token;
     first = false;
-    if (!hadSeparator) FUZZ_CHECK(rest.empty());
-    else if (rest.empty()) rebuilt += separator;  // the text ended in a separator
+    if (!hadSeparator)
+      FUZZ_CHECK(rest.empty());
+    else if (rest.empty())
+      rebuilt += separator;  // the text ended in a separator
   }
   FUZZ_CHECK(rebuilt == text);
   return 0;

@@ -10,9 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const PictureHeaderInfo info = ReadPictureHeader(data, size);
   const bool acceptable = PictureHeaderAcceptable(info);
   FUZZ_CHECK(!acceptable || (info.valid && info.format != PictureFormat::Unknown));
-  if (acceptable && (info.format == PictureFormat::Bmp || info.format == PictureFormat::Gif ||
-                     info.format == PictureFormat::Jpeg || info.format == PictureFormat::Png ||
-                     info.format == PictureFormat::Tiff)) {
+  if (acceptable &&
+      (info.format == PictureFormat::Bmp || info.format == PictureFormat::Gif || info.format == PictureFormat::Jpeg ||
+       info.format == PictureFormat::Png || info.format == PictureFormat::Tiff)) {
     FUZZ_CHECK(info.width > 0 && info.height > 0);
     FUZZ_CHECK(uint64_t{info.width} * info.height * 4 <= kMaxDecodedBytes);
   }

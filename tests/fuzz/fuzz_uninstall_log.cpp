@@ -33,8 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> logFolders;
     for (const st6unst::LogEntry& entry : reading.log.entries)
       if (entry.kind == st6unst::EntryKind::Folder) logFolders.push_back(Lower(entry.path));
-    std::string again = "Tessaly Uninstall Log 1\r\nProduct: Tessaly Customizable Screen Saver\r\nVersion: " +
-                        reading.log.version + "\r\n";
+    std::string again =
+        "Tessaly Uninstall Log 1\r\nProduct: Tessaly Customizable Screen Saver\r\nVersion: " + reading.log.version +
+        "\r\n";
     for (const st6unst::LogEntry& entry : reading.log.entries) {
       const std::string& path = entry.path;
       FUZZ_CHECK(path.find('\r') == std::string::npos && path.find('\n') == std::string::npos);
@@ -52,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           const std::string name = Lower(path.substr(path.rfind('\\') + 1));
           bool inLogFolder = false;
           for (const std::string& f : logFolders) inLogFolder = inLogFolder || f == folder;
-          FUZZ_CHECK(inLogFolder || (folder == "c:\\windows\\system32" && (name == "tessaly.scr" || name == "tscss.htm")) ||
+          FUZZ_CHECK(inLogFolder ||
+                     (folder == "c:\\windows\\system32" && (name == "tessaly.scr" || name == "tscss.htm")) ||
                      (folder == "c:\\windows" && name == "st6unst.exe"));
           FUZZ_CHECK(!name.empty());
           again += "File: " + path + "\r\n";

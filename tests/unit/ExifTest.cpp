@@ -77,8 +77,8 @@ TEST(ExifTest, ValueAfterTheDirectoryIsBoundsChecked) {
   ByteReader read = [&b](uint64_t offset, void* buffer, std::size_t n) -> std::size_t {
     if (offset >= b.size()) return 0;
     const std::size_t count = std::min<std::size_t>(n, b.size() - static_cast<std::size_t>(offset));
-    std::copy(b.begin() + static_cast<std::ptrdiff_t>(offset),
-              b.begin() + static_cast<std::ptrdiff_t>(offset + count), static_cast<uint8_t*>(buffer));
+    std::copy(b.begin() + static_cast<std::ptrdiff_t>(offset), b.begin() + static_cast<std::ptrdiff_t>(offset + count),
+              static_cast<uint8_t*>(buffer));
     return count;
   };
   ASSERT_TRUE(dir.ReadFirst(read));

@@ -24,10 +24,10 @@ class FakeFileSystem : public FileSystem {
   std::map<std::string, Entry> entries;  // "C:\Pics\a.jpg" -> file
   // Folder links: "C:\Top\a\loop\" -> "C:\Top\" (the link is an entry too).
   std::map<std::string, std::string> links;
-  std::vector<std::string> listings;   // the folders ListFolder read
-  std::string listFailsAfter;          // ListFolder of this folder raises after its first entry
+  std::vector<std::string> listings;             // the folders ListFolder read
+  std::string listFailsAfter;                    // ListFolder of this folder raises after its first entry
   std::map<std::string, std::string> longNames;  // short component path -> long name
-  std::string failOn;   // a pattern whose search raises
+  std::string failOn;                            // a pattern whose search raises
   std::vector<std::string> searches;
 
   std::vector<std::string> Find(const std::string& pattern, unsigned mask) override {
@@ -51,7 +51,8 @@ class FakeFileSystem : public FileSystem {
       if (nested) continue;
       if (e.dir) name.pop_back();
       bool match;
-      if (pattern.back() == '\\') match = true;
+      if (pattern.back() == '\\')
+        match = true;
       else if (star != std::string::npos) {
         std::string ext = pattern.substr(star + 1);  // "*.jpg" -> ".jpg"
         match = name.size() >= ext.size() && name.compare(name.size() - ext.size(), ext.size(), ext) == 0;
@@ -126,9 +127,7 @@ class MemoryTextFiles : public TextFileStore {
     content = it->second.substr(0, fail->second);
     throw AppError(kErrDeviceIO, "Device I/O error", "MemoryTextFiles");
   }
-  void ReplaceAll(const std::string& path, const std::string& content) override {
-    files[path] = content;
-  }
+  void ReplaceAll(const std::string& path, const std::string& content) override { files[path] = content; }
 };
 
 class ScriptedRandom : public RandomSource {

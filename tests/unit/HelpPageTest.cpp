@@ -27,8 +27,7 @@ TEST(HelpPage, TheAddressIsTheFileUrlOfThePageWithTheAnchor) {
 
 TEST(HelpPage, TheBrowsersCommandGetsTheAddressWhereItAsksForIt) {
   const std::string address = "file:///C:/Windows/System32/TSCSS.htm#contents";
-  EXPECT_EQ(BrowserCommandLine("\"C:\\browser.exe\" \"%1\"", address),
-            "\"C:\\browser.exe\" \"" + address + "\"");
+  EXPECT_EQ(BrowserCommandLine("\"C:\\browser.exe\" \"%1\"", address), "\"C:\\browser.exe\" \"" + address + "\"");
   EXPECT_EQ(BrowserCommandLine("\"C:\\Program Files\\B\\b.exe\" --single-argument %1", address),
             "\"C:\\Program Files\\B\\b.exe\" --single-argument " + address);
   EXPECT_EQ(BrowserCommandLine("b.exe -osint -url \"%L\"", address), "b.exe -osint -url \"" + address + "\"");

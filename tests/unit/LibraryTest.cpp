@@ -160,7 +160,8 @@ TEST(PathList, HoldsEveryPathAndLittleMorePerPicture) {
   std::size_t pathBytes = 0;
   std::vector<std::string> some;
   for (int folder = 0; folder < 1000; ++folder) {
-    const std::string f = "D:\\Photos\\" + std::to_string(2000 + folder % 25) + "\\Event " + std::to_string(folder) + "\\";
+    const std::string f =
+        "D:\\Photos\\" + std::to_string(2000 + folder % 25) + "\\Event " + std::to_string(folder) + "\\";
     list.AddFolder(f);
     for (int i = 0; i < 100; ++i) {
       const std::string name = "IMG_" + std::to_string(folder * 100 + i) + ".jpg";
@@ -214,8 +215,8 @@ TEST(PlayList, PicturesAreKnownUpToTheFirstEntryStillBeingWalkedAndNeverMove) {
   EXPECT_EQ(list.Count(), 5);
   std::vector<std::string> all;
   for (long i = 1; i <= list.Count(); ++i) all.push_back(list.Item(i));
-  EXPECT_EQ(all, (std::vector<std::string>{"C:\\one.jpg", "C:\\W\\a.jpg", "C:\\W\\b.jpg", "C:\\L\\x.jpg",
-                                           "C:\\last.jpg"}));
+  EXPECT_EQ(all,
+            (std::vector<std::string>{"C:\\one.jpg", "C:\\W\\a.jpg", "C:\\W\\b.jpg", "C:\\L\\x.jpg", "C:\\last.jpg"}));
 }
 
 TEST(RandomOrder, AGrowingListRepeatsNoPictureBeforeAllHaveBeenShown) {

@@ -94,9 +94,8 @@ TEST_F(ListsTest, FoldersExpandByPatternOrderAndFilesStayUnchecked) {
   Collection list = show.BuildListFromListBox(box, kPicturePatterns);
   std::vector<std::string> got;
   for (const auto& i : list.Items()) got.push_back(i.item);
-  EXPECT_EQ(got, (std::vector<std::string>{"C:\\Mix\\c.bmp", "C:\\Mix\\b.gif", "C:\\Mix\\a.jpeg",
-                                           "C:\\Mix\\d.emf", "C:\\Mix\\g.png", "C:\\Mix\\h.tif",
-                                           "C:\\Mix\\f.tiff", "C:\\Mix\\c.bmp",
+  EXPECT_EQ(got, (std::vector<std::string>{"C:\\Mix\\c.bmp", "C:\\Mix\\b.gif", "C:\\Mix\\a.jpeg", "C:\\Mix\\d.emf",
+                                           "C:\\Mix\\g.png", "C:\\Mix\\h.tif", "C:\\Mix\\f.tiff", "C:\\Mix\\c.bmp",
                                            "C:\\Mix\\readme.txt"}));
 }
 

@@ -170,11 +170,11 @@ TEST(MotionPixelsTest, ScaledDrawingOfTheTwoKernelsIsTheSame) {
     const double left = at(random), top = at(random), w = size(random), h = size(random);
     std::vector<uint32_t> plain(static_cast<std::size_t>(dw * dh), kBlue), vector = plain;
     SetVectorKernels(false);
-    const bool drewPlain = DrawScaledPixels(src.data(), sw, sh, sw, plain.data(), dw, PixelArea{0, 0, dw, dh}, left,
-                                            top, w, h);
+    const bool drewPlain =
+        DrawScaledPixels(src.data(), sw, sh, sw, plain.data(), dw, PixelArea{0, 0, dw, dh}, left, top, w, h);
     SetVectorKernels(true);
-    const bool drewVector = DrawScaledPixels(src.data(), sw, sh, sw, vector.data(), dw, PixelArea{0, 0, dw, dh},
-                                             left, top, w, h);
+    const bool drewVector =
+        DrawScaledPixels(src.data(), sw, sh, sw, vector.data(), dw, PixelArea{0, 0, dw, dh}, left, top, w, h);
     EXPECT_EQ(drewPlain, drewVector);
     EXPECT_EQ(plain, vector) << left << " " << top << " " << w << " " << h;
   }
@@ -194,8 +194,8 @@ TEST(MotionPixelsTest, ALargeDrawingIsTheSameAsItsPartsDrawnOneByOne) {
   ASSERT_TRUE(DrawScaledPixels(src.data(), sw, sh, sw, whole.data(), dw, PixelArea{0, 0, dw, dh}, -20.4, -10.6,
                                dw * 1.07, dh * 1.05));
   for (int y = 0; y < dh; y += 50)
-    ASSERT_TRUE(DrawScaledPixels(src.data(), sw, sh, sw, parts.data(), dw, PixelArea{0, y, dw, y + 50}, -20.4,
-                                 -10.6, dw * 1.07, dh * 1.05));
+    ASSERT_TRUE(DrawScaledPixels(src.data(), sw, sh, sw, parts.data(), dw, PixelArea{0, y, dw, y + 50}, -20.4, -10.6,
+                                 dw * 1.07, dh * 1.05));
   EXPECT_EQ(whole, parts);
 }
 

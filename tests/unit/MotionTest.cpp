@@ -17,8 +17,8 @@ using namespace tessaly;
 namespace {
 
 bool Contains(const MotionRect& outer, const MotionRect& inner, double slack = 1e-6) {
-  return inner.left >= outer.left - slack && inner.top >= outer.top - slack &&
-         inner.Right() <= outer.Right() + slack && inner.Bottom() <= outer.Bottom() + slack;
+  return inner.left >= outer.left - slack && inner.top >= outer.top - slack && inner.Right() <= outer.Right() + slack &&
+         inner.Bottom() <= outer.Bottom() + slack;
 }
 
 // Paths from a spread of random numbers.
@@ -95,9 +95,9 @@ TEST(MotionTest, APictureThatCoversTheScreenNeverShowsItsEdges) {
 
 TEST(MotionTest, APictureSmallerThanTheScreenStaysOnIt) {
   const MotionRect screen{0, 0, 15360, 11520};
-  const MotionRect small{4680, 3510, 6000, 4500};        // 400 x 300 pixels, centred
-  const MotionRect tall{5000, 0, 5360, 11520};           // as high as the screen, narrower
-  const MotionRect nearly{80, 60, 15200, 11400};          // a few pixels smaller all round
+  const MotionRect small{4680, 3510, 6000, 4500};  // 400 x 300 pixels, centred
+  const MotionRect tall{5000, 0, 5360, 11520};     // as high as the screen, narrower
+  const MotionRect nearly{80, 60, 15200, 11400};   // a few pixels smaller all round
   for (const MotionRect& placed : {small, tall, nearly}) {
     const double limit = ZoomLimit(placed, screen);
     EXPECT_LE(limit, kMaxZoom);
@@ -138,8 +138,8 @@ TEST(MotionTest, OnlyThePartThatEverShowsIsAskedFor) {
     EXPECT_LT(part.width, 0.6);
     for (int i = 0; i <= 20; ++i) {
       const MotionRect d = PanFrame(big, screen, path, i / 20.0);
-      const MotionRect seen{(screen.left - d.left) / d.width, (screen.top - d.top) / d.height,
-                            screen.width / d.width, screen.height / d.height};
+      const MotionRect seen{(screen.left - d.left) / d.width, (screen.top - d.top) / d.height, screen.width / d.width,
+                            screen.height / d.height};
       EXPECT_TRUE(Contains(part, seen, 1e-6)) << i;
     }
   }
@@ -212,7 +212,7 @@ TEST_F(MotionShowTest, ACrossFadeGoesFromTheOldPictureStraightIntoTheNext) {
   EXPECT_EQ(PathOf(host.target.picture), "C:\\Blue.bmp");
   EXPECT_EQ(Get("LastPicture"), "2");
   EXPECT_NEAR(show->LastFade.measured, 0.5, 1.0 / 60 + 1e-9);
-  EXPECT_FALSE(canvas.running);  // no pan: nothing moves after the fade
+  EXPECT_FALSE(canvas.running);   // no pan: nothing moves after the fade
   EXPECT_GT(canvas.releases, 0);  // and nothing is held for it
 }
 

@@ -14,12 +14,14 @@ using namespace tessaly;
 
 namespace {
 
-const std::string kPolish = "\xC5\x81\xC3\xB3\x64\xC5\xBA.jpg";                    // Łódź.jpg
-const std::string kGreek = "\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1.jpg";          // Αθήνα.jpg
-const std::string kJapanese = "\xE6\x9D\xB1\xE4\xBA\xAC.jpg";                      // 東京.jpg
-const std::string kEmoji = "\xF0\x9F\x8C\x85 sunrise.jpg";                          // 🌅 sunrise.jpg
-const std::string kJapaneseFolder = "C:\\\xE5\x86\x99\xE7\x9C\x9F\\";             // C:\写真\ .
-const std::string kGruesse = "C:\\Bilder\\Gr\xC3\xBC\xC3\x9F" "e\\";               // C:\Bilder\Grüße\ .
+const std::string kPolish = "\xC5\x81\xC3\xB3\x64\xC5\xBA.jpg";             // Łódź.jpg
+const std::string kGreek = "\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1.jpg";  // Αθήνα.jpg
+const std::string kJapanese = "\xE6\x9D\xB1\xE4\xBA\xAC.jpg";               // 東京.jpg
+const std::string kEmoji = "\xF0\x9F\x8C\x85 sunrise.jpg";                  // 🌅 sunrise.jpg
+const std::string kJapaneseFolder = "C:\\\xE5\x86\x99\xE7\x9C\x9F\\";       // C:\写真\ .
+const std::string kGruesse =
+    "C:\\Bilder\\Gr\xC3\xBC\xC3\x9F"
+    "e\\";  // C:\Bilder\Grüße\ .
 
 // A code page of two bytes a character for the characters above U+2FFF (as
 // the East Asian ones have), one byte for ASCII, nothing else.
@@ -67,11 +69,17 @@ TEST(Utf, EveryNameGoesToUtf16AndBackUnchanged) {
   EXPECT_EQ(Utf16Length(kEmoji), 14u);  // the emoji is two units, a Windows name counts them so
   // A lone surrogate (NTFS names may hold one) keeps its three-byte form.
   const std::u16string lone{u'a', static_cast<char16_t>(0xD800), u'b'};
-  EXPECT_EQ(Utf8FromUtf16(lone), "a\xED\xA0\x80" "b");
+  EXPECT_EQ(Utf8FromUtf16(lone),
+            "a\xED\xA0\x80"
+            "b");
   EXPECT_EQ(Utf16FromUtf8(Utf8FromUtf16(lone)), lone);
   // Bytes that begin no sequence are no UTF-8; each reads as U+FFFD.
-  EXPECT_FALSE(IsUtf8("Gr\xFC\xDF" "e"));
-  EXPECT_EQ(Utf16FromUtf8("\xFC" "a\xC3"), (std::u16string{0xFFFD, u'a', 0xFFFD}));
+  EXPECT_FALSE(
+      IsUtf8("Gr\xFC\xDF"
+             "e"));
+  EXPECT_EQ(Utf16FromUtf8("\xFC"
+                          "a\xC3"),
+            (std::u16string{0xFFFD, u'a', 0xFFFD}));
   EXPECT_FALSE(IsUtf8("\xC0\xAF"));  // an overlong form
   EXPECT_EQ(Utf16Substr(kJapanese, 1, 2), "\xE4\xBA\xAC.");
 }
@@ -79,7 +87,9 @@ TEST(Utf, EveryNameGoesToUtf16AndBackUnchanged) {
 TEST(Utf, TheWesternCodePageTakesWhatItHoldsAndRefusesTheRest) {
   std::string ansi;
   ASSERT_TRUE(WesternCodePage().FromUtf8(kGruesse, ansi));
-  EXPECT_EQ(ansi, "C:\\Bilder\\Gr\xFC\xDF" "e\\");
+  EXPECT_EQ(ansi,
+            "C:\\Bilder\\Gr\xFC\xDF"
+            "e\\");
   EXPECT_EQ(WesternCodePage().ToUtf8(ansi), kGruesse);
   ASSERT_TRUE(WesternCodePage().FromUtf8("\xE2\x82\xAC 5", ansi));  // the euro sign, 0x80 in 1252
   EXPECT_EQ(ansi, "\x80 5");
@@ -170,7 +180,7 @@ TEST(PlayListEncoding, NamesOutsideTheCodePageGoInUtf8LinesAndReadBackIdenticall
   }
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[0], "P:" + in.pictures.List(0));  // UTF-8
-  EXPECT_EQ(lines[1].substr(0, 7), "P:Zo\xEB.j");     // the code page's own byte
+  EXPECT_EQ(lines[1].substr(0, 7), "P:Zo\xEB.j");   // the code page's own byte
   EXPECT_EQ(lines[1].size(), 514u);
   EXPECT_EQ(lines[3], "P:" + in.pictures.List(3));
   EXPECT_EQ(lines[5], "S:" + in.sounds.List(1));

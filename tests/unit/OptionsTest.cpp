@@ -23,9 +23,9 @@ class FakeOptionsForm : public OptionsForm {
   std::map<int, Color> swatches;
   std::string effect;  // "" while nothing is chosen
   int32_t speed = 20;
-  std::vector<std::string> effects{"None", "Random", "Sweep Right", "Sweep Left", "Sweep Down", "Sweep Up",
-                                   "Spotlight", "Bubbles", "Horizontal Sandwich", "Vertical Sandwich",
-                                   "Shrinking Square", "Cross Fade"};
+  std::vector<std::string> effects{
+      "None",      "Random",  "Sweep Right",         "Sweep Left",        "Sweep Down",       "Sweep Up",
+      "Spotlight", "Bubbles", "Horizontal Sandwich", "Vertical Sandwich", "Shrinking Square", "Cross Fade"};
 
   int16_t CheckValue(Check c) const override { return checks.count(c) ? checks.at(c) : 0; }
   void SetCheckValue(Check c, int16_t v) override {
@@ -145,10 +145,14 @@ TEST_F(OptionsTest, SavingStoresEveryControlInItsStoredForm) {
   // What was saved loads back unchanged.
   FakeOptionsForm again;
   LoadOptions(settings, again);
-  EXPECT_EQ(again.checks, (std::map<int, int16_t>{{OptionsForm::chkPicRandom, 0}, {OptionsForm::chkShowFileName, 0},
-                                                  {OptionsForm::chkSoundRandom, 0}, {OptionsForm::chkStretch, 1},
-                                                  {OptionsForm::chkShowFrame, 2}, {OptionsForm::chkResetPicList, 0},
-                                                  {OptionsForm::chkResetSoundList, 0}, {OptionsForm::chkSubfolders, 0},
+  EXPECT_EQ(again.checks, (std::map<int, int16_t>{{OptionsForm::chkPicRandom, 0},
+                                                  {OptionsForm::chkShowFileName, 0},
+                                                  {OptionsForm::chkSoundRandom, 0},
+                                                  {OptionsForm::chkStretch, 1},
+                                                  {OptionsForm::chkShowFrame, 2},
+                                                  {OptionsForm::chkResetPicList, 0},
+                                                  {OptionsForm::chkResetSoundList, 0},
+                                                  {OptionsForm::chkSubfolders, 0},
                                                   {OptionsForm::chkPanZoom, 0}}));
   EXPECT_EQ(again.Text(OptionsForm::txtInterval), "7");
   EXPECT_EQ(again.Text(OptionsForm::txtFrameThickness), "3");

@@ -127,16 +127,14 @@ inline Bytes JpegWith(const Bytes& segments, uint16_t width = 64, uint16_t heigh
   Bytes b = {0xFF, 0xD8};
   Append(b, segments);
   Append(b, {0xFF, 0xC0, 0x00, 0x11, 0x08, static_cast<uint8_t>(height >> 8), static_cast<uint8_t>(height),
-             static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width), 3, 1, 0x22, 0, 2, 0x11, 1, 3,
-             0x11, 1});
+             static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width), 3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1});
   Append(b, {0xFF, 0xDA, 0x00, 0x08, 1, 1, 0, 0, 0x3F, 0});
   return b;
 }
 
 // A PNG: signature, header chunk, the named chunks with `size` bytes each
 // (CRCs are not checked by the header reader, so they are zero).
-inline Bytes Png(uint32_t width, uint32_t height,
-                 std::initializer_list<std::pair<std::string, uint32_t>> chunks) {
+inline Bytes Png(uint32_t width, uint32_t height, std::initializer_list<std::pair<std::string, uint32_t>> chunks) {
   Bytes b = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   PutBe32(b, 13);
   Append(b, {'I', 'H', 'D', 'R'});
@@ -152,9 +150,7 @@ inline Bytes Png(uint32_t width, uint32_t height,
   return b;
 }
 
-inline Bytes GoodPng(uint32_t width, uint32_t height) {
-  return Png(width, height, {{"IDAT", 40}, {"IEND", 0}});
-}
+inline Bytes GoodPng(uint32_t width, uint32_t height) { return Png(width, height, {{"IDAT", 40}, {"IEND", 0}}); }
 
 // An uncompressed RGB TIFF with `strips` strips of equal size.
 inline Bytes StripTiff(uint32_t width, uint32_t height, uint32_t strips, bool bigEndian = false,

@@ -56,8 +56,10 @@ void Append(Bytes& b, std::initializer_list<uint8_t> more) { b.insert(b.end(), m
 Bytes Jpeg(uint16_t width, uint16_t height, uint8_t frameMarker = 0xC0, bool fill = false) {
   Bytes b = {0xFF, 0xD8};
   Append(b, {0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0});
-  if (fill) Append(b, {0xFF, 0xFF, 0xFF});  // fill bytes run into the next marker
-  else Append(b, {0xFF});
+  if (fill)
+    Append(b, {0xFF, 0xFF, 0xFF});  // fill bytes run into the next marker
+  else
+    Append(b, {0xFF});
   Append(b, {0xDB, 0x00, 0x04, 0x00, 0x01});
   Append(b, {0xFF, frameMarker, 0x00, 0x11, 0x08, static_cast<uint8_t>(height >> 8), static_cast<uint8_t>(height),
              static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width), 3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1});
@@ -75,8 +77,8 @@ Bytes PlaceableWmf(uint16_t inch = 1440) {
   Put16le(b, 22, 1);  // memory metafile
   Put16le(b, 24, 9);  // header words
   Put16le(b, 26, 0x300);
-  Put32le(b, 28, 9 + 3);       // metafile size in words
-  Put32le(b, 22 + 18, 3);      // end record: three words, function 0
+  Put32le(b, 28, 9 + 3);   // metafile size in words
+  Put32le(b, 22 + 18, 3);  // end record: three words, function 0
   return b;
 }
 
@@ -209,8 +211,7 @@ TEST(PictureHeaderTest, TiffWithDataOutsideTheFileIsRefused) {
   EXPECT_FALSE(PictureHeaderAcceptable(Read(b)));
   // No strips; strip offsets without byte counts; counts of another number.
   EXPECT_FALSE(PictureHeaderAcceptable(Read(TiffBuilder().Add(256, 3, {4}).Add(257, 3, {4}).Build())));
-  EXPECT_FALSE(PictureHeaderAcceptable(
-      Read(TiffBuilder().Add(256, 3, {4}).Add(257, 3, {4}).Add(273, 4, {8}).Build())));
+  EXPECT_FALSE(PictureHeaderAcceptable(Read(TiffBuilder().Add(256, 3, {4}).Add(257, 3, {4}).Add(273, 4, {8}).Build())));
   EXPECT_FALSE(PictureHeaderAcceptable(
       Read(TiffBuilder().Add(256, 3, {4}).Add(257, 3, {4}).Add(273, 4, {8, 9}).Add(279, 4, {1}).Build())));
   // A strip offset near 4 GB.
@@ -331,8 +332,8 @@ TEST(PictureHeaderTest, OtherFilesAreUnknown) {
   Bytes text = {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'};
   Bytes notPng = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x00, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
   Bytes bigTiff = {'I', 'I', 43, 0, 8, 0, 0, 0};
-  for (const Bytes& b : {plainWmf, text, notPng, bigTiff, Bytes{}, Bytes{'B'},
-                         Bytes{'G', 'I', 'F', '8', '9', 'b', 1, 0, 1, 0}}) {
+  for (const Bytes& b :
+       {plainWmf, text, notPng, bigTiff, Bytes{}, Bytes{'B'}, Bytes{'G', 'I', 'F', '8', '9', 'b', 1, 0, 1, 0}}) {
     const auto info = Read(b);
     EXPECT_EQ(info.format, PictureFormat::Unknown);
     EXPECT_FALSE(PictureHeaderAcceptable(info));

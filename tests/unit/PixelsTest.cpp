@@ -63,16 +63,14 @@ TEST(PixelsTest, StoredRectangleHoldsTheUprightOne) {
             ASSERT_EQ(s.Width() * s.Height(), u.Width() * u.Height());
             std::vector<uint32_t> part;
             for (int y = s.top; y < s.bottom; ++y)
-              for (int x = s.left; x < s.right; ++x)
-                part.push_back(stored[static_cast<std::size_t>(y * w + x)]);
+              for (int x = s.left; x < s.right; ++x) part.push_back(stored[static_cast<std::size_t>(y * w + x)]);
             std::vector<uint32_t> turned(part.size());
             OrientPixels(o, part.data(), s.Width(), s.Height(), turned.data());
             std::vector<uint32_t> expected;
             for (int y = top; y < bottom; ++y)
-              for (int x = left; x < right; ++x)
-                expected.push_back(whole[static_cast<std::size_t>(y * uw + x)]);
-            ASSERT_EQ(turned, expected)
-                << "orientation " << o << " rect " << left << "," << top << "-" << right << "," << bottom;
+              for (int x = left; x < right; ++x) expected.push_back(whole[static_cast<std::size_t>(y * uw + x)]);
+            ASSERT_EQ(turned, expected) << "orientation " << o << " rect " << left << "," << top << "-" << right << ","
+                                        << bottom;
           }
   }
 }
@@ -128,10 +126,9 @@ TEST(PixelsTest, ReductionUpToEightTimesAveragesEveryPixel) {
   EXPECT_EQ(out[1], Bgra(68, 68, 68));
   EXPECT_EQ(s.rowsRead.size(), 8u);
   // 4 x 4 to 2 x 2: exact quarters.
-  Source q =
-      Grey(4, 4, [](uint32_t x, uint32_t y) { return x < 2 ? (y < 2 ? 0u : 100u) : (y < 2 ? 200u : 40u); });
-  EXPECT_EQ(Reduce(q, 2, 2), (std::vector<uint32_t>{Bgra(0, 0, 0), Bgra(200, 200, 200), Bgra(100, 100, 100),
-                                                    Bgra(40, 40, 40)}));
+  Source q = Grey(4, 4, [](uint32_t x, uint32_t y) { return x < 2 ? (y < 2 ? 0u : 100u) : (y < 2 ? 200u : 40u); });
+  EXPECT_EQ(Reduce(q, 2, 2),
+            (std::vector<uint32_t>{Bgra(0, 0, 0), Bgra(200, 200, 200), Bgra(100, 100, 100), Bgra(40, 40, 40)}));
 }
 
 TEST(PixelsTest, LargerReductionsSampleEightRowsPerTargetRowReadOnceInOrder) {
@@ -215,9 +212,11 @@ TEST(PixelsTest, PartOfTheEnlargementFromPartOfTheSourceEqualsThatPartOfTheWhole
   const int sw = 8, sh = 6, dw = 29, dh = 23;
   std::vector<uint32_t> src(static_cast<std::size_t>(sw * sh));
   for (int y = 0; y < sh; ++y)
-    for (int x = 0; x < sw; ++x) src[static_cast<std::size_t>(y * sw + x)] = Grey(static_cast<uint32_t>(x * 30 + y * 7));
+    for (int x = 0; x < sw; ++x)
+      src[static_cast<std::size_t>(y * sw + x)] = Grey(static_cast<uint32_t>(x * 30 + y * 7));
   std::vector<uint32_t> whole(static_cast<std::size_t>(dw * dh));
-  ASSERT_TRUE(EnlargePixels(src.data(), PixelArea{0, 0, sw, sh}, sw, sh, dw, dh, PixelArea{0, 0, dw, dh}, whole.data()));
+  ASSERT_TRUE(
+      EnlargePixels(src.data(), PixelArea{0, 0, sw, sh}, sw, sh, dw, dh, PixelArea{0, 0, dw, dh}, whole.data()));
   const PixelArea rect{7, 5, 20, 17};
   // The source pixels under the part: x 1..5, y 0..4 (one more on each side).
   const PixelArea held{1, 0, 7, 5};
@@ -245,4 +244,3 @@ TEST(PixelsTest, EnlargementRefusesBadSizes) {
 }
 
 }  // namespace
-

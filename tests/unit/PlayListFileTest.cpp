@@ -29,8 +29,8 @@ TEST(PlayListWriter, TwoPicturesAndOneSoundGiveThreeFullLengthLines) {
 
   const std::string& text = files.files.at("C:\\Lists\\Holiday.tsl");
   ASSERT_EQ(text.size(), 3u * (514 + 2));
-  EXPECT_EQ(text, "P:" + in.pictures.List(0) + "\r\n" + "P:" + in.pictures.List(1) + "\r\n" + "S:" +
-                      in.sounds.List(0) + "\r\n");
+  EXPECT_EQ(text, "P:" + in.pictures.List(0) + "\r\n" + "P:" + in.pictures.List(1) + "\r\n" + "S:" + in.sounds.List(0) +
+                      "\r\n");
 
   Lists out;
   ReadPlayListFile(files, "C:\\Lists\\Holiday.tsl", out.pictures, out.sounds, WesternCodePage());

@@ -14,8 +14,7 @@ struct RegSettingsTest : ::testing::Test {
   MemoryRegistry registry;
   CRegSettings settings{registry, "Quillmark Inc.", "Tessaly Customizable Screen Saver"};
 
-  void StoreRaw(const std::string& section, const std::string& name, unsigned type,
-                const std::string& bytes) {
+  void StoreRaw(const std::string& section, const std::string& name, unsigned type, const std::string& bytes) {
     RegHandle key;
     ASSERT_EQ(registry.CreateKey(kHkcu, std::string(kApp) + "\\" + section, kKeyAllAccess, key), 0);
     registry.SetValue(key, name, type, reinterpret_cast<const unsigned char*>(bytes.data()),

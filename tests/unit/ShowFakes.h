@@ -93,7 +93,7 @@ class FakeSurface : public Surface {
   MotionCanvas* Motion() override { return canvas; }
   FakeSurface(long w, long h) : w_(w), h_(h) {}
   std::vector<DrawOp> ops;
-  long charWidth = 100;   // TextWidth: 100 twips per character
+  long charWidth = 100;  // TextWidth: 100 twips per character
   long textHeight = 240;
   long w_, h_;
 
@@ -137,12 +137,8 @@ class FakeSurface : public Surface {
                                                : DrawOp::BoxFilled;
     ops.push_back({k, x1, y1, x2, y2, color, width_});
   }
-  void Circle(double x, double y, double r) override {
-    ops.push_back({DrawOp::Circle, x, y, r, 0, fore_, width_});
-  }
-  void PSet(double x, double y, Color color) override {
-    ops.push_back({DrawOp::PSet, x, y, 0, 0, color, width_});
-  }
+  void Circle(double x, double y, double r) override { ops.push_back({DrawOp::Circle, x, y, r, 0, fore_, width_}); }
+  void PSet(double x, double y, Color color) override { ops.push_back({DrawOp::PSet, x, y, 0, 0, color, width_}); }
 
   std::vector<DrawOp> OfKind(DrawOp::Kind k) const {
     std::vector<DrawOp> out;
@@ -159,8 +155,7 @@ class FakeSurface : public Surface {
 
 class FakeImage : public Image {
  public:
-  FakeImage(FakeSurface& c, LoadedWindow& parent, bool stretch, std::vector<std::string>& log,
-            std::string name)
+  FakeImage(FakeSurface& c, LoadedWindow& parent, bool stretch, std::vector<std::string>& log, std::string name)
       : c_(c), parent_(parent), stretch_(stretch), log_(log), name_(std::move(name)) {}
   long left = 0, top = 0, width = 0, height = 0;
   bool visible = true;
@@ -245,8 +240,10 @@ class FakeListBox : public ListBox {
 class FakeHost : public ShowHost, public LoadedWindow {
  public:
   FakeHost(long w, long h, bool withLists = false)
-      : surface(w, h), target(surface, *this, true, log, "PicPreview"),
-        work(surface, *this, false, log, "imgFullSize"), withLists_(withLists) {
+      : surface(w, h),
+        target(surface, *this, true, log, "PicPreview"),
+        work(surface, *this, false, log, "imgFullSize"),
+        withLists_(withLists) {
     work.visible = false;
   }
   std::vector<std::string> log;
@@ -291,7 +288,7 @@ class CyclingRandom : public RandomSource {
 class FakePlatform : public ShowPlatform {
  public:
   std::map<std::string, std::pair<long, long>> pictures;  // path -> natural size
-  long screenW = 15360, screenH = 11520;                   // 1024 x 768 at 15 twips
+  long screenW = 15360, screenH = 11520;                  // 1024 x 768 at 15 twips
   int doEvents = 0;
   std::vector<long> delays;
   std::vector<std::pair<std::string, uint32_t>> sounds;

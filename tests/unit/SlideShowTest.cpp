@@ -26,9 +26,7 @@ class ShowTest : public ::testing::Test {
   void Make(const std::string& mode) {
     show = std::make_unique<SlideShow>(settings, platform, fs, ModeOfCommand(mode), 0x1234);
   }
-  void Set(const std::string& name, const std::string& value) {
-    settings.SaveSetting("Options", name, value);
-  }
+  void Set(const std::string& name, const std::string& value) { settings.SaveSetting("Options", name, value); }
   std::string Get(const std::string& name) { return settings.GetSetting("Options", name, "<none>"); }
   void Pictures(std::initializer_list<std::string> paths) {
     for (const auto& p : paths) {
@@ -54,23 +52,31 @@ struct LineCase {
 TEST_F(ShowTest, EveryLineEffectDrawsItsGeometryWithBothBounds) {
   const Color bg = 0x00FF00;
   const std::vector<LineCase> cases = {
-      {"Sweep Right", 11, 1, [](int k) { return DrawOp{DrawOp::Line, 30.0 * k, 0, 30.0 * k, 200}; }},
+      {"Sweep Right", 11, 1,
+       [](int k) {
+         return DrawOp{DrawOp::Line, 30.0 * k, 0, 30.0 * k, 200};
+       }},
       {"Sweep Left", 11, 1,
-       [](int k) { return DrawOp{DrawOp::Line, 300 - 30.0 * k, 0, 300 - 30.0 * k, 200}; }},
-      {"Sweep Down", 11, 1, [](int k) { return DrawOp{DrawOp::Line, 0, 20.0 * k, 300, 20.0 * k}; }},
+       [](int k) {
+         return DrawOp{DrawOp::Line, 300 - 30.0 * k, 0, 300 - 30.0 * k, 200};
+       }},
+      {"Sweep Down", 11, 1,
+       [](int k) {
+         return DrawOp{DrawOp::Line, 0, 20.0 * k, 300, 20.0 * k};
+       }},
       {"Sweep Up", 11, 1,
-       [](int k) { return DrawOp{DrawOp::Line, 0, 200 - 20.0 * k, 300, 200 - 20.0 * k}; }},
+       [](int k) {
+         return DrawOp{DrawOp::Line, 0, 200 - 20.0 * k, 300, 200 - 20.0 * k};
+       }},
       {"Vertical Sandwich", 16, 2,
        [](int k) {
          double x = 10.0 * (k / 2);
-         return k % 2 == 0 ? DrawOp{DrawOp::Line, x, 0, x, 200}
-                           : DrawOp{DrawOp::Line, 300 - x, 0, 300 - x, 200};
+         return k % 2 == 0 ? DrawOp{DrawOp::Line, x, 0, x, 200} : DrawOp{DrawOp::Line, 300 - x, 0, 300 - x, 200};
        }},
       {"Horizontal Sandwich", 11, 2,
        [](int k) {
          double y = 10.0 * (k / 2);
-         return k % 2 == 0 ? DrawOp{DrawOp::Line, 0, y, 300, y}
-                           : DrawOp{DrawOp::Line, 0, 200 - y, 300, 200 - y};
+         return k % 2 == 0 ? DrawOp{DrawOp::Line, 0, y, 300, y} : DrawOp{DrawOp::Line, 0, 200 - y, 300, 200 - y};
        }},
       {"Shrinking Square", 6, 4,
        [](int k) {
@@ -175,9 +181,8 @@ TEST_F(ShowTest, StepDelayFollowsSpeedAndMode) {
 TEST_F(ShowTest, RandomPicksOnlyDrawingEffectsAndReseeds) {
   Set("SwapAffect", "Random");
   const std::pair<double, const char*> cases[] = {
-      {0.0, "Sweep Right"},       {0.0624, "Sweep Right"},     {0.0626, "Sweep Left"},
-      {0.5, "Spotlight"},         {0.9374, "Vertical Sandwich"}, {0.9376, "Shrinking Square"},
-      {0.999999, "Shrinking Square"}};
+      {0.0, "Sweep Right"},          {0.0624, "Sweep Right"},      {0.0626, "Sweep Left"},        {0.5, "Spotlight"},
+      {0.9374, "Vertical Sandwich"}, {0.9376, "Shrinking Square"}, {0.999999, "Shrinking Square"}};
   for (const auto& [r, name] : cases) {
     SCOPED_TRACE(name);
     platform.random.values = {r};
@@ -536,8 +541,8 @@ TEST_F(ShowTest, StartBuildsListsReadsColoursAndArmsTheTimer) {
   show->StartSlideShow(host.target, 1, host);
   std::vector<std::string> pics;
   for (long i = 1; i <= show->PicList.Count(); ++i) pics.push_back(show->PicList.Item(i));
-  EXPECT_EQ(pics, (std::vector<std::string>{"C:\\Pics\\m.bmp", "C:\\Pics\\z.bmp",
-                                            "C:\\Pics\\a.gif", "D:\\Else\\missing.jpg"}));
+  EXPECT_EQ(pics, (std::vector<std::string>{"C:\\Pics\\m.bmp", "C:\\Pics\\z.bmp", "C:\\Pics\\a.gif",
+                                            "D:\\Else\\missing.jpg"}));
   ASSERT_EQ(show->SoundList.Count(), 1);
   EXPECT_EQ(show->SoundList.Item(1), "C:\\Snd\\ding.wav");
   EXPECT_EQ(host.surface.BackColor(), 255);

@@ -63,13 +63,12 @@ TEST(Install, EntriesAre512CharactersWithTheFolderAtColumn256) {
 TEST(RunSteps, RetriesRepeatsTheStepAndIgnoreSkipsIt) {
   std::vector<std::string> log;
   int failures = 2;
-  std::vector<StartupStep> steps = {
-      [&] { log.push_back("one"); },
-      [&] {
-        log.push_back("two");
-        if (failures-- > 0) throw AppError(5, "bad", "test");
-      },
-      [&] { log.push_back("three"); }};
+  std::vector<StartupStep> steps = {[&] { log.push_back("one"); },
+                                    [&] {
+                                      log.push_back("two");
+                                      if (failures-- > 0) throw AppError(5, "bad", "test");
+                                    },
+                                    [&] { log.push_back("three"); }};
   std::vector<ErrorChoice> answers = {ErrorChoice::Retry, ErrorChoice::Ignore};
   size_t asked = 0;
   EXPECT_TRUE(RunSteps(steps, [&](const AppError& err) {

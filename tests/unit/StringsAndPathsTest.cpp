@@ -12,7 +12,6 @@ using namespace tessaly;
 
 namespace {
 
-
 // Random numbers from a script, recording seeding.
 
 std::vector<std::string> ItemsOf(const Collection& c) {

@@ -29,12 +29,11 @@ SystemFolders Windows() {
   SystemFolders folders;
   folders.windows = "C:\\Windows";
   folders.system = "C:\\Windows\\system32";
-  folders.kept = {"C:\\Program Files", "C:\\Program Files (x86)", "C:\\Users\\ann",
-                  "C:\\Users\\ann\\Pictures", ""};
+  folders.kept = {"C:\\Program Files", "C:\\Program Files (x86)", "C:\\Users\\ann", "C:\\Users\\ann\\Pictures", ""};
   // Short aliases of two folders, expanded like GetLongPathName does.
   folders.longName = [](const std::string& path) {
-    for (const auto& [alias, name] : {std::pair<std::string, std::string>{"C:\\PROGRA~1", "C:\\Program Files"},
-                                      {"C:\\WINDOW~1", "C:\\Windows"}})
+    for (const auto& [alias, name] :
+         {std::pair<std::string, std::string>{"C:\\PROGRA~1", "C:\\Program Files"}, {"C:\\WINDOW~1", "C:\\Windows"}})
       if (SamePath(path.substr(0, alias.size()), alias) && (path.size() == alias.size() || path[alias.size()] == '\\'))
         return name + path.substr(alias.size());
     return path;
@@ -44,8 +43,7 @@ SystemFolders Windows() {
 
 // A log of the setup's with these entry lines.
 std::string Log(const std::vector<std::string>& entries) {
-  std::string text =
-      "Tessaly Uninstall Log 1\r\nProduct: Tessaly Customizable Screen Saver\r\nVersion: 2.0.0\r\n";
+  std::string text = "Tessaly Uninstall Log 1\r\nProduct: Tessaly Customizable Screen Saver\r\nVersion: 2.0.0\r\n";
   for (const std::string& entry : entries) text += entry + "\r\n";
   return text + "End: " + std::to_string(entries.size()) + "\r\n";
 }
@@ -72,8 +70,8 @@ TEST(UninstallLog, ReadsTheSetupsLogInOrder) {
 
   // Line feeds alone, other letter case, a folder with its final "\" and
   // listed after its files: the same entries.
-  std::string lf = Log({"File: c:\\WINDOWS\\SYSTEM32\\tessaly.SCR", "File: D:\\Apps\\Tessaly\\a b.jpg",
-                        "Folder: D:\\Apps\\Tessaly\\"});
+  std::string lf = Log(
+      {"File: c:\\WINDOWS\\SYSTEM32\\tessaly.SCR", "File: D:\\Apps\\Tessaly\\a b.jpg", "Folder: D:\\Apps\\Tessaly\\"});
   for (size_t at = lf.find("\r\n"); at != std::string::npos; at = lf.find("\r\n")) lf.erase(at, 1);
   const LogReading other = Read(lf);
   ASSERT_TRUE(other.ok) << other.problem;
@@ -93,10 +91,10 @@ TEST(UninstallLog, ADamagedLogIsRefusedWhole) {
   withNul[good.find("Sample1")] = '\0';
   const Case cases[] = {
       {"", 0},
-      {good.substr(0, good.size() - 1), 0},     // the last line end lost
-      {good.substr(0, good.size() / 2), 0},     // cut in the middle of a line
-      {withoutEnd, 0},                          // cut after a whole line
-      {garbled, 9},                             // a line that is no entry
+      {good.substr(0, good.size() - 1), 0},  // the last line end lost
+      {good.substr(0, good.size() / 2), 0},  // cut in the middle of a line
+      {withoutEnd, 0},                       // cut after a whole line
+      {garbled, 9},                          // a line that is no entry
       {withNul, 0},
       {good + "File: C:\\Program Files\\Tessaly\\x.jpg\r\n", 13},  // lines after "End"
       {std::string(good).replace(good.find("End: 8"), 6, "End: 7"), 12},
@@ -119,16 +117,26 @@ TEST(UninstallLog, ADamagedLogIsRefusedWhole) {
 
 TEST(UninstallLog, FoldersOfWindowsAreNeverRemoved) {
   const std::vector<std::string> refused = {
-      "Folder: C:\\",                    "Folder: D:",
-      "Folder: C:\\Windows",             "Folder: C:\\Windows\\system32",
-      "Folder: c:\\windows\\Fonts",      "Folder: C:\\Program Files",
-      "Folder: C:\\Program Files\\",     "Folder: C:\\Users",
-      "Folder: C:\\Users\\ann",          "Folder: C:\\PROGRA~1",
-      "Folder: C:\\WINDOW~1\\Tessaly",   "Folder: C:\\Program Files\\.",
-      "Folder: C:\\Program Files\\x\\..", "Folder: C:\\Program Files.",
-      "Folder: C:\\Windows \\Tessaly",   "Folder: \\\\server\\share\\Tessaly",
-      "Folder: Tessaly",                 "Folder: C:\\Program Files\\\\Tessaly",
-      "Folder: C:\\Program Files\\Tes*ly", "Folder: C:\\Program Files\\Tes\tsaly",
+      "Folder: C:\\",
+      "Folder: D:",
+      "Folder: C:\\Windows",
+      "Folder: C:\\Windows\\system32",
+      "Folder: c:\\windows\\Fonts",
+      "Folder: C:\\Program Files",
+      "Folder: C:\\Program Files\\",
+      "Folder: C:\\Users",
+      "Folder: C:\\Users\\ann",
+      "Folder: C:\\PROGRA~1",
+      "Folder: C:\\WINDOW~1\\Tessaly",
+      "Folder: C:\\Program Files\\.",
+      "Folder: C:\\Program Files\\x\\..",
+      "Folder: C:\\Program Files.",
+      "Folder: C:\\Windows \\Tessaly",
+      "Folder: \\\\server\\share\\Tessaly",
+      "Folder: Tessaly",
+      "Folder: C:\\Program Files\\\\Tessaly",
+      "Folder: C:\\Program Files\\Tes*ly",
+      "Folder: C:\\Program Files\\Tes\tsaly",
       "Folder: C:\\Program Files\\a:b",
   };
   for (const std::string& entry : refused) EXPECT_EQ(BadLine({entry}), 4) << entry;
@@ -209,8 +217,8 @@ TEST(UninstallArguments, TheLogAfterDashNAndSilentMode) {
   EXPECT_TRUE(a.silent);
   EXPECT_TRUE(ParseArguments("-n x -s").silent);
   EXPECT_TRUE(ParseArguments("-n x /ELEVATED").elevated);
-  for (const char* bad : {"", "/S", "-n", "-n \"\"", "-n \"C:\\x", "-n C:\\a b", "-n a -n b", "x",
-                          "-n \"a\"b", "-n a\"b\"", "-n a /Q"})
+  for (const char* bad :
+       {"", "/S", "-n", "-n \"\"", "-n \"C:\\x", "-n C:\\a b", "-n a -n b", "x", "-n \"a\"b", "-n a\"b\"", "-n a /Q"})
     EXPECT_FALSE(ParseArguments(bad).ok) << bad;
 
   EXPECT_EQ(ArgumentText("C:\\windows\\st6unst.exe -n \"C:\\a b\\l.log\""), "-n \"C:\\a b\\l.log\"");
@@ -283,11 +291,11 @@ const std::string kArguments = std::string("-n \"") + kLogPath + "\"";
 
 TEST(Uninstall, RemovesWhatTheLogListsFilesFirstItsOwnFileLast) {
   FakePlatform platform;
-  platform.files[kLogPath] = Log({"File: C:\\Windows\\st6unst.exe", "Folder: C:\\Program Files\\Tessaly",
-                                  "File: C:\\Windows\\system32\\Tessaly.scr",
-                                  "RegKey: HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessaly",
-                                  "Folder: C:\\Program Files\\Tessaly\\Samples",
-                                  "File: C:\\Program Files\\Tessaly\\st6unst.log"});
+  platform.files[kLogPath] =
+      Log({"File: C:\\Windows\\st6unst.exe", "Folder: C:\\Program Files\\Tessaly",
+           "File: C:\\Windows\\system32\\Tessaly.scr",
+           "RegKey: HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessaly",
+           "Folder: C:\\Program Files\\Tessaly\\Samples", "File: C:\\Program Files\\Tessaly\\st6unst.log"});
   EXPECT_EQ(Uninstall(kArguments, platform), kDone);
   const std::vector<std::string> expected = {
       "confirm",
@@ -334,9 +342,9 @@ TEST(Uninstall, NoOrAnotherScreenSaverOrSilentMode) {
 
 TEST(Uninstall, AnUnusableLogRemovesNothingAndSaysWhich) {
   struct Case {
-    std::string log;       // "" : no such file
+    std::string log;  // "" : no such file
     UninstallPlatform::Read missing;
-    bool installed;        // the Add/Remove Programs entry is there
+    bool installed;  // the Add/Remove Programs entry is there
     int code;
     std::string says;
   };

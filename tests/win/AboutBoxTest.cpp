@@ -25,8 +25,7 @@ class AboutBoxTest : public ::testing::Test {
     if (about && about->Loaded()) about->Unload();
     about.reset();
     DrainQuit();
-    EXPECT_TRUE(answers.Unexpected().empty())
-        << answers.Unexpected()[0].title << ": " << answers.Unexpected()[0].text;
+    EXPECT_TRUE(answers.Unexpected().empty()) << answers.Unexpected()[0].title << ": " << answers.Unexpected()[0].text;
   }
 
   HWND Open() {
@@ -76,11 +75,9 @@ TEST_F(AboutBoxTest, ShowsTheProductItsVersionCopyrightAddressAndLogo) {
   DeleteObject(info.hbmMask);
   // The legal warning in Small Fonts.
   LOGFONTA font{};
-  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Item(IDC_LBLDISCLAIMER), WM_GETFONT, 0, 0)), sizeof font,
-             &font);
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Item(IDC_LBLDISCLAIMER), WM_GETFONT, 0, 0)), sizeof font, &font);
   EXPECT_STREQ(font.lfFaceName, "Small Fonts");
-  EXPECT_NE(WindowText(Item(IDC_LBLDISCLAIMER)).find("copyright law and international treaties"),
-            std::string::npos);
+  EXPECT_NE(WindowText(Item(IDC_LBLDISCLAIMER)).find("copyright law and international treaties"), std::string::npos);
   // The product picture is painted in its box: more than one colour there.
   UpdateWindow(about->hWnd());
   RECT box{};
@@ -123,8 +120,7 @@ TEST_F(AboutBoxTest, TheRegisteredSystemInformationProgramIsStarted) {
   registry.DeleteKey(PredefinedRoot(kHKeyLocalMachine), "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
   const std::string folder = dir.Folder("tools");
   ASSERT_TRUE(CopyFileA(RecorderPath().c_str(), (folder + "MSINFO32.EXE").c_str(), FALSE));
-  Store(kHKeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO",
-        folder.substr(0, folder.size() - 1));
+  Store(kHKeyLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", folder.substr(0, folder.size() - 1));
   Click(about->hWnd(), IDC_CMDSYSINFO);
   EXPECT_EQ(TakeRecord("MSINFO32"), "ran\t\"" + folder + "MSINFO32.EXE\"\n");
   EXPECT_TRUE(answers.Seen().empty());

@@ -69,8 +69,7 @@ class ConfigWindowTest : public ::testing::Test {
   // window reads it.
   std::string Entry(const std::string& name) const { return MakeFileEntry(name, dir.Path()); }
   void StoreList(const char* section, const std::vector<std::string>& entries) {
-    for (std::size_t i = 0; i < entries.size(); ++i)
-      settings.Set(section, "File" + std::to_string(i), entries[i]);
+    for (std::size_t i = 0; i < entries.size(); ++i) settings.Set(section, "File" + std::to_string(i), entries[i]);
   }
   std::vector<std::string> Items(int list) const {
     std::vector<std::string> items;
@@ -86,8 +85,7 @@ class ConfigWindowTest : public ::testing::Test {
     return selected;
   }
   // The file a play list of these lists is, as the writer makes it.
-  static std::string PlayListOf(const std::vector<std::string>& pictures,
-                                const std::vector<std::string>& sounds) {
+  static std::string PlayListOf(const std::vector<std::string>& pictures, const std::vector<std::string>& sounds) {
     std::string text;
     for (const std::string& e : pictures) text += "P:" + e + "\r\n";
     for (const std::string& e : sounds) text += "S:" + e + "\r\n";
@@ -96,8 +94,7 @@ class ConfigWindowTest : public ::testing::Test {
 
   bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
   bool MenuEnabled(int id) const {
-    return (GetMenuState(GetMenu(Window()), static_cast<UINT>(id), MF_BYCOMMAND) &
-            (MF_GRAYED | MF_DISABLED)) == 0;
+    return (GetMenuState(GetMenu(Window()), static_cast<UINT>(id), MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
   }
   // Up, Down and Remove as the buttons and the menu show them; the two must
   // agree.

@@ -69,8 +69,7 @@ TEST_F(ConfigWindowTest, TheWindowHasItsControlsInTheirPlaces) {
   // The list buttons right of the list, the option buttons above it, the
   // path below it, OK and Cancel side by side at the bottom right.
   const RECT listRect = RectIn(Window(), Item(IDC_LSTLIST0));
-  for (int id = IDC_CMDIMAGES0; id <= IDC_CMDIMAGES4; ++id)
-    EXPECT_GE(RectIn(Window(), Item(id)).left, listRect.right);
+  for (int id = IDC_CMDIMAGES0; id <= IDC_CMDIMAGES4; ++id) EXPECT_GE(RectIn(Window(), Item(id)).left, listRect.right);
   EXPECT_LE(RectIn(Window(), Item(IDC_OPTPICTURE)).bottom, listRect.top);
   EXPECT_GE(RectIn(Window(), Item(IDC_LBLPATH)).top, listRect.bottom);
   const RECT ok = RectIn(Window(), Item(IDOK)), cancel = RectIn(Window(), Item(IDCANCEL));

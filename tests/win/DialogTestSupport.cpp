@@ -112,8 +112,7 @@ bool RunAgainUnmanaged(int& exitCode) {
   const std::string key = "Software\\Wine\\AppDefaults\\" + name + "\\X11 Driver";
   char value[8] = {};
   DWORD size = sizeof value;
-  if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), "Managed", RRF_RT_REG_SZ, nullptr, value, &size) ==
-          ERROR_SUCCESS &&
+  if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), "Managed", RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS &&
       (value[0] == 'N' || value[0] == 'n'))
     return false;
   HKEY handle = nullptr;
@@ -130,8 +129,7 @@ bool RunAgainUnmanaged(int& exitCode) {
   si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION pi = {};
   std::string commandLine = GetCommandLineA();
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
-    return false;
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return false;
   WaitForSingleObject(pi.hProcess, INFINITE);
   DWORD code = 1;
   GetExitCodeProcess(pi.hProcess, &code);
@@ -195,7 +193,8 @@ TempDir::~TempDir() { DeleteTree(path_); }
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
   const std::string path = path_ + name;
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return path;
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -316,8 +315,7 @@ void Answerer::Tick() {
   EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&windows));
   for (auto it = strangers_.begin(); it != strangers_.end();)
     it = IsWindow(it->first) ? std::next(it) : strangers_.erase(it);
-  for (auto it = ignored_.begin(); it != ignored_.end();)
-    it = IsWindow(*it) ? std::next(it) : ignored_.erase(it);
+  for (auto it = ignored_.begin(); it != ignored_.end();) it = IsWindow(*it) ? std::next(it) : ignored_.erase(it);
   // An answered window is left alone until it goes, or until a window of
   // its own takes over (it is disabled meanwhile) and it can be answered
   // again: a file dialog whose question was answered No.
@@ -354,8 +352,7 @@ void Answerer::Tick() {
 
 std::function<void(HWND)> Press(int id) {
   return [id](HWND hwnd) {
-    PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(hwnd, id)));
+    PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, id)));
   };
 }
 
@@ -364,8 +361,7 @@ std::function<void(HWND)> ChooseFile(const std::string& name, const std::string&
     HWND box = FileNameBox(hwnd);
     if (!folder.empty()) {
       SetWindowTextW(box, Wide(folder).c_str());
-      SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
+      SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd, IDOK)));
     }
     SetWindowTextW(box, Wide(name).c_str());
     Press(IDOK)(hwnd);
@@ -438,8 +434,7 @@ BrowserStandIn::BrowserStandIn(const std::string& recorder, const std::string& f
   DeleteFileA(("C:\\record_" + base_ + ".txt").c_str());
   char old[1024] = {};
   DWORD size = sizeof old;
-  had_ = RegGetValueA(HKEY_CLASSES_ROOT, kWebCommandKey, nullptr, RRF_RT_REG_SZ, nullptr, old, &size) ==
-         ERROR_SUCCESS;
+  had_ = RegGetValueA(HKEY_CLASSES_ROOT, kWebCommandKey, nullptr, RRF_RT_REG_SZ, nullptr, old, &size) == ERROR_SUCCESS;
   old_ = old;
   SetWebCommand("\"" + program_ + "\" \"%1\"");
 }
@@ -580,8 +575,7 @@ COLORREF LabelTextColour(HWND dialog, int id) { return AskColours(dialog, id).te
 
 void DrainQuit() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
+  while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
 }
 
 }  // namespace dialogtest

@@ -66,7 +66,7 @@ TEST_F(DrawingTest, WideLineIsCentredWithRoundEnds) {
 TEST_F(DrawingTest, BoxIsAnOutlineWithThePen) {
   box().SetDrawWidth(3);
   box().Line(T(40), T(100), T(140), T(160), kGreen, LineStyle::Box);
-  EXPECT_PIXEL(hwnd(), 90, 100, kGreen);   // top edge
+  EXPECT_PIXEL(hwnd(), 90, 100, kGreen);  // top edge
   EXPECT_PIXEL(hwnd(), 90, 101, kGreen);
   EXPECT_PIXEL(hwnd(), 90, 160, kGreen);   // bottom edge
   EXPECT_PIXEL(hwnd(), 40, 130, kGreen);   // left edge

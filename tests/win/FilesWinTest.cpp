@@ -92,13 +92,16 @@ namespace {
 struct NamesWinTest : ::testing::Test {
   std::string root;
   const std::vector<std::string> names{
-      "\xC5\x81\xC3\xB3" "d\xC5\xBA.jpg",                    // Łódź.jpg
-      "\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1.jpg",        // Αθήνα.jpg
-      "\xE6\x9D\xB1\xE4\xBA\xAC.jpg",                        // 東京.jpg
-      "\xF0\x9F\x8C\x85.jpg",                                // 🌅.jpg
-      "Zo\xC3\xAB.jpg",                                      // Zoë.jpg
+      "\xC5\x81\xC3\xB3"
+      "d\xC5\xBA.jpg",                                 // Łódź.jpg
+      "\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1.jpg",  // Αθήνα.jpg
+      "\xE6\x9D\xB1\xE4\xBA\xAC.jpg",                  // 東京.jpg
+      "\xF0\x9F\x8C\x85.jpg",                          // 🌅.jpg
+      "Zo\xC3\xAB.jpg",                                // Zoë.jpg
   };
-  const std::string sub = "Zdj\xC4\x99" "cia\\";             // Zdjęcia
+  const std::string sub =
+      "Zdj\xC4\x99"
+      "cia\\";  // Zdjęcia
   const std::string hidden = "Ukryte\\";
 
   void SetUp() override {
@@ -108,14 +111,19 @@ struct NamesWinTest : ::testing::Test {
     ASSERT_TRUE(CreateDirectoryW(Wide(root).c_str(), nullptr));
     for (const std::string& name : names) Touch(name);
     CreateDirectoryW(Wide(root + sub).c_str(), nullptr);
-    Touch(sub + "g\xC5\x82\xC4\x99" "boko.png");  // głęboko.png
+    Touch(sub +
+          "g\xC5\x82\xC4\x99"
+          "boko.png");  // głęboko.png
     CreateDirectoryW(Wide(root + hidden).c_str(), nullptr);
     Touch(hidden + "never.jpg");
     SetFileAttributesW(Wide(root + hidden).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
   }
   void TearDown() override {
     for (const std::string& name : names) DeleteFileW(Wide(root + name).c_str());
-    DeleteFileW(Wide(root + sub + "g\xC5\x82\xC4\x99" "boko.png").c_str());
+    DeleteFileW(Wide(root + sub +
+                     "g\xC5\x82\xC4\x99"
+                     "boko.png")
+                    .c_str());
     RemoveDirectoryW(Wide(root + sub).c_str());
     SetFileAttributesW(Wide(root + hidden).c_str(), FILE_ATTRIBUTE_DIRECTORY);
     DeleteFileW(Wide(root + hidden + "never.jpg").c_str());
@@ -166,14 +174,17 @@ TEST_F(NamesWinTest, EveryNameIsFoundAndOpensByTheNameFound) {
   }
   EXPECT_TRUE(DirExists(root + sub));
   EXPECT_NE(SystemFileSystem().FolderIdentity(root + sub), SystemFileSystem().FolderIdentity(root));
-  EXPECT_EQ(SystemFileSystem().FolderIdentity(root + sub), SystemFileSystem().FolderIdentity(root + sub + "..\\" + sub));
+  EXPECT_EQ(SystemFileSystem().FolderIdentity(root + sub),
+            SystemFileSystem().FolderIdentity(root + sub + "..\\" + sub));
 }
 
 TEST_F(NamesWinTest, TheTreeWithoutItsHiddenFolderAndTheTopLevelAlone) {
   Collected tree;
   WalkFolder(SystemFileSystem(), root, "*.jpg;*.png", true, tree);
   EXPECT_EQ(tree.paths.size(), names.size() + 1);
-  EXPECT_EQ(tree.paths.back(), root + sub + "g\xC5\x82\xC4\x99" "boko.png");  // after the folder's own files
+  EXPECT_EQ(tree.paths.back(), root + sub +
+                                   "g\xC5\x82\xC4\x99"
+                                   "boko.png");  // after the folder's own files
   for (const std::string& p : tree.paths) EXPECT_EQ(p.find("never"), std::string::npos) << p;
   Collected top;
   WalkFolder(SystemFileSystem(), root, "*.jpg;*.png", false, top);

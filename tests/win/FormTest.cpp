@@ -104,7 +104,8 @@ TEST_F(FormTest, UnloadRunsHandlersRemovesTheFormAndTheLastPostsQuit) {
   b.Unload();
   EXPECT_TRUE(Forms().empty());
   EXPECT_TRUE(QuitPosted());
-  EXPECT_EQ(log, (std::vector<std::string>{"A: load", "B: load", "A: query 1", "A: unload", "B: query 1", "B: unload"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"A: load", "B: load", "A: query 1", "A: unload", "B: query 1", "B: unload"}));
 }
 
 TEST_F(FormTest, QueryUnloadAndUnloadCanCancel) {

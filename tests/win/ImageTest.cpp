@@ -113,8 +113,8 @@ TEST_F(ImageTest, ShownImageCoversDrawingOnlyInsideItsRectangle) {
   EXPECT_PIXEL(hwnd(), 150, 100, kRed);
 
   target.SetVisible(true);
-  EXPECT_PIXEL(hwnd(), 150, 100, kBlue);   // the image is above the drawing
-  EXPECT_PIXEL(hwnd(), 50, 100, kRed);     // drawing outside it survives
+  EXPECT_PIXEL(hwnd(), 150, 100, kBlue);  // the image is above the drawing
+  EXPECT_PIXEL(hwnd(), 50, 100, kRed);    // drawing outside it survives
   EXPECT_PIXEL(hwnd(), 300, 100, kRed);
   EXPECT_PIXEL(hwnd(), 300, 250, kGreen);  // far away: never the whole box
 
@@ -243,7 +243,8 @@ TEST_F(ImageTest, LargePictureStretchedNeedsOnlyItsVisiblePart) {
   target.Move(T(-200), T(-100), T(800), T(600));  // partly outside the box
   target.SetPicture(pic);
   GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after), sizeof after);
-  const double grownMb = (static_cast<double>(after.PrivateUsage) - static_cast<double>(before.PrivateUsage)) / 1048576.0;
+  const double grownMb =
+      (static_cast<double>(after.PrivateUsage) - static_cast<double>(before.PrivateUsage)) / 1048576.0;
   EXPECT_LT(grownMb, 12.0);
   EXPECT_PIXEL(hwnd(), 10, 10, kRed);
   EXPECT_PIXEL(hwnd(), 190, 150, kRed);

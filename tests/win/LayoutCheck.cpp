@@ -295,8 +295,7 @@ void CheckCaption(const std::string& name, const Control& c) {
       if (!fault.str().empty()) fault << "the entry area is " << room << " pixels wide";
       break;
     }
-    default:
-      return;
+    default: return;
   }
   if (!fault.str().empty())
     ADD_FAILURE() << name << ": " << Describe(c) << " (client " << width << " x " << height << ", font "
@@ -338,8 +337,8 @@ std::string FontReport(HWND dialog) {
   ReleaseDC(dialog, dc);
   const SIZE units = BaseUnits(dialog);
   std::ostringstream out;
-  out << "dpi " << DpiOf(dialog) << ", font \"" << face << "\" (" << full << ") " << tm.tmHeight
-      << " px, alphabet " << alphabet.cx << " px, base units " << units.cx << " x " << units.cy;
+  out << "dpi " << DpiOf(dialog) << ", font \"" << face << "\" (" << full << ") " << tm.tmHeight << " px, alphabet "
+      << alphabet.cx << " px, base units " << units.cx << " x " << units.cy;
   return out.str();
 }
 

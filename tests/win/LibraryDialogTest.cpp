@@ -17,16 +17,20 @@ const char kOpenTitle[] = "Select Play List";
 const char kSaveTitle[] = "Save Play List";
 const char kFolderTitle[] = "Browse for Folder";
 
-const std::string kFolder = "Zdj\xC4\x99" "cia";  // Zdjęcia
+const std::string kFolder =
+    "Zdj\xC4\x99"
+    "cia";  // Zdjęcia
 struct Named {
   std::string name;
   COLORREF colour;
 };
 const Named kNamed[] = {
-    {"\xC5\x81\xC3\xB3" "d\xC5\xBA.bmp", RGB(255, 0, 0)},                  // Łódź
-    {"\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1.bmp", RGB(0, 255, 0)},       // Αθήνα
-    {"\xE6\x9D\xB1\xE4\xBA\xAC.bmp", RGB(0, 0, 255)},                       // 東京
-    {"\xF0\x9F\x8C\x85 sunrise.bmp", RGB(255, 255, 0)},                     // 🌅 sunrise
+    {"\xC5\x81\xC3\xB3"
+     "d\xC5\xBA.bmp",
+     RGB(255, 0, 0)},                                                  // Łódź
+    {"\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1.bmp", RGB(0, 255, 0)},  // Αθήνα
+    {"\xE6\x9D\xB1\xE4\xBA\xAC.bmp", RGB(0, 0, 255)},                  // 東京
+    {"\xF0\x9F\x8C\x85 sunrise.bmp", RGB(255, 255, 0)},                // 🌅 sunrise
 };
 
 // Reads play-list files through the system's, and fails half-way through
@@ -70,7 +74,8 @@ class LibraryDialogTest : public ConfigWindowTest {
   }
   // The stored text of a value as the registry holds it, in UTF-16.
   std::wstring RawValue(const std::string& section, const std::string& name) {
-    const std::wstring key = Wide("Software\\" + settings.store.Company() + "\\" + settings.store.AppName() + "\\" + section);
+    const std::wstring key =
+        Wide("Software\\" + settings.store.Company() + "\\" + settings.store.AppName() + "\\" + section);
     wchar_t data[2048] = {};
     DWORD size = sizeof data;
     if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), Wide(name).c_str(), RRF_RT_REG_SZ, nullptr, data, &size) !=
@@ -134,7 +139,9 @@ TEST_F(LibraryDialogTest, NamesInAnyLanguageAreAddedShownStoredAndKeptInPlayList
 }
 
 TEST_F(LibraryDialogTest, ListsAndPlayListFilesInAnsiOfTheCurrentVersionReadTheSame) {
-  const std::string folderName = "Gr\xC3\xBC\xC3\x9F" "e";  // Grüße
+  const std::string folderName =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e";  // Grüße
   const std::string folder = dir.Folder(folderName);
   dir.Picture(folderName + "\\Zo\xC3\xAB.bmp", RGB(0, 128, 0));  // Zoë
   std::string ansiFolder, ansiName;

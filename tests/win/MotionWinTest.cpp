@@ -77,7 +77,9 @@ class MotionWinTest : public HostedBoxTest {
     HostedBoxTest::TearDown();
   }
   void Set(const std::string& name, const std::string& value) { settings.SaveSetting("Options", name, value); }
-  void Add(const std::string& name, const std::vector<unsigned char>& bmp) { show->PicList.Add(WriteFile(name, bmp.data(), bmp.size())); }
+  void Add(const std::string& name, const std::vector<unsigned char>& bmp) {
+    show->PicList.Add(WriteFile(name, bmp.data(), bmp.size()));
+  }
   void Tick() { show->NextSlide(host->target, host->work); }
   Shot Screen() { return Take(hwnd(), kFormW, kFormH); }
   // Lets the frame clock draw frames for `seconds`.

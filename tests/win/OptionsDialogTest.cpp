@@ -18,14 +18,14 @@ const char kIntervalMessage[] = "Swap Interval must be between 2 and 60 seconds.
 const char kThicknessMessage[] = "Frame thickness must be between 1 and 20.";
 
 const int kPicturesPage[] = {
-    IDC_FRAME1_1,        IDC_LABEL1,          IDC_TXTINTERVAL,  IDC_CHKSTRETCH,   IDC_CHKPICRANDOM,
-    IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST, IDC_CHKSHOWFRAME, IDC_LBLTHICKNESS, IDC_TXTFRAMETHICKNESS,
-    IDC_CMDFRAMECOLOR,   IDC_LBLFRAMECOLOR,   IDC_CMDBACKCOLOR, IDC_LBLBACKCOLOR, IDC_CBOAFFECT,
+    IDC_FRAME1_1,        IDC_LABEL1,          IDC_TXTINTERVAL,  IDC_CHKSTRETCH,    IDC_CHKPICRANDOM,
+    IDC_CHKSHOWFILENAME, IDC_CHKRESETPICLIST, IDC_CHKSHOWFRAME, IDC_LBLTHICKNESS,  IDC_TXTFRAMETHICKNESS,
+    IDC_CMDFRAMECOLOR,   IDC_LBLFRAMECOLOR,   IDC_CMDBACKCOLOR, IDC_LBLBACKCOLOR,  IDC_CBOAFFECT,
     IDC_SLDSPEED,        IDC_LABEL3,          IDC_LABEL4,       IDC_CHKSUBFOLDERS, IDC_CHKPANZOOM};
 const int kSoundsPage[] = {IDC_FRAME1_2, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST};
-const int kChecks[] = {IDC_CHKSTRETCH,   IDC_CHKPICRANDOM,   IDC_CHKSHOWFILENAME,  IDC_CHKRESETPICLIST,
-                       IDC_CHKSHOWFRAME, IDC_CHKSOUNDRANDOM, IDC_CHKRESETSOUNDLIST, IDC_CHKSUBFOLDERS,
-                       IDC_CHKPANZOOM};
+const int kChecks[] = {IDC_CHKSTRETCH,        IDC_CHKPICRANDOM,  IDC_CHKSHOWFILENAME,
+                       IDC_CHKRESETPICLIST,   IDC_CHKSHOWFRAME,  IDC_CHKSOUNDRANDOM,
+                       IDC_CHKRESETSOUNDLIST, IDC_CHKSUBFOLDERS, IDC_CHKPANZOOM};
 
 class OptionsDialogTest : public ::testing::Test {
  protected:
@@ -122,7 +122,7 @@ TEST_F(OptionsDialogTest, TheEffectsTheSliderAndTheBoxesAreSetUp) {
   // The effects in their order, the slider's range and steps, the boxes' size.
   HWND effects = Item(IDC_CBOAFFECT);
   const char* names[] = {
-      "None",      "Random",  "Sweep Right",         "Sweep Left",        "Sweep Down",      "Sweep Up",
+      "None",      "Random",  "Sweep Right",         "Sweep Left",        "Sweep Down",       "Sweep Up",
       "Spotlight", "Bubbles", "Horizontal Sandwich", "Vertical Sandwich", "Shrinking Square", "Cross Fade"};
   ASSERT_EQ(SendMessageA(effects, CB_GETCOUNT, 0, 0), 12);
   for (int i = 0; i < 12; ++i) {
@@ -170,8 +170,7 @@ TEST_F(OptionsDialogTest, TheIntervalBoxTakesDigitsAndBackspaceAlone) {
 TEST_F(OptionsDialogTest, FrameControlsFollowStretchAndShowFrame) {
   Open();
   auto frameControls = [this] {
-    return std::vector<bool>{Enabled(IDC_TXTFRAMETHICKNESS), Enabled(IDC_CMDFRAMECOLOR),
-                             Enabled(IDC_LBLTHICKNESS)};
+    return std::vector<bool>{Enabled(IDC_TXTFRAMETHICKNESS), Enabled(IDC_CMDFRAMECOLOR), Enabled(IDC_LBLTHICKNESS)};
   };
   const std::vector<bool> on{true, true, true}, off{false, false, false};
   Click(dialog->hWnd(), IDC_CHKSHOWFRAME);
@@ -443,11 +442,21 @@ TEST_F(OptionsDialogTest, OkStoresWhatTheControlsShow) {
   SendMessageA(Item(IDC_SLDSPEED), TBM_SETPOS, TRUE, 7);
   Click(dialog->hWnd(), IDOK);
   EXPECT_FALSE(dialog->Loaded());
-  std::map<std::string, std::string> expected{
-      {"PicRandom", "1"},      {"ShowFileName", "0"},      {"SoundRandom", "1"},        {"Stretch", "0"},
-      {"Interval", "12"},      {"BackColor", "0"},         {"SwapAffect", "Spotlight"}, {"TransSpeed", "7"},
-      {"FrameThickness", "3"}, {"FrameColor", "16777215"}, {"ShowFrame", "0"},          {"ResetPicList", "0"},
-      {"ResetSoundList", "0"}, {"Subfolders", "0"}, {"PanZoom", "0"}};
+  std::map<std::string, std::string> expected{{"PicRandom", "1"},
+                                              {"ShowFileName", "0"},
+                                              {"SoundRandom", "1"},
+                                              {"Stretch", "0"},
+                                              {"Interval", "12"},
+                                              {"BackColor", "0"},
+                                              {"SwapAffect", "Spotlight"},
+                                              {"TransSpeed", "7"},
+                                              {"FrameThickness", "3"},
+                                              {"FrameColor", "16777215"},
+                                              {"ShowFrame", "0"},
+                                              {"ResetPicList", "0"},
+                                              {"ResetSoundList", "0"},
+                                              {"Subfolders", "0"},
+                                              {"PanZoom", "0"}};
   EXPECT_EQ(settings.Section("Options"), expected);
 
   // Pan and zoom, and the cross-fade, the last effect of the list; both

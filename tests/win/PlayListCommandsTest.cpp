@@ -73,8 +73,7 @@ TEST_F(PlayListCommandsTest, AddFilesTakesTheChosenFilesInTheDialogsOrder) {
 
   answers.Expect(kAddFilesTitle, ChooseFile("\"c.bmp\" \"b.bmp\" \"d.bmp\"", dir.Path()));
   Click(Window(), IDC_CMDIMAGES0);
-  EXPECT_EQ(Items(0),
-            (std::vector<std::string>{Entry("a.bmp"), Entry("c.bmp"), Entry("b.bmp"), Entry("d.bmp")}));
+  EXPECT_EQ(Items(0), (std::vector<std::string>{Entry("a.bmp"), Entry("c.bmp"), Entry("b.bmp"), Entry("d.bmp")}));
   EXPECT_TRUE(form->PlayListDirty());
   ExpectRestarted();
   // The same file again is a second entry; the menu item does the same.
@@ -267,9 +266,9 @@ TEST_F(PlayListCommandsTest, OpenWithChangesAnsweredCancelNoAndYes) {
 }
 
 TEST_F(PlayListCommandsTest, OpenDropsEntriesWhoseFilesAreGone) {
-  const std::string some = dir.Write(
-      "Some.tsl", PlayListOf({Entry("gone.bmp"), Entry("a.bmp"), MakeFolderEntry(dir.Path() + "nowhere\\")},
-                             {Entry("gone.wav"), Entry("y.wav")}));
+  const std::string some =
+      dir.Write("Some.tsl", PlayListOf({Entry("gone.bmp"), Entry("a.bmp"), MakeFolderEntry(dir.Path() + "nowhere\\")},
+                                       {Entry("gone.wav"), Entry("y.wav")}));
   const std::string none = dir.Write("None.tsl", PlayListOf({Entry("gone.bmp")}, {Entry("gone.wav")}));
   const std::string empty = dir.Write("Empty.tsl", "");
   StoreList("PictureFiles", {Entry("b.bmp")});
@@ -342,8 +341,7 @@ TEST_F(PlayListCommandsTest, SaveAsWritesTheNameAsTypedAndAsksBeforeReplacing) {
 
 TEST_F(PlayListCommandsTest, AddingThePlayListTwiceDoublesEveryEntry) {
   const std::string holiday = dir.Write("Holiday.tsl", PlayListOf({Entry("a.bmp")}, {Entry("x.wav")}));
-  const std::string more =
-      dir.Write("More.tsl", PlayListOf({Entry("b.bmp"), Entry("gone.bmp")}, {Entry("y.wav")}));
+  const std::string more = dir.Write("More.tsl", PlayListOf({Entry("b.bmp"), Entry("gone.bmp")}, {Entry("y.wav")}));
   StoreList("PictureFiles", {Entry("a.bmp")});
   StoreList("SoundFiles", {Entry("x.wav")});
   settings.Set("Options", "PlayList", holiday);
@@ -371,8 +369,7 @@ TEST_F(PlayListCommandsTest, AFailingWriteLeavesTheOldFileAndTheChanges) {
   answers.Expect(kAppTitle, Press(IDOK));
   MenuCommand(Window(), IDM_SAVE);
   ASSERT_TRUE(answers.Done());
-  EXPECT_EQ(answers.Texts().back().rfind("Unable to write to Play List File.  ", 0), 0u)
-      << answers.Texts().back();
+  EXPECT_EQ(answers.Texts().back().rfind("Unable to write to Play List File.  ", 0), 0u) << answers.Texts().back();
   EXPECT_EQ(ReadBytes(locked), "P:kept as it was\r\n");
   ExpectState(locked, true);
 
@@ -405,8 +402,7 @@ TEST_F(PlayListCommandsTest, AFailingWriteLeavesTheOldFileAndTheChanges) {
   answers.Expect(kAppTitle, Press(IDOK));
   Click(Window(), IDOK);
   EXPECT_FALSE(form->Loaded());
-  EXPECT_EQ(settings.Section("PictureFiles"),
-            (std::map<std::string, std::string>{{"File0", Entry("b.bmp")}}));
+  EXPECT_EQ(settings.Section("PictureFiles"), (std::map<std::string, std::string>{{"File0", Entry("b.bmp")}}));
   EXPECT_EQ(ReadBytes(locked), "P:kept as it was\r\n");
   // No temporary file is left behind.
   const auto names = FolderNames(dir.Path());
@@ -424,8 +420,7 @@ TEST_F(PlayListCommandsTest, YesInTheExitPromptSavesTheFileAndTheLists) {
   EXPECT_EQ(answers.Texts(), std::vector<std::string>{Changed("Holiday")});
   EXPECT_FALSE(form->Loaded());
   EXPECT_EQ(ReadBytes(file), PlayListOf({Entry("b.bmp")}, {}));
-  EXPECT_EQ(settings.Section("PictureFiles"),
-            (std::map<std::string, std::string>{{"File0", Entry("b.bmp")}}));
+  EXPECT_EQ(settings.Section("PictureFiles"), (std::map<std::string, std::string>{{"File0", Entry("b.bmp")}}));
 
   // Without a current file, Yes and a cancelled Save As leave the window open.
   settings.Set("Options", "PlayList", "");

@@ -63,9 +63,7 @@ struct PlayListFileWinTest : ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  void Put(const std::string& name, const std::string& bytes) {
-    std::ofstream(root + name, std::ios::binary) << bytes;
-  }
+  void Put(const std::string& name, const std::string& bytes) { std::ofstream(root + name, std::ios::binary) << bytes; }
   std::string Bytes(const std::string& name) {
     std::ifstream in(root + name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -146,8 +144,8 @@ TEST_F(PlayListFileWinTest, AFileHeldOpenByAnotherProgramIsKept) {
   // The replacement is the last step: when it is refused, the complete new
   // file is thrown away and the old one stays.
   Put("busy.tsl", "old bytes");
-  HANDLE other = CreateFileA((root + "busy.tsl").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE other = CreateFileA((root + "busy.tsl").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(other, INVALID_HANDLE_VALUE);
   EXPECT_NE(ReplaceError("busy.tsl", "P:new\r\n"), 0);
   CloseHandle(other);
@@ -174,10 +172,14 @@ TEST_F(PlayListFileWinTest, MissingFilesAndFoldersHaveTheirOwnErrors) {
 }
 
 TEST_F(PlayListFileWinTest, NamesOutsideTheCodePageLiveInFilesOfAnyName) {
-  const std::string polish = "\xC5\x81\xC3\xB3" "d\xC5\xBA.jpg";  // Łódź.jpg
-  const std::string japanese = "\xE6\x9D\xB1\xE4\xBA\xAC.jpg";   // 東京.jpg
+  const std::string polish =
+      "\xC5\x81\xC3\xB3"
+      "d\xC5\xBA.jpg";                                          // Łódź.jpg
+  const std::string japanese = "\xE6\x9D\xB1\xE4\xBA\xAC.jpg";  // 東京.jpg
   VectorList pictures, sounds;
-  pictures.AddItem(MakeFileEntry(polish, "C:\\Zdj\xC4\x99" "cia\\"));
+  pictures.AddItem(MakeFileEntry(polish,
+                                 "C:\\Zdj\xC4\x99"
+                                 "cia\\"));
   pictures.AddItem(MakeFileEntry(japanese, "C:\\\xE5\x86\x99\xE7\x9C\x9F\\"));
   pictures.AddItem(MakeFileEntry("beach.jpg", "C:\\Photos\\"));
   const std::string name = "Wycieczka \xE6\x97\x85.tsl";
@@ -214,10 +216,9 @@ DWORD WINAPI WriteAndGo(void* arg) {
 
 TEST_F(PlayListFileWinTest, AReadThatBreaksOffKeepsTheLinesReadWhole) {
   const std::string pipe = "\\\\.\\pipe\\tessaly-test-" + std::to_string(GetCurrentProcessId());
-  PipeWriter writer{CreateNamedPipeW(Wide(pipe).c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096,
-                                 0, nullptr),
-                "P:" + MakeFileEntry("a.jpg", "C:\\") + "\r\nS:" + MakeFileEntry("b.wav", "C:\\") +
-                    "\r\nS:half a li"};
+  PipeWriter writer{
+      CreateNamedPipeW(Wide(pipe).c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr),
+      "P:" + MakeFileEntry("a.jpg", "C:\\") + "\r\nS:" + MakeFileEntry("b.wav", "C:\\") + "\r\nS:half a li"};
   ASSERT_NE(writer.pipe, INVALID_HANDLE_VALUE);
   HANDLE thread = CreateThread(nullptr, 0, WriteAndGo, &writer, 0, nullptr);
   VectorList pictures, sounds;

@@ -230,9 +230,8 @@ TEST_F(RasterPictureTest, SmallerDrawingIsDecodedAtTheDrawnSize) {
 TEST_F(RasterPictureTest, OnlyThePartInsideTheBoxIsDecoded) {
   // 1000 x 800 at its natural size in a 400 x 300 box, centred as the
   // show places a picture larger than the screen.
-  auto pic = LoadPictureFile(WriteFile("large.bmp", MakeBmp(1000, 800, [](int x, int y) {
-                                         return x < 500 ? (y < 400 ? kRed : kGreen) : kBlue;
-                                       })));
+  auto pic = LoadPictureFile(WriteFile(
+      "large.bmp", MakeBmp(1000, 800, [](int x, int y) { return x < 500 ? (y < 400 ? kRed : kGreen) : kBlue; })));
   ImageControl& target = host->target;
   target.Move(T(-300), T(-250), T(1000), T(800));
   target.SetPicture(pic);
@@ -285,8 +284,8 @@ TEST_F(RasterPictureTest, NextPictureOfTheSameSizeShowsOnlyItsOwnPixels) {
   // over the background, not over what the last one left.
   box().SetBackColor(static_cast<Color>(kGreen));
   auto alpha = Load("alpha.png", kTestPngAlpha, kTestPngAlphaSize);
-  work.SetPicture(LoadPictureFile(WriteFile("white.bmp", MakeBmp(kTestPictureWidth, kTestPictureHeight,
-                                                                   [](int, int) { return kWhite; }))));
+  work.SetPicture(LoadPictureFile(
+      WriteFile("white.bmp", MakeBmp(kTestPictureWidth, kTestPictureHeight, [](int, int) { return kWhite; }))));
   EXPECT_PIXEL(hwnd(), 5, 5, kWhite);
   work.SetPicture(alpha);
   EXPECT_PIXEL(hwnd(), 5, 5, kGreen);
@@ -306,8 +305,7 @@ TEST_F(RasterPictureTest, DamagedAndOversizedNewFormatsAreInvalid) {
   EXPECT_EQ(ErrorOf(WriteFile("huge.png", png)), 481);
   // A PNG whose compressed data is garbage though every chunk is whole.
   png = Bytes(kTestPng, kTestPngSize);
-  for (std::size_t i = 8 + 25 + 8 + 2; i < png.size() - 12 - 4; ++i)
-    png[i] = static_cast<unsigned char>(i * 37);
+  for (std::size_t i = 8 + 25 + 8 + 2; i < png.size() - 12 - 4; ++i) png[i] = static_cast<unsigned char>(i * 37);
   EXPECT_EQ(ErrorOf(WriteFile("garbage.png", png)), 481);
   // A GIF's header with nothing decodable in it, named as a picture of
   // another kind: still no picture.

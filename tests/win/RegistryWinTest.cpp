@@ -14,14 +14,11 @@ struct RegistryWinTest : ::testing::Test {
                         ::testing::UnitTest::GetInstance()->current_test_info()->name();
   CRegSettings settings{SystemRegistry(), company, "App"};
 
-  ~RegistryWinTest() override {
-    RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + company).c_str());
-  }
+  ~RegistryWinTest() override { RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\" + company).c_str()); }
 
   std::string RawBytes(const std::string& section, const std::string& name, DWORD* type) {
     RegistryKey key;
-    if (key.Open(HKEY_CURRENT_USER, ("Software\\" + company + "\\App\\" + section).c_str(), KEY_READ) !=
-        ERROR_SUCCESS)
+    if (key.Open(HKEY_CURRENT_USER, ("Software\\" + company + "\\App\\" + section).c_str(), KEY_READ) != ERROR_SUCCESS)
       return "<no key>";
     char data[1024];
     DWORD size = sizeof data;
@@ -53,8 +50,8 @@ TEST_F(RegistryWinTest, EmptyTextIsStoredAsZeroBytesAndReadsAsDefault) {
 
 TEST_F(RegistryWinTest, ForeignValuesLoseTheirLastByte) {
   HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ("Software\\" + company + "\\App\\Options").c_str(), 0,
-                            nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ("Software\\" + company + "\\App\\Options").c_str(), 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &key, nullptr),
             ERROR_SUCCESS);
   DWORD one = 1;
   RegSetValueExA(key, "Dword", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
@@ -87,7 +84,10 @@ TEST_F(RegistryWinTest, ASecondObjectSeesWritesAtOnce) {
 TEST_F(RegistryWinTest, NamesInAnyLanguageAreStoredAsTheyAre) {
   std::string entry(512, ' ');
   const std::string name = "\xE6\x9D\xB1\xE4\xBA\xAC \xF0\x9F\x8C\x85.jpg";  // 東京 🌅.jpg
-  const std::string folder = "C:\\Zdj\xC4\x99" "cia\\\xC5\x81\xC3\xB3" "d\xC5\xBA\\";
+  const std::string folder =
+      "C:\\Zdj\xC4\x99"
+      "cia\\\xC5\x81\xC3\xB3"
+      "d\xC5\xBA\\";
   entry.replace(0, name.size(), name);
   entry.replace(255, folder.size(), folder);
   ASSERT_TRUE(settings.SaveSetting("PictureFiles", "File0", entry));
@@ -105,18 +105,24 @@ TEST_F(RegistryWinTest, NamesInAnyLanguageAreStoredAsTheyAre) {
 TEST_F(RegistryWinTest, ValuesTheAnsiCallsStoredReadTheSame) {
   // As the current version stored a folder "C:\Bilder\Grüße\": in the code page.
   std::string ansi;
-  if (!SystemAnsiCodePage().FromUtf8("C:\\Bilder\\Gr\xC3\xBC\xC3\x9F" "e\\", ansi))
+  if (!SystemAnsiCodePage().FromUtf8("C:\\Bilder\\Gr\xC3\xBC\xC3\x9F"
+                                     "e\\",
+                                     ansi))
     GTEST_SKIP() << "this system's code page has no umlauts";
   HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ("Software\\" + company + "\\App\\PictureFiles").c_str(), 0, nullptr,
-                            0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, ("Software\\" + company + "\\App\\PictureFiles").c_str(), 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &key, nullptr),
             ERROR_SUCCESS);
   RegSetValueExA(key, "File0", 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi.c_str()),
                  static_cast<DWORD>(ansi.size() + 1));
   RegCloseKey(key);
-  EXPECT_EQ(settings.GetSetting("PictureFiles", "File0", "EOF"), "C:\\Bilder\\Gr\xC3\xBC\xC3\x9F" "e\\");
+  EXPECT_EQ(settings.GetSetting("PictureFiles", "File0", "EOF"),
+            "C:\\Bilder\\Gr\xC3\xBC\xC3\x9F"
+            "e\\");
   // And what is stored now reads the same through the A calls.
-  ASSERT_TRUE(settings.SaveSetting("PictureFiles", "File1", "C:\\Bilder\\Gr\xC3\xBC\xC3\x9F" "e\\"));
+  ASSERT_TRUE(settings.SaveSetting("PictureFiles", "File1",
+                                   "C:\\Bilder\\Gr\xC3\xBC\xC3\x9F"
+                                   "e\\"));
   DWORD type = 0;
   EXPECT_EQ(RawBytes("PictureFiles", "File1", &type), ansi + std::string(1, '\0'));
 }

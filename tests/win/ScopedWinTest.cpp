@@ -61,8 +61,7 @@ TEST(ScopedWin, ARegistryKeyIsHeldOnlyFromAnOpenThatSucceeded) {
   // A failed open keeps the key held, and it still works.
   EXPECT_NE(key.Open(HKEY_CURRENT_USER, (path + "\\Missing").c_str(), KEY_READ), ERROR_SUCCESS);
   DWORD read = 0, size = sizeof read;
-  EXPECT_EQ(RegQueryValueExA(key.get(), "V", nullptr, nullptr, reinterpret_cast<BYTE*>(&read), &size),
-            ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExA(key.get(), "V", nullptr, nullptr, reinterpret_cast<BYTE*>(&read), &size), ERROR_SUCCESS);
   EXPECT_EQ(read, value);
   EXPECT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()), ERROR_SUCCESS);
 }

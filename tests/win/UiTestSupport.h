@@ -31,16 +31,15 @@ using namespace tessaly;
 using namespace tessaly::ui;
 using namespace tessaly::picture;
 
-constexpr int kFormX = 16, kFormY = 16;        // pixels
-constexpr int kFormW = 400, kFormH = 300;      // pixels
+constexpr int kFormX = 16, kFormY = 16;    // pixels
+constexpr int kFormW = 400, kFormH = 300;  // pixels
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
 
 // Takes away a WM_QUIT the last unloaded form left in the queue.
 inline void DrainQuit() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
+  while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
 }
 
 // A show window as MainForm is one: a form filled by a picture box that
@@ -49,7 +48,11 @@ inline void DrainQuit() {
 class HostForm : public Form, public ShowHost {
  public:
   explicit HostForm(HWND stage = nullptr)
-      : Form("Tessaly UI Test Host"), box(*this), target(box, *this, true), work(box, *this, false), timer(*this),
+      : Form("Tessaly UI Test Host"),
+        box(*this),
+        target(box, *this, true),
+        work(box, *this, false),
+        timer(*this),
         stage_(stage) {}
   PictureBox box;
   ImageControl target;
@@ -108,8 +111,9 @@ inline std::string Hex(COLORREF c) {
   return buffer;
 }
 
-#define EXPECT_PIXEL(hwnd, x, y, colour) \
-  EXPECT_TRUE(Near(PixelAt(hwnd, x, y), colour)) << "pixel (" << (x) << "," << (y) << ") is " << Hex(PixelAt(hwnd, x, y)) << ", expected " << Hex(colour)
+#define EXPECT_PIXEL(hwnd, x, y, colour)         \
+  EXPECT_TRUE(Near(PixelAt(hwnd, x, y), colour)) \
+      << "pixel (" << (x) << "," << (y) << ") is " << Hex(PixelAt(hwnd, x, y)) << ", expected " << Hex(colour)
 
 // Tests that read back what is drawn: a host form whose picture box (white)
 // lies in the stage, loaded for each test.

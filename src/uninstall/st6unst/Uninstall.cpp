@@ -10,9 +10,7 @@ const char kNothingRemovedText[] = " Nothing was removed.";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool Is(const std::string& token, const char* a, const char* b) {
-  return SamePath(token, a) || SamePath(token, b);
-}
+bool Is(const std::string& token, const char* a, const char* b) { return SamePath(token, a) || SamePath(token, b); }
 
 // Tokens separated by blanks; a token that starts with a quote runs to the
 // next quote, which must end it.
@@ -112,8 +110,7 @@ int Uninstall(const std::string& argumentText, UninstallPlatform& platform) {
   const std::string log = Quoted(arguments.logPath);
   std::string text;
   switch (platform.ReadFile(arguments.logPath, text)) {
-    case UninstallPlatform::Read::Ok:
-      break;
+    case UninstallPlatform::Read::Ok: break;
     case UninstallPlatform::Read::Missing:
       if (!platform.Exists(LogEntry{EntryKind::RegKey, kUninstallKey})) {
         tell(std::string("There is nothing left to remove: ") + kProductName + " is not installed.", false);
@@ -128,9 +125,7 @@ int Uninstall(const std::string& argumentText, UninstallPlatform& platform) {
   const LogReading reading = ReadUninstallLog(text, platform.Folders());
   if (!reading.ok) {
     std::string where = reading.line > 0 ? " (line " + std::to_string(reading.line) + ")" : "";
-    tell("The uninstall log " + log + " is damaged: " + reading.problem + where + "." +
-             kNothingRemovedText,
-         true);
+    tell("The uninstall log " + log + " is damaged: " + reading.problem + where + "." + kNothingRemovedText, true);
     return kNothingRemoved;
   }
   if (!arguments.silent && !platform.Confirm(ConfirmationText(reading.log))) return kCancelled;
@@ -141,10 +136,14 @@ int Uninstall(const std::string& argumentText, UninstallPlatform& platform) {
   std::vector<LogEntry> files, keys, folders;
   bool removesSelf = false;
   for (const LogEntry& entry : reading.log.entries) {
-    if (entry.kind == EntryKind::File && SamePath(entry.path, self)) removesSelf = true;
-    else if (entry.kind == EntryKind::File) files.push_back(entry);
-    else if (entry.kind == EntryKind::RegKey) keys.push_back(entry);
-    else folders.push_back(entry);
+    if (entry.kind == EntryKind::File && SamePath(entry.path, self))
+      removesSelf = true;
+    else if (entry.kind == EntryKind::File)
+      files.push_back(entry);
+    else if (entry.kind == EntryKind::RegKey)
+      keys.push_back(entry);
+    else
+      folders.push_back(entry);
   }
   std::stable_sort(folders.begin(), folders.end(),
                    [](const LogEntry& a, const LogEntry& b) { return a.path.size() > b.path.size(); });
@@ -153,17 +152,10 @@ int Uninstall(const std::string& argumentText, UninstallPlatform& platform) {
   auto remove = [&](const LogEntry& entry) {
     switch (platform.Remove(entry)) {
       case UninstallPlatform::Removal::Removed:
-      case UninstallPlatform::Removal::Absent:
-        break;
-      case UninstallPlatform::Removal::AtRestart:
-        atRestart.push_back(entry.path);
-        break;
-      case UninstallPlatform::Removal::NotEmpty:
-        leftFolders.push_back(entry.path);
-        break;
-      case UninstallPlatform::Removal::Failed:
-        failed.push_back(entry.path);
-        break;
+      case UninstallPlatform::Removal::Absent: break;
+      case UninstallPlatform::Removal::AtRestart: atRestart.push_back(entry.path); break;
+      case UninstallPlatform::Removal::NotEmpty: leftFolders.push_back(entry.path); break;
+      case UninstallPlatform::Removal::Failed: failed.push_back(entry.path); break;
     }
   };
   for (const LogEntry& entry : files) remove(entry);
@@ -174,8 +166,10 @@ int Uninstall(const std::string& argumentText, UninstallPlatform& platform) {
   if (removesSelf) platform.Remove(LogEntry{EntryKind::File, self});
 
   std::string report;
-  if (failed.empty()) report = std::string(kProductName) + " was removed from your computer.";
-  else report = std::string("Some parts of ") + kProductName + " could not be removed:" + List(failed);
+  if (failed.empty())
+    report = std::string(kProductName) + " was removed from your computer.";
+  else
+    report = std::string("Some parts of ") + kProductName + " could not be removed:" + List(failed);
   if (!atRestart.empty())
     report += "\r\n\r\nThese files are in use and will be removed when Windows restarts:" + List(atRestart);
   if (!leftFolders.empty())

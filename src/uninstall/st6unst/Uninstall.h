@@ -53,10 +53,10 @@ class UninstallPlatform {
 
 // The program's exit codes.
 enum ExitCode {
-  kDone = 0,           // removed, or nothing was left to remove
-  kCancelled = 1,      // the user answered No
-  kNothingRemoved = 2, // bad arguments, or a log missing, unreadable or damaged
-  kPartlyRemoved = 3   // some entries could not be removed
+  kDone = 0,            // removed, or nothing was left to remove
+  kCancelled = 1,       // the user answered No
+  kNothingRemoved = 2,  // bad arguments, or a log missing, unreadable or damaged
+  kPartlyRemoved = 3    // some entries could not be removed
 };
 
 // Runs the whole uninstall for the argument text; in silent mode the

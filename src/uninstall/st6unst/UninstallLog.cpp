@@ -36,8 +36,8 @@ std::string WithoutTrailingBackslash(std::string path) {
 }
 
 bool IsReserved(unsigned char c) {
-  return c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '"' || c == '/' || c == '|' ||
-         c == '?' || c == '*' || c == ':';
+  return c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '"' || c == '/' || c == '|' || c == '?' || c == '*' ||
+         c == ':';
 }
 
 bool IsVersion(const std::string& text) {
@@ -51,9 +51,7 @@ struct Checker {
   const SystemFolders& folders;
   std::vector<std::string> logFolders;
 
-  std::string LongName(const std::string& path) const {
-    return folders.longName ? folders.longName(path) : path;
-  }
+  std::string LongName(const std::string& path) const { return folders.longName ? folders.longName(path) : path; }
 
   // Every folder that must stay, as given and in its long form.
   std::vector<std::string> Kept() const {

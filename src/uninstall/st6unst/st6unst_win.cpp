@@ -21,7 +21,7 @@ const char kMachineRoot[] = "HKLM\\";
 const DWORD kLargestRead = (1u << 20) + 1;  // one byte more than a log may have
 const DWORD kInUseWait = 3000;              // a program that just ended may hold its file a moment
 
-std::string WindowsFolder(UINT (WINAPI* get)(LPSTR, UINT)) {
+std::string WindowsFolder(UINT(WINAPI* get)(LPSTR, UINT)) {
   char buffer[MAX_PATH + 1] = {};
   const UINT length = get(buffer, MAX_PATH);
   return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
@@ -76,10 +76,10 @@ class WinPlatform : public UninstallPlatform {
     SystemFolders folders;
     folders.windows = WindowsFolder(GetWindowsDirectoryA);
     folders.system = WindowsFolder(GetSystemDirectoryA);
-    for (const int csidl : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON,
-                            CSIDL_PROGRAM_FILES_COMMONX86, CSIDL_PROFILE, CSIDL_APPDATA,
-                            CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA, CSIDL_PERSONAL, CSIDL_MYPICTURES,
-                            CSIDL_MYMUSIC, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DOCUMENTS})
+    for (const int csidl :
+         {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86,
+          CSIDL_PROFILE, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA, CSIDL_PERSONAL, CSIDL_MYPICTURES,
+          CSIDL_MYMUSIC, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DOCUMENTS})
       folders.kept.push_back(ShellFolder(csidl));
     folders.kept.push_back(Environment("ProgramW6432"));  // the 64-bit Program Files
     folders.longName = LongName;
@@ -153,8 +153,7 @@ class WinPlatform : public UninstallPlatform {
       const DWORD error = GetLastError();
       if (error == ERROR_FILE_NOT_FOUND) return Removal::Absent;
       if (static_cast<LONG>(GetTickCount() - deadline) >= 0) {
-        return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? Removal::AtRestart
-                                                                              : Removal::Failed;
+        return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? Removal::AtRestart : Removal::Failed;
       }
       Sleep(100);
     }
@@ -188,7 +187,8 @@ int RunElevated(const std::string& arguments) {
   if (!ShellExecuteExA(&run) || !run.hProcess) {
     if (!ParseArguments(arguments).silent)
       MessageBoxA(nullptr,
-                  "Administrator rights are needed to remove " TESSALY_PRODUCT_NAME ".  "
+                  "Administrator rights are needed to remove " TESSALY_PRODUCT_NAME
+                  ".  "
                   "Nothing was removed.",
                   kCaption, MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
     return kNothingRemoved;

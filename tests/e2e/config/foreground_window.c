@@ -13,7 +13,7 @@ static char g_last[64];
 
 static void CALLBACK Tick(HWND h, UINT m, UINT_PTR id, DWORD t) {
   char state[64];
-  FILE *f;
+  FILE* f;
   (void)h, (void)m, (void)id, (void)t;
   snprintf(state, sizeof state, "%s%s", IsWindowEnabled(g_window) ? "enabled" : "disabled",
            GetForegroundWindow() == g_window ? " foreground" : "");
@@ -28,7 +28,7 @@ static void CALLBACK Tick(HWND h, UINT m, UINT_PTR id, DWORD t) {
   if (GetFileAttributesA(g_stop) != INVALID_FILE_ATTRIBUTES) PostQuitMessage(0);
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   WNDCLASSA wc = {0};
   MSG msg;
   if (argc < 3) return 2;
@@ -39,8 +39,8 @@ int main(int argc, char **argv) {
   wc.lpszClassName = "ForegroundStandIn";
   wc.hbrBackground = (HBRUSH)GetStockObject(GRAY_BRUSH);
   RegisterClassA(&wc);
-  g_window = CreateWindowA("ForegroundStandIn", "Display Properties", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                           40, 40, 300, 200, NULL, NULL, wc.hInstance, NULL);
+  g_window = CreateWindowA("ForegroundStandIn", "Display Properties", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300,
+                           200, NULL, NULL, wc.hInstance, NULL);
   if (!g_window) return 1;
   SetForegroundWindow(g_window);
   SetTimer(NULL, 0, 50, Tick);

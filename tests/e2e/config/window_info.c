@@ -19,7 +19,7 @@ static BOOL CALLBACK Print(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   HWND window, control;
   RECT r;
   char text[1024] = "";

@@ -11,13 +11,13 @@ static int g_destroyedAt;
 
 static BOOL CALLBACK CountChild(HWND h, LPARAM p) {
   (void)h;
-  ++*(int *)p;
+  ++*(int*)p;
   return TRUE;
 }
 
-static void WriteText(const char *path, const char *text) {
+static void WriteText(const char* path, const char* text) {
   char temp[MAX_PATH + 8];
-  FILE *f;
+  FILE* f;
   snprintf(temp, sizeof temp, "%s.new", path);
   f = fopen(temp, "w");
   if (!f) return;
@@ -45,7 +45,7 @@ static void CALLBACK Tick(HWND h, UINT m, UINT_PTR id, DWORD t) {
   }
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   WNDCLASSA wc = {0};
   RECT r = {0, 0, 152, 112};
   char text[32];
@@ -59,8 +59,8 @@ int main(int argc, char **argv) {
   wc.hbrBackground = (HBRUSH)GetStockObject(GRAY_BRUSH);
   RegisterClassA(&wc);
   AdjustWindowRect(&r, WS_POPUP, FALSE);
-  g_window = CreateWindowA("PreviewParent", "Preview Parent", WS_POPUP | WS_VISIBLE, 10, 10,
-                           r.right - r.left, r.bottom - r.top, NULL, NULL, wc.hInstance, NULL);
+  g_window = CreateWindowA("PreviewParent", "Preview Parent", WS_POPUP | WS_VISIBLE, 10, 10, r.right - r.left,
+                           r.bottom - r.top, NULL, NULL, wc.hInstance, NULL);
   if (!g_window) return 1;
   snprintf(text, sizeof text, "%llu\n", (unsigned long long)(UINT_PTR)g_window);
   WriteText(argv[1], text);

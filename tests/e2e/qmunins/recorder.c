@@ -9,12 +9,12 @@
 #include <stdio.h>
 #include <string.h>
 
-static void record_clipboard(FILE *f) {
+static void record_clipboard(FILE* f) {
   HANDLE data;
-  const char *text;
+  const char* text;
   if (!OpenClipboard(NULL)) return;
   data = GetClipboardData(CF_TEXT);
-  text = data ? (const char *)GlobalLock(data) : NULL;
+  text = data ? (const char*)GlobalLock(data) : NULL;
   if (text) {
     fputs(text, f);
     GlobalUnlock(data);
@@ -26,8 +26,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR args, int show)
   char self[MAX_PATH], out[MAX_PATH + 32];
   const char *base, *dot;
   int name_length;
-  FILE *f;
-  (void)instance; (void)previous; (void)args; (void)show;
+  FILE* f;
+  (void)instance;
+  (void)previous;
+  (void)args;
+  (void)show;
   if (!GetModuleFileNameA(NULL, self, MAX_PATH)) return 2;
   base = strrchr(self, '\\');
   base = base ? base + 1 : self;

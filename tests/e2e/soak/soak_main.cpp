@@ -54,12 +54,8 @@ struct Good {
   const char* name;
   COLORREF colour;
 };
-const Good kGood[] = {{"good.bmp", RGB(255, 0, 0)},
-                      {"good.gif", RGB(0, 255, 0)},
-                      {"good.jpg", RGB(0, 0, 255)},
-                      {"good.wmf", RGB(255, 255, 0)},
-                      {"good.emf", RGB(255, 0, 255)},
-                      {"good.png", RGB(0, 255, 255)},
+const Good kGood[] = {{"good.bmp", RGB(255, 0, 0)},   {"good.gif", RGB(0, 255, 0)},   {"good.jpg", RGB(0, 0, 255)},
+                      {"good.wmf", RGB(255, 255, 0)}, {"good.emf", RGB(255, 0, 255)}, {"good.png", RGB(0, 255, 255)},
                       {"good.tif", RGB(255, 128, 0)}};
 const long kFormats = static_cast<long>(sizeof kGood / sizeof kGood[0]);
 
@@ -400,9 +396,7 @@ class RecordingRegistry : public tessaly::RegistryApi {
     return system_.SetValue(key, name, type, data, size);
   }
   long DeleteValue(tessaly::RegHandle key, const std::string& name) override { return system_.DeleteValue(key, name); }
-  long DeleteKey(tessaly::RegHandle key, const std::string& subKey) override {
-    return system_.DeleteKey(key, subKey);
-  }
+  long DeleteKey(tessaly::RegHandle key, const std::string& subKey) override { return system_.DeleteKey(key, subKey); }
   long CloseKey(tessaly::RegHandle key) override { return system_.CloseKey(key); }
 
  private:
@@ -463,8 +457,8 @@ class SoakForm : public tessaly::MainForm {
     // last format of the list is shown at its natural size: what a slide holds depends
     // on its format and placement (a stretched picture keeps a screen-sized
     // copy), and only growth beyond that is a leak.
-    const bool sameSlide = lastStored > 0 && (lastStored - 1) % kFormats == kFormats - 1 &&
-                           PicPreview_.Width() != PicBase_.Width();
+    const bool sameSlide =
+        lastStored > 0 && (lastStored - 1) % kFormats == kFormats - 1 && PicPreview_.Width() != PicBase_.Width();
     if (slides >= 200 && sameSlide && (samples.empty() || slides - samples.back().slide >= 90))
       samples.push_back(TakeSample(slides));
     // Both placements take turns, so each has run long before slide 200.
@@ -611,18 +605,18 @@ int Soak(long slides) {
     check(form.monitorWrong == 0,
           "their centres have a picture's colour (" + std::to_string(form.monitorWrong) + " wrong)");
   }
-  check(form.wrongPosition == 0, "LastPicture advanced by one each slide (" + std::to_string(form.wrongPosition) +
-                                     " wrong)");
+  check(form.wrongPosition == 0,
+        "LastPicture advanced by one each slide (" + std::to_string(form.wrongPosition) + " wrong)");
   check(form.noPicture == 0, "every slide showed a picture (" + std::to_string(form.noPicture) + " without)");
-  check(form.wrongColour == 0, "every slide's centre has its picture's colour (" +
-                                   std::to_string(form.wrongColour) + " wrong)");
+  check(form.wrongColour == 0,
+        "every slide's centre has its picture's colour (" + std::to_string(form.wrongColour) + " wrong)");
   for (long i = 0; i < kFormats; ++i)
     check(form.shownPerFormat[static_cast<std::size_t>(i)] >= slides / (kFormats + 1),
           std::string(kGood[i].name) + " shown " + std::to_string(form.shownPerFormat[static_cast<std::size_t>(i)]) +
               " times");
   for (std::size_t i = 0; i < 9; ++i)
-    check(form.effectsRun[i] >= slides / 100, std::string(tessaly::kEffects[i]) + " ran " +
-                                                   std::to_string(form.effectsRun[i]) + " times");
+    check(form.effectsRun[i] >= slides / 100,
+          std::string(tessaly::kEffects[i]) + " ran " + std::to_string(form.effectsRun[i]) + " times");
   check(form.placed >= slides / 3 && form.stretched >= slides / 3, "both placements ran");
   if (!form.firstFault.empty()) std::printf("first fault: %s\n", form.firstFault.c_str());
 
@@ -637,10 +631,10 @@ int Soak(long slides) {
     }
     // One handle leaked per slide would add 1,800; one 160x120 bitmap per
     // slide 100 MB. The tolerances leave room for caches that fill once.
-    check(maxGdi - first.gdi <= 8, "GDI objects flat from slide 200 (" + std::to_string(first.gdi) + " -> max " +
-                                       std::to_string(maxGdi) + ")");
-    check(maxUser - first.user <= 1, "USER objects flat from slide 200 (" + std::to_string(first.user) +
-                                         " -> max " + std::to_string(maxUser) + ")");
+    check(maxGdi - first.gdi <= 8,
+          "GDI objects flat from slide 200 (" + std::to_string(first.gdi) + " -> max " + std::to_string(maxGdi) + ")");
+    check(maxUser - first.user <= 1, "USER objects flat from slide 200 (" + std::to_string(first.user) + " -> max " +
+                                         std::to_string(maxUser) + ")");
     // Between samples of the same slide Wine holds or has given back one
     // buffer the size of a stretched picture (3 MB at 1024 x 768), whichever
     // the sample meets: 4 MB leaves room for it.
@@ -721,8 +715,10 @@ int Watch(double seconds, int changes) {
     WindowList windows;
     EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&windows));
     // Missing once it had been there: the show window went away.
-    if (windows.mainForm) everSeen = true;
-    else if (everSeen) everMissing = true;
+    if (windows.mainForm)
+      everSeen = true;
+    else if (everSeen)
+      everMissing = true;
     for (const std::string& w : windows.others)
       if (reported.insert(w).second) std::printf("window %s\n", w.c_str());
     std::fflush(stdout);
