@@ -54,6 +54,13 @@ leaks=$(grep -rlE '#include (<windows\.h>|"common/Win32\.h")' src tests/unit tes
 if [ -n "$leaks" ]; then echo "<windows.h> outside the Win32 files: $leaks"; exit 1; fi
 echo "includes: <windows.h> only in the Win32 files"
 
+# Every C and C++ file is laid out as .clang-format says (clang-format -i
+# over the files named lays them out so).
+unformatted=$(find src tests bench \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) -print0 |
+              xargs -0 clang-format --dry-run 2>&1 | grep -oE '^[^:]+\.(cpp|h|c):' | tr -d ':' | sort -u || true)
+if [ -n "$unformatted" ]; then echo "not laid out as .clang-format says:" $unformatted; exit 1; fi
+echo "format: every C and C++ file as .clang-format says"
+
 (cd build/native && ctest --output-on-failure -j "$jobs")
 phase "native tests"
 (cd build/native-asan && ctest --output-on-failure -j "$jobs")
