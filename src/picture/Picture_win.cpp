@@ -56,6 +56,17 @@ PictureHeaderInfo CheckHeader(const std::wstring& fullPath) {
 
 void InvalidPicture() { throw errors::InvalidPicture("Tessaly"); }
 
+HBITMAP TopDownDib(int width, int height, void** bits) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 MetafilePicture::MetafilePicture(ComPtr<IPicture> picture) : picture_(std::move(picture)) {
   if (!picture_) return;
   picture_->get_Type(&type_);

@@ -74,4 +74,8 @@ PicturePtr LoadPictureFile(const std::string& path, int twipsX, int twipsY);
 // Raises AppError 481 "Invalid picture".
 [[noreturn]] void InvalidPicture();
 
+// A 32-bit top-down DIB section of the size, its pixels at *bits; nullptr
+// when the system has no room for it.
+HBITMAP TopDownDib(int width, int height, void** bits);
+
 }  // namespace tessaly::picture

@@ -222,17 +222,6 @@ void ComposeOver(uint8_t* pixels, std::size_t count, COLORREF back) {
   }
 }
 
-HBITMAP TopDownDib(int width, int height, void** bits) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  return CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
 // The bitmaps of pictures let go of, kept for the next decode of the same
 // size: a slide show decodes one picture after another at the size of the
 // screen, and the pages of a fresh bitmap cost as much to touch as a good

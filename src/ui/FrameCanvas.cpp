@@ -77,15 +77,8 @@ bool FrameBuffer::Make(int w, int h) {
   if (bitmap && width == w && height == h) return true;
   Reset();
   if (w <= 0 || h <= 0) return false;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
   void* data = nullptr;
-  bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &data, nullptr, 0);
+  bitmap = picture::TopDownDib(w, h, &data);
   dc = CreateCompatibleDC(nullptr);
   if (!bitmap || !data || !dc) {
     Reset();
