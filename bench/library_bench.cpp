@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock_win.h"
 #include "common/RegistryApi.h"
 #include "common/mFiles.h"
 #include "common/mListBox.h"
@@ -37,23 +38,8 @@ using namespace tessaly;
 const char kCompany[] = "Quillmark Inc.";
 const char kBenchProduct[] = "Tessaly Bench";  // the bench's own settings key
 
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / frequency;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  if (v.empty()) return 0;
-  const std::size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using tessaly::bench::Median;
+using tessaly::bench::Now;
 
 // Private bytes: under Wine PrivateUsage is 0, and PagefileUsage holds them.
 std::size_t PrivateBytes() {

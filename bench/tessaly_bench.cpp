@@ -52,6 +52,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock_win.h"
 #include "ui/App.h"
 #include "startup/WinPlatform.h"
 #include "ui/Form.h"
@@ -72,23 +73,8 @@ const char kCompany[] = "Quillmark Inc.";
 const char kBenchProduct[] = "Tessaly Bench";  // the bench's own settings key
 const int kPreviewW = 153, kPreviewH = 114;
 
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / frequency;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  if (v.empty()) return 0;
-  const std::size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using tessaly::bench::Median;
+using tessaly::bench::Now;
 
 CRegSettings& Settings() {
   static CRegSettings settings(SystemRegistry(), kCompany, kBenchProduct);
@@ -628,14 +614,8 @@ struct BenchDib {
   HDC dc = nullptr;
   HBITMAP bitmap = nullptr;
   BenchDib(HDC screen, const PicturePtr& picture, int w, int h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    bitmap = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap = picture::TopDownDib(w, h, &bits);
     dc = CreateCompatibleDC(screen);
     SelectObject(dc, bitmap);
     const RECT all{0, 0, w, h};

@@ -1,5 +1,6 @@
 // Motion on a real picture box, read back from the screen: the cross-fade
 // frame by frame, and a picture that pans and zooms.
+#include "picture/Picture_win.h"
 #include "UiTestSupport.h"
 
 #include "common/CRegSettings.h"
@@ -39,14 +40,8 @@ Shot Take(HWND hwnd, int w, int h) {
   shot.height = h;
   WindowDC dc(hwnd);
   MemoryDC mem(dc.get());
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  GdiObject<HBITMAP> dib(CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  GdiObject<HBITMAP> dib(picture::TopDownDib(w, h, &bits));
   {
     Selection into(mem.get(), dib.get());
     BitBlt(mem.get(), 0, 0, w, h, dc.get(), 0, 0, SRCCOPY);
