@@ -507,8 +507,12 @@ type_folder 'C:\Tessaly Wizard'
 finished() { [ -e "$c/Tessaly Wizard/st6unst.log" ] && key_exists "$UNINSTALL"; }
 check "the wizard installs into the folder typed in" wait_for 60 finished
 settle_applet
-check "the wizard: the entry points to that folder" \
+# The key appears with its first value; the wizard writes the rest while the
+# progress page runs, so wait for the value instead of reading it once.
+points_to_wizard() {
   [ "$(value "$UNINSTALL" UninstallString)" = '"C:\Tessaly Wizard\qmunins.exe" -n "C:\Tessaly Wizard\st6unst.log"' ]
+}
+check "the wizard: the entry points to that folder" wait_for 30 points_to_wizard
 w=$(titled 'Tessaly Customizable Screen Saver Setup ')
 [ -n "$w" ] && press_until 30 "$w" Return gone "$wizard"          # Finish
 check "Finish ends the wizard" gone "$wizard"
