@@ -7,6 +7,7 @@
 ;   VERSION, VERSION4 (four parts), COMPANY, PRODUCT  - from the version resource
 ;   WIN64_FILES, WIN32_FILES  - folders holding Tessaly.scr, qmunins.exe, st6unst.exe
 ;   HELP_PAGE, SAMPLES, ICON, OUTFILE
+;   WIZARD_BITMAP, HEADER_BITMAP  - the welcome/finish pages' picture, the headers' one
 ;   SIZES  - a header defining SIZE64_KB and SIZE32_KB, what each installation takes
 ;
 ; Command line: /S (silent), /D=<folder> (last, unquoted), /DOWNGRADE (replace
@@ -28,6 +29,8 @@
 !insertmacro Needs SAMPLES
 !insertmacro Needs ICON
 !insertmacro Needs OUTFILE
+!insertmacro Needs WIZARD_BITMAP
+!insertmacro Needs HEADER_BITMAP
 !insertmacro Needs SIZES
 !include "${SIZES}"
 
@@ -53,6 +56,10 @@ BrandingText "${COMPANY}"
 ShowInstDetails show
 
 !define MUI_ICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
+!define MUI_HEADERIMAGE
+!define MUI_HEADERIMAGE_RIGHT
+!define MUI_HEADERIMAGE_BITMAP "${HEADER_BITMAP}"
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_WELCOME
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave

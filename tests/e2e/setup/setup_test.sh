@@ -44,6 +44,8 @@ inst="$c/Program Files/Tessaly"
 samples_installed=(Sample1.jpg Sample2.jpg Sample3.jpg Camera.wav SlideProjector.wav)
 if [ -d "$c/windows/syswow64" ]; then bits=64; else bits=32; fi
 version=$(sed -n 's/.*VALUE "ProductVersion", "\([^"]*\)".*/\1/p' "$resource")
+# The wizard's picture beside the welcome and finish pages.
+wizard_bitmap="$(dirname "$resource")/../setup/art/wizard.bmp"
 # The maker's name, which the version resource takes from ProductNames.h.
 company=$(sed -n 's/^#define TESSALY_COMPANY_NAME "\([^"]*\)".*/\1/p' "$(dirname "$resource")/../common/ProductNames.h")
 work=$(mktemp -d)
@@ -484,6 +486,15 @@ WINEDEBUG=-all,+msgbox "$WINE" 'C:\TessalySetup.exe' >/dev/null 2>"$trace" &
 wizard=$!
 check "the wizard opens on its welcome page" wait_for 60 window_titled 'Tessaly Customizable Screen Saver Setup'
 w=$(titled 'Tessaly Customizable Screen Saver Setup')
+# The page's picture at the window's left edge is ours, pixel for pixel.
+welcome_picture() {
+  local X Y WIDTH HEIGHT WINDOW SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+  [ -n "${X:-}" ] && import -window root "$work/welcome.png" 2>/dev/null || return 1
+  convert "$work/welcome.png" -crop "164x314+$X+$Y" +repage "$work/sidebar.png" &&
+    [ "$(compare -metric AE "$work/sidebar.png" "$wizard_bitmap" null: 2>&1)" = 0 ]
+}
+check "the welcome page shows the wizard's picture" wait_for 10 welcome_picture
 [ -n "$w" ] && press_until 20 "$w" Return window_titled 'Tessaly Customizable Screen Saver Setup '  # Next
 check "Next: the folder page" window_titled 'Tessaly Customizable Screen Saver Setup '
 # The folder's name is selected in its box: typing replaces it.
