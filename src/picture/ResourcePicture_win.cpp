@@ -1,43 +1,16 @@
 #include "picture/ResourcePicture_win.h"
 
-#include <ole2.h>
-#include <olectl.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "common/ScopedWin.h"
+#include "picture/RcDataPicture_win.h"
 
 namespace tessaly::picture {
 
 HBITMAP LoadResourcePicture(int id) {
   InitOle();
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-  if (!found) return nullptr;
-  const DWORD size = SizeofResource(module, found);
-  HGLOBAL loaded = LoadResource(module, found);
-  const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (!bytes || size == 0) return nullptr;
-  GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, size));
-  void* target = memory ? GlobalLock(memory.get()) : nullptr;
-  if (!target) return nullptr;
-  std::memcpy(target, bytes, size);
-  GlobalUnlock(memory.get());
-  ComPtr<IStream> stream;
-  if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, stream.put()))) return nullptr;
-  memory.release();  // the stream frees it
-  ComPtr<IPicture> picture;
-  if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
-                            reinterpret_cast<void**>(picture.put()))) ||
-      !picture)
-    return nullptr;
-  OLE_HANDLE handle = 0;
-  if (FAILED(picture->get_Handle(&handle)) || !handle) return nullptr;
-  // The picture object owns its bitmap; the caller gets a copy.
-  return static_cast<HBITMAP>(
-      CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  return DecodeRcDataPicture(GetModuleHandleA(nullptr), id);
 }
 
 void DrawBitmapInto(HDC dc, const RECT& rect, HBITMAP bitmap, double zoom) {

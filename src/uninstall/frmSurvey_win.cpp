@@ -1,13 +1,10 @@
 #include "uninstall/frmSurvey_win.h"
 
-#include <objidl.h>
-#include <ocidl.h>
-#include <olectl.h>
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstring>
 
+#include "picture/RcDataPicture_win.h"
 #include "uninstall/Module1.h"
 #include "uninstall/SurveyAddress.h"
 #include "uninstall/qmuninsRes.h"
@@ -24,37 +21,6 @@ HFONT MakeLabelFont(int points, bool bold) {
   return CreateFontA(-MulDiv(points, ScreenDpi(), 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_SCRIPT, kLabelFace);
-}
-
-// Decodes the GIF embedded in the resources into a bitmap of the image's own
-// size; null when it cannot be had (the box then stays empty).
-HBITMAP LoadSurveyPicture(HINSTANCE instance) {
-  HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDR_SURVEY_GIF), RT_RCDATA);
-  if (!found) return nullptr;
-  const DWORD size = SizeofResource(instance, found);
-  HGLOBAL loaded = LoadResource(instance, found);
-  const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (!bytes || size == 0) return nullptr;
-
-  tessaly::GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, size));
-  void* target = memory ? GlobalLock(memory.get()) : nullptr;
-  if (!target) return nullptr;
-  std::memcpy(target, bytes, size);
-  GlobalUnlock(memory.get());
-
-  tessaly::ComPtr<IStream> stream;
-  if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, stream.put()))) return nullptr;
-  memory.release();  // the stream frees it
-  tessaly::ComPtr<IPicture> picture;
-  if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
-                            reinterpret_cast<void**>(picture.put()))) ||
-      !picture)
-    return nullptr;
-  OLE_HANDLE handle = 0;
-  if (FAILED(picture->get_Handle(&handle)) || !handle) return nullptr;
-  // The picture object owns its bitmap; keep a copy of our own.
-  return static_cast<HBITMAP>(
-      CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 RECT ChildRect(HWND dialog, int id) {
@@ -192,7 +158,7 @@ void frmSurvey::Form_Load() {
   // The picture box takes the image's own size, grown with the DPI like the
   // text; the title sits to its right, and where the picture is taller than
   // the template's box, the text below keeps its distance from it.
-  picture_.reset(LoadSurveyPicture(instance_));
+  picture_.reset(tessaly::picture::DecodeRcDataPicture(instance_, IDR_SURVEY_GIF));
   if (picture_) {
     BITMAP bm = {};
     GetObjectA(picture_.get(), sizeof bm, &bm);

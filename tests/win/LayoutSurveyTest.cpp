@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "LayoutCheck.h"
 #include "uninstall/frmSurvey_win.h"
 #include "uninstall/qmuninsRes.h"
@@ -19,7 +21,22 @@ const int kPatienceTicks = 200;  // ten seconds for the window to show
 struct SurveyWatch {
   int ticks = 0;
   bool checked = false;
+  size_t pictureColours = 0;
 } g_watch;
+
+// The colours of a 4 x 4 grid over the picture box as it is painted.
+size_t PictureColours(HWND survey) {
+  HWND box = GetDlgItem(survey, IDC_PICTURE1);
+  UpdateWindow(survey);
+  RECT r{};
+  GetClientRect(box, &r);
+  std::set<COLORREF> colours;
+  HDC dc = GetDC(box);
+  for (int y = r.bottom / 5; y < r.bottom && r.bottom >= 5; y += r.bottom / 5)
+    for (int x = r.right / 5; x < r.right && r.right >= 5; x += r.right / 5) colours.insert(GetPixel(dc, x, y));
+  ReleaseDC(box, dc);
+  return colours.size();
+}
 
 BOOL CALLBACK FindSurvey(HWND hwnd, LPARAM found) {
   if (GetDlgItem(hwnd, IDC_CMDYES) && GetDlgItem(hwnd, IDC_LBLSTRIVE)) {
@@ -37,6 +54,7 @@ void CALLBACK SurveyTick(HWND, UINT, UINT_PTR, DWORD) {
   if (!g_watch.checked) {
     g_watch.checked = true;
     CheckLayout(survey, "the survey window");
+    g_watch.pictureColours = PictureColours(survey);
   }
   PostMessageA(survey, WM_CLOSE, 0, 0);
 }
@@ -48,6 +66,8 @@ TEST(SurveyLayout, TheSurveyWindowHolds) {
   survey.ShowModal();
   KillTimer(nullptr, timer);
   EXPECT_TRUE(g_watch.checked) << "the survey window did not open";
+  // The picture decoded from the resources is painted in its box.
+  EXPECT_GE(g_watch.pictureColours, 3u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 """Drawing helpers the art scripts share: colour arithmetic, rounded shapes,
-supersampled icon images, ICO packing and writing what was made.
+supersampled icon images and pictures, ICO and BMP packing and writing what
+was made.
 
 Standard library only; everything here is deterministic, so a script run
 again writes the same bytes.
@@ -90,6 +91,41 @@ def build_ico(sizes, draw):
     for _, data in images:
         out += data
     return bytes(out)
+
+
+def render_rgb(width, height, sample, ss=4):
+    """RGB rows (top first) of (r, g, b) byte tuples, each pixel the average
+    of ss x ss samples of sample(x, y), which gives (r, g, b) with components
+    0..1 at picture coordinates x, y in pixels."""
+    rows = []
+    n = ss * ss
+    for y in range(height):
+        row = []
+        for x in range(width):
+            acc = [0.0, 0.0, 0.0]
+            for sy in range(ss):
+                for sx in range(ss):
+                    c = sample(x + (sx + 0.5) / ss, y + (sy + 0.5) / ss)
+                    for i in range(3):
+                        acc[i] += c[i]
+            row.append(tuple(int(round(clamp01(v / n) * 255)) for v in acc))
+        rows.append(row)
+    return rows
+
+
+def bmp24(rows):
+    """A 24-bit bottom-up BMP file of rows (top first) of (r, g, b) bytes."""
+    height, width = len(rows), len(rows[0])
+    stride = (width * 3 + 3) & ~3
+    data = bytearray()
+    for row in reversed(rows):
+        line = bytearray()
+        for r, g, b in row:
+            line += bytes((b, g, r))
+        data += line + bytes(stride - len(line))
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
+    return head + info + bytes(data)
 
 
 def write_file(path, data):

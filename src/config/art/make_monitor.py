@@ -19,12 +19,11 @@ output is deterministic.
 
 import math
 import os
-import struct
 import sys
 
 # The drawing helpers all the art scripts share.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "common", "art"))
-from paint import clamp01, lerp, mix, write_file  # noqa: E402
+from paint import bmp24, clamp01, lerp, mix, write_file  # noqa: E402
 
 WIDTH, HEIGHT = 189, 170
 SCREEN = (18, 18, 18 + 153, 18 + 114)     # left, top, right, bottom (exclusive)
@@ -192,22 +191,6 @@ def render():
     return rows
 
 
-def bmp(rows, pixel):
-    """A 24-bit bottom-up BMP file; pixel(px) gives the (r, g, b) to store."""
-    height, width = len(rows), len(rows[0])
-    stride = (width * 3 + 3) & ~3
-    data = bytearray()
-    for row in reversed(rows):
-        line = bytearray()
-        for px in row:
-            r, g, b = pixel(px)
-            line += bytes((b, g, r))
-        data += line + bytes(stride - len(line))
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
-    return head + info + bytes(data)
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else here
@@ -218,7 +201,7 @@ def main():
              ("monitor_mask.bmp", lambda px: (0, 0, 0) if px[3] else (255, 255, 255)))
     for name, pixel in files:
         path = os.path.join(out, name)
-        write_file(path, bmp(rows, pixel))
+        write_file(path, bmp24([[pixel(px) for px in row] for row in rows]))
 
 
 if __name__ == "__main__":

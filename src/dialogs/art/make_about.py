@@ -21,7 +21,7 @@ import tempfile
 
 # The drawing helpers all the art scripts share.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "common", "art"))
-from paint import clamp01, mix, smoothstep  # noqa: E402
+from paint import clamp01, mix, render_rgb, smoothstep  # noqa: E402
 
 SIZE = 80
 SS = 4
@@ -153,20 +153,7 @@ def sample(x, y):
 
 def render():
     """RGB rows (top first) as bytes."""
-    rows = []
-    n = SS * SS
-    for y in range(SIZE):
-        line = bytearray()
-        for x in range(SIZE):
-            acc = [0.0, 0.0, 0.0]
-            for sy in range(SS):
-                for sx in range(SS):
-                    c = sample(x + (sx + 0.5) / SS, y + (sy + 0.5) / SS)
-                    for i in range(3):
-                        acc[i] += c[i]
-            line += bytes(int(round(clamp01(v / n) * 255)) for v in acc)
-        rows.append(bytes(line))
-    return rows
+    return [bytes(v for px in row for v in px) for row in render_rgb(SIZE, SIZE, sample, SS)]
 
 
 def write_jpeg(path, width, height, rows):

@@ -14,14 +14,13 @@ supersampling.  Standard library only; the output is deterministic.
 """
 
 import os
-import struct
 import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 # The drawing helpers all the art scripts share, and the about box's stack.
 sys.path.insert(0, os.path.join(here, "..", "..", "common", "art"))
 sys.path.insert(0, os.path.join(here, "..", "..", "dialogs", "art"))
-from paint import clamp01, mix, write_file  # noqa: E402
+from paint import bmp24, mix, render_rgb, write_file  # noqa: E402
 import make_about  # noqa: E402
 
 SS = 4
@@ -47,42 +46,10 @@ def header(x, y):
     return c
 
 
-def render(width, height, sample):
-    """RGB rows (top first), each pixel the average of SS x SS samples."""
-    rows = []
-    n = SS * SS
-    for y in range(height):
-        row = []
-        for x in range(width):
-            acc = [0.0, 0.0, 0.0]
-            for sy in range(SS):
-                for sx in range(SS):
-                    c = sample(x + (sx + 0.5) / SS, y + (sy + 0.5) / SS)
-                    for i in range(3):
-                        acc[i] += c[i]
-            row.append(tuple(int(round(clamp01(v / n) * 255)) for v in acc))
-        rows.append(row)
-    return rows
-
-
-def bmp(width, height, rows):
-    """A 24-bit bottom-up BMP file of the rows."""
-    stride = (width * 3 + 3) & ~3
-    pixels = bytearray()
-    for row in reversed(rows):
-        line = bytearray()
-        for r, g, b in row:
-            line += bytes((b, g, r))
-        pixels += line + bytes(stride - len(line))
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
-    return head + info + bytes(pixels)
-
-
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else here
-    write_file(os.path.join(folder, "wizard.bmp"), bmp(164, 314, render(164, 314, sidebar)))
-    write_file(os.path.join(folder, "header.bmp"), bmp(150, 57, render(150, 57, header)))
+    write_file(os.path.join(folder, "wizard.bmp"), bmp24(render_rgb(164, 314, sidebar, SS)))
+    write_file(os.path.join(folder, "header.bmp"), bmp24(render_rgb(150, 57, header, SS)))
 
 
 if __name__ == "__main__":
