@@ -12,8 +12,8 @@
 //                                 upright, each one solid colour
 //   tessaly_soak watch SECONDS CHANGES
 //                                 watches another process's show: prints each
-//                                 new stored LastPicture with the colour at
-//                                 the screen's centre at that moment, and
+//                                 new stored LastPicture with the colour the
+//                                 screen's centre showed while it stood, and
 //                                 every other visible top-level window, until
 //                                 LastPicture has changed CHANGES times or
 //                                 SECONDS pass
@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -695,23 +696,51 @@ COLORREF CentreColour() {
   return c;
 }
 
+// The show stores LastPicture when it has put a slide up, and the slide
+// reaches the screen when its window paints, a moment later (later still on
+// a loaded machine): one sample taken at the change may still show the slide
+// before. So each value is reported with the colour the screen's centre
+// showed most often while the value stood, once the next value (or, after
+// the last value watched, at most kSettleMs) ends it.
+const DWORD kSettleMs = 3000;
+
 int Watch(double seconds, int changes) {
   const DWORD start = GetTickCount();
+  const DWORD limit = static_cast<DWORD>(seconds * 1000);
   std::string last = StoredLastPicture();
   std::printf("start %s\n", last.c_str());
   std::set<std::string> reported;
+  std::map<COLORREF, int> colours;  // seen while `last` stood
   int seen = 0;
+  DWORD lastChange = start;
+  bool pending = false;  // `last` is still to be reported
+  auto report = [&] {
+    COLORREF c = 0;
+    int most = 0;
+    for (const auto& [colour, count] : colours) {
+      if (count > most) {
+        most = count;
+        c = colour;
+      }
+    }
+    std::printf("last %s %02X%02X%02X\n", last.c_str(), GetRValue(c), GetGValue(c), GetBValue(c));
+    pending = false;
+  };
   bool everMissing = false, everSeen = false;
-  while (GetTickCount() - start < static_cast<DWORD>(seconds * 1000) && seen < changes) {
+  while (GetTickCount() - start < limit) {
     const std::string now = StoredLastPicture();
-    // The value is stored once the slide is on screen: its colour now is
-    // the slide's.
-    const COLORREF c = CentreColour();
     if (now != last) {
+      if (pending) report();
+      if (seen == changes) break;
       last = now;
       ++seen;
-      std::printf("last %s %02X%02X%02X\n", now.c_str(), GetRValue(c), GetGValue(c), GetBValue(c));
+      pending = true;
+      colours.clear();
+      lastChange = GetTickCount();
+    } else if (seen == changes && GetTickCount() - lastChange >= kSettleMs) {
+      break;
     }
+    if (pending) ++colours[CentreColour()];
     WindowList windows;
     EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&windows));
     // Missing once it had been there: the show window went away.
@@ -724,6 +753,7 @@ int Watch(double seconds, int changes) {
     std::fflush(stdout);
     Sleep(10);
   }
+  if (pending) report();
   WindowList windows;
   EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&windows));
   std::printf("changes %d\nmainform %s\n", seen, windows.mainForm && !everMissing ? "stayed" : "missing");
