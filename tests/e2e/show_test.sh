@@ -94,7 +94,9 @@ reset_state
 add_list PictureFiles Sample1.jpg Sample2.jpg Sample3.jpg
 add_list SoundFiles Camera.wav
 option SwapAffect None
-option Interval 1
+# Two seconds a picture: the key below must come before the third one, also
+# when reading the registry is slow on a loaded machine.
+option Interval 2
 cat > "$work/home/.asoundrc" <<ASOUND
 pcm.!default { type file slave.pcm "null" file "$work/capture.raw" format "raw" }
 ASOUND
