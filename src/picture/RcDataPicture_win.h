@@ -1,6 +1,6 @@
-// Decoding a picture file kept as RCDATA in a module's resources. Header-only,
-// so that the uninstall wrapper, which links nothing of the screen saver, uses
-// the same code as the screen saver's about box.
+// Decoding a picture file kept as RCDATA in a module's resources, and drawing
+// it. Header-only, so that the uninstall wrapper, which links nothing of the
+// screen saver, uses the same code as the screen saver's about box.
 #pragma once
 
 #include <ole2.h>
@@ -41,6 +41,27 @@ inline HBITMAP DecodeRcDataPicture(HMODULE module, int id) {
   // The picture object owns its bitmap; the caller gets a copy.
   return static_cast<HBITMAP>(
       CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+// Copies `bitmap` into `target` of `dc`, halftone-stretched where the sizes
+// differ.
+inline void BlitBitmap(HDC dc, const RECT& target, HBITMAP bitmap) {
+  BITMAP bm = {};
+  if (!bitmap || !GetObjectA(bitmap, sizeof bm, &bm)) return;
+  const MemoryDC memory(dc);
+  if (!memory) return;
+  const Selection select(memory.get(), bitmap);
+  const int width = target.right - target.left, height = target.bottom - target.top;
+  if (width == bm.bmWidth && height == bm.bmHeight) {
+    BitBlt(dc, target.left, target.top, width, height, memory.get(), 0, 0, SRCCOPY);
+    return;
+  }
+  const int mode = SetStretchBltMode(dc, HALFTONE);
+  POINT origin = {};
+  SetBrushOrgEx(dc, 0, 0, &origin);
+  StretchBlt(dc, target.left, target.top, width, height, memory.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+  SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
+  SetStretchBltMode(dc, mode);
 }
 
 }  // namespace tessaly::picture

@@ -24,19 +24,7 @@ void DrawBitmapInto(HDC dc, const RECT& rect, HBITMAP bitmap, double zoom) {
   const int width = static_cast<int>(std::lround(bm.bmWidth * scale));
   const int height = static_cast<int>(std::lround(bm.bmHeight * scale));
   if (width <= 0 || height <= 0) return;
-  MemoryDC memory(dc);
-  if (!memory) return;
-  Selection select(memory.get(), bitmap);
-  if (width == bm.bmWidth && height == bm.bmHeight) {
-    BitBlt(dc, rect.left, rect.top, width, height, memory.get(), 0, 0, SRCCOPY);
-    return;
-  }
-  const int previous = SetStretchBltMode(dc, HALFTONE);
-  POINT origin{};
-  SetBrushOrgEx(dc, 0, 0, &origin);
-  StretchBlt(dc, rect.left, rect.top, width, height, memory.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
-  SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
-  SetStretchBltMode(dc, previous);
+  BlitBitmap(dc, RECT{rect.left, rect.top, rect.left + width, rect.top + height}, bitmap);
 }
 
 }  // namespace tessaly::picture

@@ -181,25 +181,8 @@ void frmSurvey::Form_Load() {
 
 void frmSurvey::Picture1_Paint(const DRAWITEMSTRUCT& item) {
   FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-  if (!picture_) return;
-  BITMAP bm = {};
-  GetObjectA(picture_.get(), sizeof bm, &bm);
-  const tessaly::MemoryDC memory(item.hDC);
-  if (!memory) return;
-  const tessaly::Selection select(memory.get(), picture_.get());
   // The box has the picture's size at the window's DPI.
-  const int width = item.rcItem.right - item.rcItem.left, height = item.rcItem.bottom - item.rcItem.top;
-  if (width == bm.bmWidth && height == bm.bmHeight) {
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, memory.get(), 0, 0, SRCCOPY);
-  } else {
-    const int mode = SetStretchBltMode(item.hDC, HALFTONE);
-    POINT origin = {};
-    SetBrushOrgEx(item.hDC, 0, 0, &origin);
-    StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, memory.get(), 0, 0, bm.bmWidth, bm.bmHeight,
-               SRCCOPY);
-    SetBrushOrgEx(item.hDC, origin.x, origin.y, nullptr);
-    SetStretchBltMode(item.hDC, mode);
-  }
+  tessaly::picture::BlitBitmap(item.hDC, item.rcItem, picture_.get());
 }
 
 void frmSurvey::cmdYes_Click() {
