@@ -62,8 +62,20 @@ settings() {
 
 # use FONT DPI: the dialog font (tahoma, wide or narrow) and the DPI of the
 # next run, read back from the registry. Each program reads both when it
-# starts, so the wineserver keeps running.
+# starts, so the wineserver keeps running. A write that did not take (seen
+# once on a loaded machine: the next run found the DPI before) is made again,
+# up to three times.
 use() {
+  local attempt
+  for attempt in 1 2 3; do
+    write_settings "$1" "$2"
+    settings "$1" "$2" && return 0
+    echo "#   $1 at $2 DPI: the registry did not hold the settings after write $attempt"
+  done
+  return 1
+}
+
+write_settings() {
   if [ "$1" = tahoma ]; then
     mkdir -p "$fonts"
     cp "$tahoma_dir/tahoma.ttf" "$tahoma_dir/tahomabd.ttf" "$fonts/"
@@ -77,7 +89,6 @@ use() {
     done
   fi
   "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null
-  settings "$1" "$2"
 }
 
 # layout FONT DPI: runs layout_tests; its report line is kept as
